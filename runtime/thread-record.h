@@ -1,0 +1,22 @@
+// The per-thread record of the runtime: made at start-up, released by EndProgram.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+struct SearchState {
+  pf::Handle handle = pf::kInvalidHandle;  // an open directory search, or none
+  int attributeMask = 0;
+};
+
+struct ThreadRecord {
+  uint32_t codePage = 0;  // the system ANSI code page, for every text conversion
+  SearchState search;
+};
+
+// The record of the running thread; made on first use when start-up did not make it (tests).
+ThreadRecord& CurrentThreadRecord();
+// Made at start-up: false when the slot or the record cannot be had.
+bool MakeThreadRecord();
+void ReleaseThreadRecord();
