@@ -49,7 +49,8 @@ struct Emitter {
 
 int ReadSymbolValue(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n'))
+  while (i < text.size() &&
+         (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n'))
     ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
@@ -88,7 +89,8 @@ int ReadSymbolValue(std::string_view text) {
     if (exponent > 9999) exponent = 9999;
     scale += negativeExponent ? -exponent : exponent;
   }
-  long double value = static_cast<long double>(mantissa) * std::pow(10.0L, static_cast<long double>(scale));
+  long double value =
+      static_cast<long double>(mantissa) * std::pow(10.0L, static_cast<long double>(scale));
   if (negative) value = -value;
   long double rounded = std::nearbyint(value);  // the default rounding: ties to even
   if (!(rounded >= -32768.0L && rounded <= 32767.0L)) return -32768;

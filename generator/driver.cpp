@@ -44,14 +44,17 @@ Text FirstField(std::string_view line) {
   if (start == std::string_view::npos) return {};
   if (line[start] == '"') {
     size_t close = line.find('"', start + 1);
-    return Text(line.substr(start + 1, close == std::string_view::npos ? close : close - start - 1));
+    return Text(
+        line.substr(start + 1, close == std::string_view::npos ? close : close - start - 1));
   }
   std::string_view field = line.substr(start, line.find(',', start) - start);
   size_t last = field.find_last_not_of(' ');
   return Text(last == std::string_view::npos ? std::string_view{} : field.substr(0, last + 1));
 }
 
-Text NormaliseMessage(std::string_view typed) { return UpperCase(typed.substr(0, kMessageLength)); }
+Text NormaliseMessage(std::string_view typed) {
+  return UpperCase(typed.substr(0, kMessageLength));
+}
 
 int GeneratorMain() {
   ConsoleNewLine();

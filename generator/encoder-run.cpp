@@ -28,7 +28,9 @@ bool InterpreterActsOn(char c) {
 
 }  // namespace
 
-bool EncoderPresent() { return !FindFirstName(kEncoderName, 0).empty(); }
+bool EncoderPresent() {
+  return !FindFirstName(kEncoderName, 0).empty();
+}
 
 Text EncoderCommandLine(std::string_view interpreter, std::string_view message) {
   Text quoted(message);
@@ -43,4 +45,6 @@ bool RunEncoder(std::string_view message) {
   return !FindFirstName(kListingName, 0).empty();
 }
 
-void RemoveListing() { DeleteFile(kListingName); }
+void RemoveListing() {
+  DeleteFile(kListingName);
+}

@@ -2,4 +2,6 @@
 #include "generator/generator.h"
 #include "runtime/process.h"
 
-int main(int argc, char** argv) { RunProcess(argc, argv, GeneratorMain); }
+int main(int argc, char** argv) {
+  RunProcess(argc, argv, GeneratorMain);
+}

@@ -32,25 +32,28 @@ inline constexpr uint32_t kErrorInvalidParameter = 87;
 inline constexpr uint32_t kErrorDiskFull = 112;
 inline constexpr uint32_t kErrorAlreadyExists = 183;
 
-// ---- Errors (system group) ------------------------------------------------------------------------
+// ---- Errors (system group)
+// ------------------------------------------------------------------------
 uint32_t GetLastError();
 void SetLastError(uint32_t code);
 inline constexpr uint32_t kSemFailCriticalErrors = 0x0001;
 inline constexpr uint32_t kSemNoOpenFileErrorBox = 0x8000;
 uint32_t SetErrorMode(uint32_t mode);  // returns the previous mode
 
-// ---- Text conversion on the system ANSI code page (system group) ------------------------------------
-// A character the code page cannot hold becomes the code page's default character "?".
+// ---- Text conversion on the system ANSI code page (system group)
+// ------------------------------------ A character the code page cannot hold becomes the code
+// page's default character "?".
 std::u16string MultiByteToWideChar(std::string_view bytes);
 std::string WideCharToMultiByte(std::u16string_view wide);
 
-// ---- Process life (system group) ------------------------------------------------------------------
-// Called first thing by main(): hands the backend the arguments it may need to build a command
-// line, and lets it settle what Windows would have provided (a command interpreter, say).
+// ---- Process life (system group)
+// ------------------------------------------------------------------ Called first thing by main():
+// hands the backend the arguments it may need to build a command line, and lets it settle what
+// Windows would have provided (a command interpreter, say).
 void ProcessAttach(int argc, char** argv);
-bool IsWindowsNtFamily();                                  // GetVersionExA, platform id 2
+bool IsWindowsNtFamily();  // GetVersionExA, platform id 2
 inline constexpr uint32_t kMbTaskModalSetForeground = 0x12000;
-void MessageBoxA(const char* text, uint32_t style);         // no owner, no caption
+void MessageBoxA(const char* text, uint32_t style);  // no owner, no caption
 inline constexpr uint32_t kTlsOutOfIndexes = 0xFFFFFFFF;
 uint32_t TlsAlloc();
 bool TlsFree(uint32_t index);
@@ -58,7 +61,8 @@ bool CoInitialize();
 void CoUninitialize();
 [[noreturn]] void ExitProcess(uint32_t exitCode);
 
-// ---- Files and directory search (system group) -----------------------------------------------------
+// ---- Files and directory search (system group)
+// -----------------------------------------------------
 inline constexpr uint32_t kGenericRead = 0x80000000;
 inline constexpr uint32_t kGenericWrite = 0x40000000;
 inline constexpr uint32_t kFileShareRead = 0x1;
@@ -101,7 +105,8 @@ bool CloseHandle(Handle object);  // files and processes
 bool WriteStandardOutput(std::string_view bytes);
 bool WriteStandardError(std::string_view bytes);
 
-// ---- Command line, environment, child processes (system group) ---------------------------------------
+// ---- Command line, environment, child processes (system group)
+// ---------------------------------------
 std::u16string GetCommandLineW();
 // Copies the value and its terminating 0 when it fits and returns its length; when it does not fit,
 // returns the size needed (terminator included); 0 when the variable is not set or is empty.
@@ -113,8 +118,8 @@ struct ProcessInformation {
   uint32_t processId = 0;
 };
 struct StartupInfo {
-  uint16_t showWindow = 1;              // SW_SHOWNORMAL
-  Handle stdOutput = kInvalidHandle;     // kInvalidHandle: the child shares ours
+  uint16_t showWindow = 1;            // SW_SHOWNORMAL
+  Handle stdOutput = kInvalidHandle;  // kInvalidHandle: the child shares ours
 };
 // The first word of the command line names the program (no application name is given).
 bool CreateProcessW(const std::u16string& commandLine, bool inheritHandles,
@@ -126,7 +131,8 @@ inline constexpr uint32_t kWaitFailed = 0xFFFFFFFF;
 uint32_t WaitForSingleObject(Handle object, uint32_t milliseconds);
 bool GetExitCodeProcess(Handle process, uint32_t* exitCode);
 
-// ---- Console (console group) -----------------------------------------------------------------------
+// ---- Console (console group)
+// -----------------------------------------------------------------------
 inline constexpr uint32_t kStdInputHandle = static_cast<uint32_t>(-10);
 inline constexpr uint32_t kStdOutputHandle = static_cast<uint32_t>(-11);
 inline constexpr uint32_t kStdErrorHandle = static_cast<uint32_t>(-12);
@@ -202,8 +208,8 @@ bool GetConsoleCursorInfo(Handle console, CursorInfo* info);
 bool SetConsoleCursorInfo(Handle console, const CursorInfo& info);
 bool GetConsoleScreenBufferInfo(Handle console, ScreenBufferInfo* info);
 // Puts the cells of a (bufferSize) block, from bufferOrigin on, into *region of the screen buffer.
-bool WriteConsoleOutputW(Handle console, const CharInfo* cells, Coord bufferSize, Coord bufferOrigin,
-                         SmallRect* region);
+bool WriteConsoleOutputW(Handle console, const CharInfo* cells, Coord bufferSize,
+                         Coord bufferOrigin, SmallRect* region);
 bool ScrollConsoleScreenBufferW(Handle console, const SmallRect& source, const SmallRect* clip,
                                 Coord destination, const CharInfo& fill);
 bool SetConsoleCursorPosition(Handle console, Coord position);

@@ -39,7 +39,8 @@ constexpr uint16_t ScanCodeForAscii(char32_t c) {
       "asdfghjkl;'`",  // 0x1E..
       "\\zxcvbnm,./",  // 0x2B..
   };
-  constexpr const char* kShifted[] = {"!@#$%^&*()_+", "QWERTYUIOP{}", "ASDFGHJKL:\"~", "|ZXCVBNM<>?"};
+  constexpr const char* kShifted[] = {"!@#$%^&*()_+", "QWERTYUIOP{}", "ASDFGHJKL:\"~",
+                                      "|ZXCVBNM<>?"};
   constexpr uint16_t kFirst[] = {0x02, 0x10, 0x1E, 0x2B};
   if (c == ' ') return kScanSpace;
   if (c == '\r' || c == '\n') return kScanEnter;

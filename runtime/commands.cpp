@@ -65,7 +65,8 @@ uint32_t RunCommandAndWait(std::string_view line, int showStyle) {
   startup.showWindow = static_cast<uint16_t>(showStyle);
   pf::ProcessInformation info;
   int failure = 0;
-  bool started = PlatformCall(&failure, [&] { return pf::CreateProcessW(wideLine, false, startup, &info); });
+  bool started =
+      PlatformCall(&failure, [&] { return pf::CreateProcessW(wideLine, false, startup, &info); });
   if (!started) {
     RecordRuntimeError(failure != 0 ? failure : MapPlatformError(0xFFFF));
     return 0;

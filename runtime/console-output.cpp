@@ -29,7 +29,9 @@ void ConsoleScrollUp() {
   pf::ScrollConsoleScreenBufferW(consoleState.consoleOut, source, nullptr, pf::Coord{0, 0}, fill);
 }
 
-void ConsoleWrite(std::string_view text) { ConsoleWriteWide(ToWide(text)); }
+void ConsoleWrite(std::string_view text) {
+  ConsoleWriteWide(ToWide(text));
+}
 
 void ConsoleWriteWide(std::u16string_view wide) {
   if (wide.empty()) return;
@@ -48,13 +50,13 @@ void ConsoleWriteWide(std::u16string_view wide) {
       consoleState.scrollPending = false;
       ConsoleScrollUp();
     }
-    int run = static_cast<int>(std::min<size_t>({wide.size() - next, static_cast<size_t>(width - x),
-                                                  static_cast<size_t>(kMaxRun)}));
+    int run = static_cast<int>(std::min<size_t>(
+        {wide.size() - next, static_cast<size_t>(width - x), static_cast<size_t>(kMaxRun)}));
     for (int i = 0; i < run; ++i) staged[i] = pf::CharInfo{wide[next + i], attribute};
     pf::SmallRect target{static_cast<int16_t>(x), static_cast<int16_t>(y),
                          static_cast<int16_t>(x + run - 1), static_cast<int16_t>(y)};
-    pf::WriteConsoleOutputW(consoleState.consoleOut, staged, pf::Coord{static_cast<int16_t>(run), 1},
-                            pf::Coord{0, 0}, &target);
+    pf::WriteConsoleOutputW(consoleState.consoleOut, staged,
+                            pf::Coord{static_cast<int16_t>(run), 1}, pf::Coord{0, 0}, &target);
     next += run;
     x += run;
     if (x >= width) {
@@ -104,7 +106,8 @@ void ConsoleSetColour(int foreground, int background, int recolourCount) {
   pf::SetConsoleTextAttribute(consoleState.consoleOut, CurrentAttribute());
   pf::ScreenBufferInfo info;
   if (recolourCount < 1 || !ReadGeometry(&info)) return;
-  int windowCells = (info.window.right - info.window.left + 1) * (info.window.bottom - info.window.top + 1);
+  int windowCells =
+      (info.window.right - info.window.left + 1) * (info.window.bottom - info.window.top + 1);
   if (recolourCount > windowCells) return;
   uint32_t written = 0;
   pf::FillConsoleOutputAttribute(consoleState.consoleOut, CurrentAttribute(),

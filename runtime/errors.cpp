@@ -18,8 +18,12 @@ void RecordRuntimeError(int n) {
   if (n >= kErrFirstFatal) pf::ExitProcess(255);
 }
 
-int LastRuntimeError() { return lastRuntimeError; }
-void ClearRuntimeError() { lastRuntimeError = 0; }
+int LastRuntimeError() {
+  return lastRuntimeError;
+}
+void ClearRuntimeError() {
+  lastRuntimeError = 0;
+}
 
 int MapPlatformError(uint32_t platformError) {
   switch (platformError) {

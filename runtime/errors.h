@@ -29,8 +29,8 @@ void ClearRuntimeError();
 // The run-time error number for a Win32 error number (0 for 0).
 int MapPlatformError(uint32_t platformError);
 
-// Calls a platform primitive with critical-error boxes off, the last error cleared before it and read
-// after it, under the platform-call lock, and with the floating-point state kept. Returns the
+// Calls a platform primitive with critical-error boxes off, the last error cleared before it and
+// read after it, under the platform-call lock, and with the floating-point state kept. Returns the
 // primitive's own result; *failure receives the mapped run-time error number, 0 on success.
 template <typename Call>
 auto PlatformCall(int* failure, Call call) -> decltype(call());

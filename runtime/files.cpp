@@ -1,5 +1,5 @@
-// The file services: the table of open files, the block reader that cuts lines at CR, the unbuffered
-// writer, and the name services built on the platform's directory search.
+// The file services: the table of open files, the block reader that cuts lines at CR, the
+// unbuffered writer, and the name services built on the platform's directory search.
 #include "runtime/files.h"
 
 #include <atomic>
@@ -82,7 +82,9 @@ bool Succeeded(int failure) {
   return false;
 }
 
-bool IsSeparator(char16_t c) { return c == u':' || c == u'\\' || c == u'/'; }
+bool IsSeparator(char16_t c) {
+  return c == u':' || c == u'\\' || c == u'/';
+}
 
 WideText PatternForSearch(std::string_view text) {
   WideText pattern = ToWide(text).substr(0, kMaxPattern);
@@ -107,14 +109,17 @@ bool FillBuffer(OpenFile* file, uint64_t offset) {
   file->bufferPosition = 0;
   file->bytesInBuffer = 0;
   uint32_t read = 0;
-  PlatformCall(&failure,
-               [&] { return pf::ReadFile(file->handle, file->buffer.get(), file->blockLength, &read); });
+  PlatformCall(&failure, [&] {
+    return pf::ReadFile(file->handle, file->buffer.get(), file->blockLength, &read);
+  });
   if (!Succeeded(failure)) return false;
   file->bytesInBuffer = read;
   return true;
 }
 
-bool Refill(OpenFile* file) { return FillBuffer(file, file->bufferStart + file->bufferPosition); }
+bool Refill(OpenFile* file) {
+  return FillBuffer(file, file->bufferStart + file->bufferPosition);
+}
 
 void OpenTextFile(FileNumber number, std::string_view name, FileKind kind, uint32_t blockLength) {
   SpinLock whole(openLock);
@@ -161,8 +166,7 @@ void OpenTextFile(FileNumber number, std::string_view name, FileKind kind, uint3
   int failure = 0;
   uint32_t disposition = kind == FileKind::kInput ? pf::kOpenExisting : pf::kOpenAlways;
   file->handle = PlatformCall(&failure, [&] {
-    return pf::CreateFileW(wideName, file->access, 0, true, disposition,
-                           pf::kFileAttributeNormal);
+    return pf::CreateFileW(wideName, file->access, 0, true, disposition, pf::kFileAttributeNormal);
   });
   if (file->handle == pf::kInvalidHandle) {
     abandon(failure != 0 ? failure : MapPlatformError(0xFFFF));
@@ -174,12 +178,14 @@ void OpenTextFile(FileNumber number, std::string_view name, FileKind kind, uint3
   if (file->deviceClass == kDisk) {
     if (kind == FileKind::kOutput) {
       int32_t high = 0;
-      PlatformCall(&failure, [&] { return pf::SetFilePointer(file->handle, 0, &high, pf::kFileBegin); });
+      PlatformCall(&failure,
+                   [&] { return pf::SetFilePointer(file->handle, 0, &high, pf::kFileBegin); });
       if (failure == 0) PlatformCall(&failure, [&] { return pf::SetEndOfFile(file->handle); });
       if (failure != 0) return abandon(failure);
     } else {
       int32_t high = 0;
-      PlatformCall(&failure, [&] { return pf::SetFilePointer(file->handle, 0, &high, pf::kFileBegin); });
+      PlatformCall(&failure,
+                   [&] { return pf::SetFilePointer(file->handle, 0, &high, pf::kFileBegin); });
       uint32_t read = 0;
       if (failure == 0) {
         PlatformCall(&failure, [&] {
@@ -246,9 +252,9 @@ Text FindFirstName(std::string_view patternText, int attributeMask) {
     search.handle = handle;
     search.attributeMask = attributeMask;
   }
-  const uint32_t skipBits = (pf::kFileAttributeHidden | pf::kFileAttributeSystem |
-                             pf::kFileAttributeDirectory) &
-                            ~static_cast<uint32_t>(search.attributeMask);
+  const uint32_t skipBits =
+      (pf::kFileAttributeHidden | pf::kFileAttributeSystem | pf::kFileAttributeDirectory) &
+      ~static_cast<uint32_t>(search.attributeMask);
   while (Skipped(entry, skipBits)) {
     if (!pf::FindNextFileW(search.handle, &entry)) {
       pf::FindClose(search.handle);
@@ -381,7 +387,9 @@ void DeleteFile(std::string_view nameText) {
   pf::FindClose(search);
 }
 
-bool IsFileOpen(FileNumber number) { return Lookup(number) != nullptr; }
+bool IsFileOpen(FileNumber number) {
+  return Lookup(number) != nullptr;
+}
 
 bool IsDiskFile(FileNumber number) {
   OpenFile* file = Lookup(number);

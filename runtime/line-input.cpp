@@ -111,7 +111,8 @@ char16_t WaitCharacterKey() {
 Text ConsoleReadLine() {
   if (consoleState.consoleIn == pf::kInvalidHandle) return {};
   if (!consoleState.cursorVisible) {
-    pf::SetConsoleCursorInfo(consoleState.consoleOut, pf::CursorInfo{consoleState.cursorSize, true});
+    pf::SetConsoleCursorInfo(consoleState.consoleOut,
+                             pf::CursorInfo{consoleState.cursorSize, true});
     consoleState.cursorForced = true;
   }
   char16_t* line = new (std::nothrow) char16_t[kLineCapacity];

@@ -8,8 +8,9 @@
 #include "platform/platform.h"
 
 struct ConsoleState {
-  pf::Handle consoleOut = pf::kInvalidHandle;  // standard output when a console, else standard error
-  pf::Handle consoleIn = pf::kInvalidHandle;   // the console's own input buffer
+  pf::Handle consoleOut =
+      pf::kInvalidHandle;                     // standard output when a console, else standard error
+  pf::Handle consoleIn = pf::kInvalidHandle;  // the console's own input buffer
   int foreground = 7;
   int background = 0;
   bool scrollPending = false;  // the last row is full and owes a scroll to the next output
@@ -24,7 +25,8 @@ using ProgramEntry = int (*)();
 // The process entry: prepares the console, calls entry once and ends the process with its result.
 [[noreturn]] void RunProcess(int argc, char** argv, ProgramEntry entry);
 
-// Console set-up alone (handles, modes, control handler, cursor shape) and the reset of the colours.
+// Console set-up alone (handles, modes, control handler, cursor shape) and the reset of the
+// colours.
 void SetUpConsole();
 
 // Releases what the run holds and ends the process with exitCode.

@@ -32,9 +32,13 @@ Text UpperCase(std::string_view text) {
   return upper;
 }
 
-WideText ToWide(std::string_view text) { return pf::MultiByteToWideChar(text); }
+WideText ToWide(std::string_view text) {
+  return pf::MultiByteToWideChar(text);
+}
 
-Text ToNarrow(std::u16string_view wide) { return pf::WideCharToMultiByte(wide); }
+Text ToNarrow(std::u16string_view wide) {
+  return pf::WideCharToMultiByte(wide);
+}
 
 size_t FindText(std::string_view text, std::string_view what, size_t start) {
   if (start < 1 || start > text.size()) return 0;

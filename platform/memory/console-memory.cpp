@@ -41,10 +41,16 @@ MemoryConsole& Con() {
 bool IsScreen(pf::Handle h) {
   return (h == kStdOut && Con().stdOutIsConsole) || (h == kStdErr && Con().stdErrIsConsole);
 }
-bool IsInput(pf::Handle h) { return h == kConIn || h == kStdIn; }
+bool IsInput(pf::Handle h) {
+  return h == kConIn || h == kStdIn;
+}
 
-pf::CharInfo& At(int x, int y) { return Con().cells[static_cast<size_t>(y * Con().width + x)]; }
-bool Inside(int x, int y) { return x >= 0 && y >= 0 && x < Con().width && y < Con().height; }
+pf::CharInfo& At(int x, int y) {
+  return Con().cells[static_cast<size_t>(y * Con().width + x)];
+}
+bool Inside(int x, int y) {
+  return x >= 0 && y >= 0 && x < Con().width && y < Con().height;
+}
 
 }  // namespace
 
@@ -58,11 +64,19 @@ void Reset(int width, int height) {
   c.cells.assign(static_cast<size_t>(width * height), pf::CharInfo{});
 }
 
-void SetStdOutputIsConsole(bool isConsole) { Con().stdOutIsConsole = isConsole; }
-void SetStdErrorIsConsole(bool isConsole) { Con().stdErrIsConsole = isConsole; }
-void SetConsoleInputAvailable(bool available) { Con().inputAvailable = available; }
+void SetStdOutputIsConsole(bool isConsole) {
+  Con().stdOutIsConsole = isConsole;
+}
+void SetStdErrorIsConsole(bool isConsole) {
+  Con().stdErrIsConsole = isConsole;
+}
+void SetConsoleInputAvailable(bool available) {
+  Con().inputAvailable = available;
+}
 
-pf::CharInfo Cell(int x, int y) { return Inside(x, y) ? At(x, y) : pf::CharInfo{}; }
+pf::CharInfo Cell(int x, int y) {
+  return Inside(x, y) ? At(x, y) : pf::CharInfo{};
+}
 
 std::u16string RowText(int y) {
   std::u16string row;
@@ -76,13 +90,25 @@ std::string RowAscii(int y) {
   return row;
 }
 
-pf::Coord Cursor() { return Con().cursor; }
-pf::CursorInfo CursorShape() { return Con().cursorShape; }
-void SetCursorShape(const pf::CursorInfo& shape) { Con().cursorShape = shape; }
-uint16_t TextAttribute() { return Con().textAttribute; }
-uint32_t InputMode() { return Con().inputMode; }
+pf::Coord Cursor() {
+  return Con().cursor;
+}
+pf::CursorInfo CursorShape() {
+  return Con().cursorShape;
+}
+void SetCursorShape(const pf::CursorInfo& shape) {
+  Con().cursorShape = shape;
+}
+uint16_t TextAttribute() {
+  return Con().textAttribute;
+}
+uint32_t InputMode() {
+  return Con().inputMode;
+}
 
-void PushRecord(const pf::InputRecord& record) { Con().input.push_back(record); }
+void PushRecord(const pf::InputRecord& record) {
+  Con().input.push_back(record);
+}
 
 void PushKey(char16_t ch, uint16_t scanCode, uint32_t controlKeyState, uint16_t virtualKey) {
   pf::InputRecord record;
@@ -102,8 +128,12 @@ void PushText(std::u16string_view text) {
   }
 }
 
-size_t PendingRecords() { return Con().input.size(); }
-Counters GetCounters() { return Con().counters; }
+size_t PendingRecords() {
+  return Con().input.size();
+}
+Counters GetCounters() {
+  return Con().counters;
+}
 
 }  // namespace memcon
 
@@ -116,9 +146,13 @@ Handle GetStdHandle(uint32_t which) {
   return kInvalidHandle;
 }
 
-Handle OpenConsoleInput() { return Con().inputAvailable ? kConIn : kInvalidHandle; }
+Handle OpenConsoleInput() {
+  return Con().inputAvailable ? kConIn : kInvalidHandle;
+}
 
-bool CloseConsoleHandle(Handle console) { return console == kConIn; }
+bool CloseConsoleHandle(Handle console) {
+  return console == kConIn;
+}
 
 bool GetConsoleMode(Handle console, uint32_t* mode) {
   if (IsInput(console)) {
@@ -142,7 +176,9 @@ bool SetConsoleMode(Handle console, uint32_t mode) {
   return true;
 }
 
-bool SetConsoleCtrlHandler(ControlHandler, bool) { return true; }
+bool SetConsoleCtrlHandler(ControlHandler, bool) {
+  return true;
+}
 
 bool GetConsoleCursorInfo(Handle console, CursorInfo* info) {
   if (!IsScreen(console)) return false;
@@ -167,8 +203,8 @@ bool GetConsoleScreenBufferInfo(Handle console, ScreenBufferInfo* info) {
   return true;
 }
 
-bool WriteConsoleOutputW(Handle console, const CharInfo* cells, Coord bufferSize, Coord bufferOrigin,
-                         SmallRect* region) {
+bool WriteConsoleOutputW(Handle console, const CharInfo* cells, Coord bufferSize,
+                         Coord bufferOrigin, SmallRect* region) {
   if (!IsScreen(console)) return false;
   ++Con().counters.writeCalls;
   for (int y = region->top; y <= region->bottom; ++y) {
@@ -231,7 +267,8 @@ bool FillConsoleOutputAttribute(Handle console, uint16_t attributes, uint32_t le
 bool PeekConsoleInputW(Handle console, InputRecord* records, uint32_t length, uint32_t* read) {
   *read = 0;
   if (!IsInput(console) || !Con().inputAvailable) return false;
-  for (uint32_t i = 0; i < length && i < Con().input.size(); ++i) records[(*read)++] = Con().input[i];
+  for (uint32_t i = 0; i < length && i < Con().input.size(); ++i)
+    records[(*read)++] = Con().input[i];
   return true;
 }
 

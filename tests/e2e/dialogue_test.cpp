@@ -28,7 +28,9 @@ const char kInclude[] =
     "    de   d'51', d'56', d'24', d'39', d'38', d'52', d'60'\r\n"
     "    ;    CQ K1ABC FN42\r\n";
 
-std::string BinFolder() { return testsupport::GetEnvironmentOr("QUORVEL_BIN", "."); }
+std::string BinFolder() {
+  return testsupport::GetEnvironmentOr("QUORVEL_BIN", ".");
+}
 
 #ifdef _WIN32
 constexpr char kExe[] = ".exe";
@@ -89,8 +91,15 @@ TEST_F(DialogueTest, ATailMessageAndTheDefaultDestinationMakeTheIncludeFile) {
   EXPECT_EQ(ReadFile("JT65SYMB.INC"), kInclude);
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
   std::vector<std::string> expected = {
-      "", "", kBanner, "Calls JT65CODE.EXE", "", "", "",
-      "Destination file ( JT65SYMB.INC )", "",
+      "",
+      "",
+      kBanner,
+      "Calls JT65CODE.EXE",
+      "",
+      "",
+      "",
+      "Destination file ( JT65SYMB.INC )",
+      "",
       "    de   d'41', d'26', d'52', d'55', d'27', d'48', d'25', d'00'",
       "    de   d'44', d'36', d'18', d'03', d'37', d'09', d'51', d'06'",
       "    de   d'23', d'02', d'09', d'54', d'53', d'57', d'38', d'63'",
@@ -99,7 +108,10 @@ TEST_F(DialogueTest, ATailMessageAndTheDefaultDestinationMakeTheIncludeFile) {
       "    de   d'11', d'38', d'46', d'48', d'07', d'09', d'00', d'05'",
       "    de   d'17', d'02', d'20', d'50', d'41', d'49', d'09', d'05'",
       "    de   d'51', d'56', d'24', d'39', d'38', d'52', d'60'",
-      "    ;    CQ K1ABC FN42", "", "", "Symbols written to JT65SYMB.INC"};
+      "    ;    CQ K1ABC FN42",
+      "",
+      "",
+      "Symbols written to JT65SYMB.INC"};
   EXPECT_EQ(Rows(0), expected);
   EXPECT_EQ(memcon::RowAscii(7).substr(0, 36), "Destination file ( JT65SYMB.INC )   ");
   EXPECT_EQ(memcon::RowAscii(20).substr(0, 34), "Symbols written to JT65SYMB.INC   ");
@@ -132,7 +144,8 @@ TEST_F(DialogueTest, TheEncoderGetsTheNormalisedMessageAsOneArgument) {
 TEST_F(DialogueTest, AMissingEncoderShowsARedLineThenAGreyOne) {
   Type(u"");
   EXPECT_EQ(GeneratorMain(), 1);
-  EXPECT_EQ(Row(5), "JT65CODE.EXE is not present.  Ensure this is in the same directory as QUORVEL");
+  EXPECT_EQ(Row(5),
+            "JT65CODE.EXE is not present.  Ensure this is in the same directory as QUORVEL");
   EXPECT_EQ(Row(6), "Visit the WSJT Website for full download");
   EXPECT_EQ(memcon::Cell(0, 5).attributes, 12);
   EXPECT_EQ(memcon::Cell(0, 6).attributes, 7);
@@ -206,7 +219,8 @@ TEST_F(DialogueTest, ADestinationThatCannotBeWrittenIsReportedAndKept) {
   EXPECT_EQ(GeneratorMain(), 1);
   EXPECT_EQ(ReadFile("RO.INC"), "precious");
   EXPECT_EQ(Rows(0).back(), "Cannot open ro.inc for writing");
-  EXPECT_EQ(Row(9), "    de   d'41', d'26', d'52', d'55', d'27', d'48', d'25', d'00'");  // still echoed
+  EXPECT_EQ(Row(9),
+            "    de   d'41', d'26', d'52', d'55', d'27', d'48', d'25', d'00'");  // still echoed
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
 }
 

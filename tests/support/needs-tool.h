@@ -34,10 +34,10 @@ inline std::string FindOnPath(const std::string& program) {
 }  // namespace testsupport
 
 // Use at the top of a test: NEED_TOOL("gpasm", "package gputils");
-#define NEED_TOOL(program, where)                                                          \
-  do {                                                                                     \
-    if (testsupport::FindOnPath(program).empty()) {                                        \
-      if (testsupport::InCi()) FAIL() << program << " is missing (" << where << ")";      \
-      GTEST_SKIP() << program << " is not installed (" << where << ")";                  \
-    }                                                                                      \
+#define NEED_TOOL(program, where)                                                    \
+  do {                                                                               \
+    if (testsupport::FindOnPath(program).empty()) {                                  \
+      if (testsupport::InCi()) FAIL() << program << " is missing (" << where << ")"; \
+      GTEST_SKIP() << program << " is not installed (" << where << ")";              \
+    }                                                                                \
   } while (0)

@@ -1,7 +1,8 @@
 // The command-tail finder on Windows command lines, the environment look-up and child processes.
+#include "runtime/commands.h"
+
 #include <gtest/gtest.h>
 
-#include "runtime/commands.h"
 #include "runtime/errors.h"
 
 namespace {

@@ -38,7 +38,8 @@ TEST(EncoderCommandLineTest, QuotesTheMessageBehindTheInterpreter) {
 }
 
 TEST(EncoderCommandLineTest, CharactersTheInterpreterActsOnBecomeBlanks) {
-  EXPECT_EQ(EncoderCommandLine("cmd", "A\" & TOUCH X"), "cmd /C JT65CODE \"A    TOUCH X\" > JT65TEMP.TXT");
+  EXPECT_EQ(EncoderCommandLine("cmd", "A\" & TOUCH X"),
+            "cmd /C JT65CODE \"A    TOUCH X\" > JT65TEMP.TXT");
   EXPECT_EQ(EncoderCommandLine("cmd", "%P%|<>^"), "cmd /C JT65CODE \" P     \" > JT65TEMP.TXT");
 }
 

@@ -1,9 +1,10 @@
 // The file services on real files in a temporary folder: line cutting at CR, block boundaries,
 // Ctrl-Z, the end of the file, unbuffered output, the file table and the name services.
+#include "runtime/files.h"
+
 #include <gtest/gtest.h>
 
 #include "runtime/errors.h"
-#include "runtime/files.h"
 #include "tests/support/temp-dir.h"
 
 namespace {
@@ -69,7 +70,9 @@ TEST_F(FilesTest, TheLastLineNeedsNoTerminatorAndTheEndRepeats) {
   }
 }
 
-TEST_F(FilesTest, AnEmptyFileEndsAtOnce) { EXPECT_EQ(ReadFileLines(""), Lines{}); }
+TEST_F(FilesTest, AnEmptyFileEndsAtOnce) {
+  EXPECT_EQ(ReadFileLines(""), Lines{});
+}
 
 TEST_F(FilesTest, CtrlZEndsTheFileWhateverFollows) {
   EXPECT_EQ(ReadFileLines("one\r\ntw\x1Ao\r\nthree\r\n"), (Lines{"one", "tw"}));

@@ -1,10 +1,11 @@
 // Line input from key records as a real console gives them: the key filter, echo, Backspace across
 // a wrapped line, the 10000-character limit and the cursor shown while reading.
+#include "runtime/line-input.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/memory/memory-console.h"
 #include "platform/scan-codes.h"
-#include "runtime/line-input.h"
 #include "runtime/process.h"
 
 namespace {

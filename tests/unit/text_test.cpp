@@ -1,7 +1,7 @@
 // The fixed upper-case table and the code page conversions.
-#include <gtest/gtest.h>
-
 #include "runtime/text.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
