@@ -1,0 +1,27 @@
+// The whole JT65 encoding of one message, from the typed text to the 63 channel symbols, and the
+// text that decoding those symbols gives back.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "tools/jt65code/channel.h"
+#include "tools/jt65code/packed-message.h"
+
+namespace jt65 {
+
+struct Encoding {
+  std::string message;  // the text as encoded: normalised, 22 characters, OOO included
+  MessageType type = MessageType::kStandard;
+  bool ooo = false;
+  DataSymbols data{};        // not set for a shorthand message
+  ChannelSymbols channel{};  // not set for a shorthand message
+  std::string decoded;       // 22 characters, OOO included
+};
+
+Encoding EncodeMessage(std::string_view text);
+
+// The 22-character text that error-free channel symbols decode to, without any OOO flag.
+std::string DecodeChannelSymbols(const ChannelSymbols& channel);
+
+}  // namespace jt65
