@@ -1,0 +1,144 @@
+// qcmd: the command interpreter stand-in on Linux. `qcmd /C command` runs one program with its
+// arguments, and sends its output to a file when the line holds one `> file` outside quotes.
+// Nothing else on the line means anything here (no pipes, no "&", no variables, no wildcards), so
+// whatever text is handed to a program can never start another one.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace {
+
+constexpr uint32_t kNotRecognized = 9009;
+constexpr uint32_t kUsageError = 1;
+
+std::string Utf8(std::u16string_view text) {
+  std::string bytes;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t code = text[i];
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    if (code < 0x80) {
+      bytes += static_cast<char>(code);
+    } else if (code < 0x800) {
+      bytes += static_cast<char>(0xC0 | (code >> 6));
+      bytes += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      bytes += static_cast<char>(0xE0 | (code >> 12));
+      bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      bytes += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      bytes += static_cast<char>(0xF0 | (code >> 18));
+      bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+      bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      bytes += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return bytes;
+}
+
+[[noreturn]] void Quit(uint32_t exitCode, const std::string& message) {
+  pf::WriteStandardError(message + "\n");
+  pf::ExitProcess(exitCode);
+}
+
+bool IsBlank(char16_t unit) {
+  return unit == u' ' || unit == u'\t';
+}
+
+size_t SkipBlanks(std::u16string_view text, size_t at) {
+  while (at < text.size() && IsBlank(text[at])) ++at;
+  return at;
+}
+
+// One word: up to the next blank, or between double quotes (which are dropped).
+std::u16string_view WordAt(std::u16string_view text, size_t at, size_t* end) {
+  if (at < text.size() && text[at] == u'"') {
+    size_t close = text.find(u'"', at + 1);
+    *end = close == std::u16string_view::npos ? text.size() : close + 1;
+    return text.substr(at + 1, close == std::u16string_view::npos ? close : close - at - 1);
+  }
+  size_t stop = at;
+  while (stop < text.size() && !IsBlank(text[stop])) ++stop;
+  *end = stop;
+  return text.substr(at, stop - at);
+}
+
+// The command after "/C" (or "/c") on our own command line.
+std::u16string_view CommandAfterSwitch(std::u16string_view line) {
+  size_t at = 0;
+  WordAt(line, 0, &at);  // our own name
+  at = SkipBlanks(line, at);
+  bool isSwitch = line.size() >= at + 2 && line[at] == u'/' &&
+                  (line[at + 1] == u'C' || line[at + 1] == u'c') &&
+                  (line.size() == at + 2 || IsBlank(line[at + 2]));
+  if (!isSwitch) Quit(kUsageError, "qcmd: usage: qcmd /C command [> file]");
+  return line.substr(SkipBlanks(line, at + 2));
+}
+
+struct Command {
+  std::u16string line;    // the program and its arguments
+  std::u16string output;  // the file named after ">", or empty text
+};
+
+// Takes the one `> file` outside quotes out of text.
+Command SplitOffRedirection(std::u16string_view text) {
+  size_t redirect = std::u16string_view::npos;
+  bool quoted = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'"') quoted = !quoted;
+    if (text[i] != u'>' || quoted) continue;
+    if (i + 1 < text.size() && text[i + 1] == u'>') Quit(kUsageError, "qcmd: >> is not supported");
+    if (redirect != std::u16string_view::npos) {
+      Quit(kUsageError, "qcmd: only one output redirection is allowed");
+    }
+    redirect = i;
+  }
+  if (redirect == std::u16string_view::npos) return {std::u16string(text), u""};
+  size_t end = 0;
+  std::u16string_view target = WordAt(text, SkipBlanks(text, redirect + 1), &end);
+  if (target.empty()) Quit(kUsageError, "qcmd: no file name after >");
+  return {std::u16string(text.substr(0, redirect)) + std::u16string(text.substr(end)),
+          std::u16string(target)};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  pf::ProcessAttach(argc, argv);
+  std::u16string commandLine = pf::GetCommandLineW();
+  Command command = SplitOffRedirection(CommandAfterSwitch(commandLine));
+  size_t start = SkipBlanks(command.line, 0);
+  if (start == command.line.size()) Quit(kUsageError, "qcmd: no command to run");
+  std::u16string line = command.line.substr(start);
+  size_t end = 0;
+  std::string program = Utf8(WordAt(line, 0, &end));
+
+  pf::StartupInfo startup;
+  if (!command.output.empty()) {
+    startup.stdOutput = pf::CreateFileW(command.output, pf::kGenericWrite, pf::kFileShareRead, true,
+                                        pf::kCreateAlways, pf::kFileAttributeNormal);
+    if (startup.stdOutput == pf::kInvalidHandle) {
+      Quit(kUsageError, "qcmd: cannot create '" + Utf8(command.output) + "' (error " +
+                            std::to_string(pf::GetLastError()) + ")");
+    }
+  }
+  pf::ProcessInformation started;
+  if (!pf::CreateProcessW(line, true, startup, &started)) {
+    uint32_t error = pf::GetLastError();
+    if (error == pf::kErrorFileNotFound || error == pf::kErrorPathNotFound) {
+      Quit(kNotRecognized, "'" + program + "' is not recognized as a command");
+    }
+    Quit(kUsageError, "qcmd: cannot run '" + program + "' (error " + std::to_string(error) + ")");
+  }
+  uint32_t exitCode = 0;
+  pf::WaitForSingleObject(started.process, pf::kInfinite);
+  pf::GetExitCodeProcess(started.process, &exitCode);
+  pf::CloseHandle(started.process);
+  pf::CloseHandle(started.thread);
+  if (startup.stdOutput != pf::kInvalidHandle) pf::CloseHandle(startup.stdOutput);
+  pf::ExitProcess(exitCode);
+}
