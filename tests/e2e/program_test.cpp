@@ -1,0 +1,170 @@
+// The real programs run from a copy of the build folder with no terminal at all, as a script or a
+// build system would run them: the include file, the exit code, and every way a run can fail.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/support/environment.h"
+#include "tests/support/needs-tool.h"
+#include "tests/support/temp-dir.h"
+
+#ifndef _WIN32
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string BinFolder() {
+  return testsupport::GetEnvironmentOr("QUORVEL_BIN", ".");
+}
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+class ProgramTest : public testsupport::TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    for (const char* program : {"quorvel", "qcmd"})
+      fs::copy_file(BinFolder() + "/" + program, program);
+    testsupport::ClearEnvironment("COMSPEC");
+    testsupport::SetEnvironment("QUORVEL_FAKE_ENCODER", "listing");
+  }
+  void UseRealEncoder() { fs::copy_file(BinFolder() + "/JT65CODE.EXE", "JT65CODE.EXE"); }
+  void UseFakeEncoder(const std::string& mode) {
+    fs::copy_file(BinFolder() + "/fake-encoder", "JT65CODE.EXE");
+    testsupport::SetEnvironment("QUORVEL_FAKE_ENCODER", mode);
+  }
+  // Runs quorvel in its own session, so it has no controlling terminal; gives its exit code and
+  // keeps what it printed on its standard streams.
+  int Run(const std::string& arguments) {
+    std::string command =
+        "setsid -w ./quorvel " + arguments + " </dev/null >stdout.txt 2>stderr.txt";
+    int status = std::system(command.c_str());
+    output_ = ReadFile("stdout.txt") + ReadFile("stderr.txt");
+    fs::remove("stdout.txt");
+    fs::remove("stderr.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  static std::vector<std::string> Entries(const std::string& include) {
+    std::vector<std::string> entries;
+    for (size_t at = include.find("d'"); at != std::string::npos; at = include.find("d'", at + 1))
+      entries.push_back(include.substr(at + 2, 2));
+    return entries;
+  }
+  std::string output_;
+};
+
+TEST_F(ProgramTest, AScriptedRunWithoutATerminalWritesTheDefaultIncludeFile) {
+  UseRealEncoder();
+  EXPECT_EQ(Run("CQ K1ABC FN42"), 0);
+  std::string include = ReadFile("JT65SYMB.INC");
+  std::vector<std::string> entries = Entries(include);
+  ASSERT_EQ(entries.size(), 63u);
+  EXPECT_EQ(entries[0], "41");
+  EXPECT_EQ(entries[62], "60");
+  EXPECT_NE(include.find("\r\n    ;    CQ K1ABC FN42"), std::string::npos);
+  EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+  EXPECT_EQ(output_, "");  // without a terminal nothing is shown anywhere
+}
+
+TEST_F(ProgramTest, TheMessageMayComeQuotedOrAsSeparateWords) {
+  UseRealEncoder();
+  EXPECT_EQ(Run("'CQ K1ABC FN42'"), 0);
+  std::string quoted = ReadFile("JT65SYMB.INC");
+  EXPECT_EQ(Run("cq k1abc fn42"), 0);
+  EXPECT_EQ(ReadFile("JT65SYMB.INC"), quoted);
+}
+
+TEST_F(ProgramTest, AMessageThatBreaksTheQuotingRunsNothingElse) {
+  UseFakeEncoder("args");
+  EXPECT_EQ(Run(Quote("A\" & touch X & \"")), 1);  // the argument list is no listing
+  EXPECT_FALSE(Exists("X"));
+  EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+}
+
+TEST_F(ProgramTest, EveryFailingEndGivesExitCodeOneAndLeavesNothingBehind) {
+  EXPECT_EQ(Run("HELLO"), 1);  // no encoder
+  UseFakeEncoder("usage");
+  EXPECT_EQ(Run("HELLO"), 1);
+  UseFakeEncoder("nothing");
+  EXPECT_EQ(Run("HELLO"), 1);
+  UseFakeEncoder("cut");
+  EXPECT_EQ(Run("HELLO"), 1);
+  EXPECT_FALSE(Exists("JT65SYMB.INC"));
+  EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+  UseFakeEncoder("exit1");
+  EXPECT_EQ(Run("HELLO"), 0);
+  EXPECT_TRUE(Exists("JT65SYMB.INC"));
+}
+
+TEST_F(ProgramTest, AnEmptyMessageEndsWithExitCodeZero) {
+  UseFakeEncoder("listing");
+  EXPECT_EQ(Run(""), 0);
+  EXPECT_FALSE(Exists("JT65SYMB.INC"));
+}
+
+TEST_F(ProgramTest, AnInterpreterThatIsNotThereEndsTheRun) {
+  UseFakeEncoder("listing");
+  testsupport::SetEnvironment("COMSPEC", "/no/such/interpreter");
+  EXPECT_EQ(Run("HELLO"), 1);
+  testsupport::SetEnvironment("comspec", "");
+  EXPECT_EQ(Run("HELLO"), 1);
+  testsupport::ClearEnvironment("comspec");
+  EXPECT_FALSE(Exists("JT65SYMB.INC"));
+}
+
+TEST_F(ProgramTest, DestinationsThatCannotBeWrittenAreReportedAndLeftAlone) {
+  UseFakeEncoder("listing");
+  fs::create_symlink("/dev/full", "JT65SYMB.INC");
+  EXPECT_EQ(Run("HELLO"), 1);
+  EXPECT_TRUE(fs::exists("/dev/full"));
+  fs::remove("JT65SYMB.INC");
+
+  fs::create_symlink("missing/folder.inc", "JT65SYMB.INC");
+  EXPECT_EQ(Run("HELLO"), 1);
+  fs::remove("JT65SYMB.INC");
+
+  fs::create_directory("JT65SYMB.INC");
+  EXPECT_EQ(Run("HELLO"), 1);
+  EXPECT_TRUE(fs::is_directory("JT65SYMB.INC"));
+  fs::remove("JT65SYMB.INC");
+
+  WriteFile("JT65SYMB.INC", "kept");
+  MakeReadOnly("JT65SYMB.INC");
+  EXPECT_EQ(Run("HELLO"), 1);
+  EXPECT_EQ(ReadFile("JT65SYMB.INC"), "kept");
+  EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+}
+
+TEST_F(ProgramTest, FilesHeldByAnotherProcessAreNotTouched) {
+  NEED_TOOL("flock", "package util-linux");
+  UseFakeEncoder("listing");
+  WriteFile("JT65SYMB.INC", "held");
+  ASSERT_EQ(std::system("flock JT65SYMB.INC sleep 3 & sleep 0.3"), 0);
+  EXPECT_EQ(Run("HELLO"), 1);
+  EXPECT_EQ(ReadFile("JT65SYMB.INC"), "held");
+}
+
+TEST_F(ProgramTest, AHugeListingIsConvertedWholeInBoundedMemory) {
+  // An encoder whose listing holds 750000 symbol lines of ordinary length (about 50 MB).
+  WriteFile("JT65CODE.EXE",
+            "#!/bin/sh\n"
+            "printf 'Channel symbols\\r\\n'\n"
+            "awk 'BEGIN { for (i = 0; i < 750000; i++) printf \"   41 26 52 55 27 48 25  0 44 36 "
+            "18  3 37  9 51  6 23  2  9 54 53\\r\\n\" }'\n"
+            "printf 'Decoded message: BIG\\r\\n'\n");
+  fs::permissions("JT65CODE.EXE", fs::perms::owner_exec, fs::perm_options::add);
+  std::string command =
+      "setsid -w sh -c 'ulimit -v 200000; ./quorvel BIG' </dev/null >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(fs::file_size("JT65SYMB.INC"), 2u + 750000u * 21 / 8 * (8 + 8 * 6 + 7 + 2) + 14u);
+  EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+}
+
+}  // namespace
+
+#endif
