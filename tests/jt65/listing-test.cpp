@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,20 @@ TEST(Listing, ConvertsBackToTheSymbolsAndDecodedText) {
     EXPECT_EQ(read.symbols, std::vector<int>(e.channel.begin(), e.channel.end()));
     std::string decoded(TrimRight(e.decoded));
     EXPECT_EQ(read.decoded, decoded.empty() ? "" : " " + decoded);
+  }
+}
+
+TEST(Listing, AnyBytesGiveACompleteListing) {
+  std::mt19937 random(99);
+  for (int i = 0; i < 3000; ++i) {
+    std::string message(random() % 30, ' ');
+    for (char& c : message) c = static_cast<char>(random() % 256);
+    Encoding e = EncodeMessage(message);
+    std::string listing = FormatListing(e);
+    ExpectWellFormed(listing);
+    if (e.type != MessageType::kShorthand) {
+      EXPECT_EQ(jt65test::ReadEncoderListing(listing).symbols.size(), 63u);
+    }
   }
 }
 

@@ -1,5 +1,5 @@
 // The encoder's pieces against the worked figures of the JT65 protocol: field values of calls,
-// locators, reports and free text, the Reed-Solomon generator, a whole chain, and the reading of
+// locators and reports, the Reed-Solomon generator, a whole chain, and the reading of
 // report numbers that decides which report texts are accepted.
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include "tools/jt65code/field3.h"
 #include "tools/jt65code/fixed-text.h"
 #include "tools/jt65code/list-number.h"
-#include "tools/jt65code/message-format.h"
 #include "tools/jt65code/packed-message.h"
 #include "tools/jt65code/reed-solomon.h"
 
@@ -75,32 +74,6 @@ TEST(ListNumber, ReadsAsAFortranListReadDoes) {
     EXPECT_EQ(ReadListNumber(c.text, value), c.result) << c.text;
     EXPECT_EQ(value, c.value) << c.text;
   }
-}
-
-TEST(FreeText, SpreadsThirteenCharactersOverTheFields) {
-  PackedMessage packed = PackMessage("HELLO WORLD");
-  EXPECT_EQ(packed.type, MessageType::kFreeText);
-  EXPECT_EQ(packed.call1, 107948028);
-  EXPECT_EQ(packed.call2, 228870726);
-  EXPECT_EQ(packed.field3, 24480 + 32768);
-  EXPECT_EQ(UnpackMessage(PackMessage("JB9.I+4Y9L ?-/")), Fixed("JB9.I+4Y9L ?-", 22));
-}
-
-TEST(MessageFormat, NormalisesAndSplitsTheOooFlag) {
-  EXPECT_EQ(NormaliseMessage("cq k1abc   fn42"), Fixed("CQ K1ABC FN42", 22));
-  EXPECT_EQ(NormaliseMessage("  A   B"), Fixed(" A B", 22));
-  EXPECT_EQ(NormaliseMessage("A                    B"), Fixed("A B", 22));
-  EXPECT_EQ(NormaliseMessage("THIS IS A LONG FREE TEXT"), "THIS IS A LONG FREE TE");
-
-  OooSplit split = SplitOooFlag(Fixed("K1ABC W9XYZ OOO", 22));
-  EXPECT_TRUE(split.ooo);
-  EXPECT_EQ(split.message, Fixed("K1ABC W9XYZ", 22));
-  EXPECT_TRUE(SplitOooFlag("K1ABC W9XYZ FN42 AB OO").ooo);
-  EXPECT_FALSE(SplitOooFlag(Fixed("K1 W9 OOO", 22)).ooo);  // too short to carry the flag
-
-  EXPECT_TRUE(IsShorthand(Fixed("RRR", 22)));
-  EXPECT_FALSE(IsShorthand(Fixed(" RO", 22)));
-  EXPECT_FALSE(IsShorthand(Fixed("RO K1ABC", 22)));
 }
 
 TEST(ReedSolomon, GeneratorAndFieldMatchTheProtocol) {
