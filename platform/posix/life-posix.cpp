@@ -1,6 +1,7 @@
 // Process life on Linux: the command line and environment the way Windows hands them over, the
 // default command interpreter, the end of the process with its exit hooks, and what Windows
 // provides that Linux needs no stand-in for (version, TLS slots, COM, message boxes).
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
@@ -80,6 +81,9 @@ void ProcessAttach(int argc, char** argv) {
   commandLine = CommandLineFor(arguments);
   attached = true;
   ProvideCommandInterpreter();
+  // A write to a pipe nobody reads fails with an error, as on Windows, instead of ending us.
+  // Children start with every signal at its default again (CreateProcessW).
+  signal(SIGPIPE, SIG_IGN);
 }
 
 std::u16string GetCommandLineW() {

@@ -1,7 +1,8 @@
 // A small child program for the process tests. With no mode it prints each argument on a line of
 // its own; "--open FILE" opens FILE exclusively and exits with the Win32 error (0: it opened);
 // "--hold MS" sleeps; "--exit N" exits with N; "--comspec" prints comspec as the program sees it;
-// "--command-line" prints its command line.
+// "--command-line" prints its command line; "--exit-hooks" ends through two exit hooks, the later
+// of which ends the process again, as a signal handler might.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <thread>
 
 #include "platform/platform.h"
+#include "platform/posix/posix-hooks.h"
 
 int main(int argc, char** argv) {
   std::string mode = argc > 1 ? argv[1] : "";
@@ -34,6 +36,14 @@ int main(int argc, char** argv) {
     pf::ProcessAttach(argc, argv);
     std::printf("%s\n", pf::WideCharToMultiByte(pf::GetCommandLineW()).c_str());
     return 0;
+  }
+  if (mode == "--exit-hooks") {
+    pf::posix::AddExitHook([] { pf::WriteStandardOutput("first added\n"); });
+    pf::posix::AddExitHook([] {
+      pf::WriteStandardOutput("last added\n");
+      pf::ExitProcess(5);
+    });
+    pf::ExitProcess(7);
   }
   for (int i = 1; i < argc; ++i) std::printf("%s\n", argv[i]);
   return 0;

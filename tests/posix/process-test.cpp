@@ -59,6 +59,13 @@ TEST(PosixProcess, ExitCodeAndChildHooks) {
   pf::posix::SetChildProcessHooks({});
 }
 
+TEST(PosixProcess, ExitHooksRunOnceEachMostRecentFirst) {
+  TempFolder folder;
+  int64_t exitCode = 0;
+  EXPECT_EQ(OutputOf(kHelper + u" --exit-hooks", &exitCode), "last added\nfirst added\n");
+  EXPECT_EQ(exitCode, 5);
+}
+
 TEST(PosixProcess, ProgramThatCannotStartStartsNothing) {
   TempFolder folder;
   InstallHookCounters();
