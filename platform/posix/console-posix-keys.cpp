@@ -206,15 +206,18 @@ void InterpretCsi(const Parameters& p, unsigned char final, uint32_t state, bool
     return;
   }
   switch (final) {
-    case '~':
-      PushSpecial(TildeKey(p.values[0], &modifiers), modifiers, out);
+    case '~': {
+      SpecialKey key = TildeKey(p.values[0], &modifiers);
+      PushSpecial(key, modifiers, out);
       return;
+    }
     case '$':
     case '^':
     case '@': {
       modifiers = state | (final == '^' ? 0 : pf::kShiftPressed) |
                   (final == '$' ? 0 : pf::kLeftCtrlPressed);
-      PushSpecial(TildeKey(p.values[0], &modifiers), modifiers, out);
+      SpecialKey key = TildeKey(p.values[0], &modifiers);
+      PushSpecial(key, modifiers, out);
       return;
     }
     case 'Z':
