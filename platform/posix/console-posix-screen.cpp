@@ -5,7 +5,9 @@
 //   ESC [ n C / D        CUF / CUB, n columns right / left
 //   ESC [ n G            CHA, cursor to column n of its row
 //   CR, BS               cursor to column 0, one column left
-//   CR LF / LF           at the bottom row: the whole window scrolls up one row (into scrollback)
+//   (CR) LF ...          cursor to column 0 some rows down (CR left out when the terminal driver
+//                        adds it); at the bottom row the whole window scrolls up one row, the top
+//                        row going into the scrollback
 //   ESC [ a ; b m        SGR colours: 30-37 / 90-97 foreground, 40-47 / 100-107 background;
 //                        0 first when the colours in effect are unknown
 //   ESC [ ? 7 l / h      DECAWM off while drawing, so a full bottom row never scrolls by itself;
@@ -107,8 +109,8 @@ std::string CursorMove(const Screen& s, int x, int y) {
   std::string vertical;
   int fromX = s.termX;
   if (y > s.termY) {
-    if (y == s.termY + 1 && x == 0) {
-      vertical = "\r\n";  // not at the bottom row, so LF only moves down
+    if (x == 0) {  // above the bottom row LF only moves down
+      vertical = (s.lineFeedReturns || s.termX == 0 ? "" : "\r") + std::string(y - s.termY, '\n');
       fromX = 0;
     } else {
       vertical = Relative(y - s.termY, 'B');
@@ -181,7 +183,7 @@ void ClearChanges(Screen* s) {
 void ScrollTerminalUp(Screen* s, Cell fill) {
   MoveTo(s, s->termY == s->height - 1 && s->termX != kUnknown ? s->termX : 0, s->height - 1);
   if (s->pen == kUnknown || (s->pen & 0xF0) != (fill.attributes & 0xF0)) SetPen(s, fill.attributes);
-  s->out += s->termX == 0 ? "\n" : "\r\n";
+  s->out += s->termX == 0 || s->lineFeedReturns ? "\n" : "\r\n";
   s->termX = 0;
   s->shown.erase(s->shown.begin(), s->shown.begin() + s->width);
   s->shown.insert(s->shown.end(), static_cast<size_t>(s->width),

@@ -41,6 +41,7 @@ struct Screen {
   int pen = kUnknown;  // the SGR colours in effect, as a console attribute
   bool termCursorVisible = true;
   bool autowrapOff = false;
+  bool lineFeedReturns = false;  // the terminal driver sends LF as CR LF (OPOST and ONLCR)
 
   std::string out;  // bytes for the terminal, not yet written
 };

@@ -250,6 +250,12 @@ bool ReadTerminal(std::string* bytes, int timeoutMs) {
   return true;
 }
 
+bool LineFeedReturns() {
+  termios settings{};
+  return outputFd >= 0 && tcgetattr(outputFd, &settings) == 0 && (settings.c_oflag & OPOST) &&
+         (settings.c_oflag & ONLCR);
+}
+
 void WindowSize(int* width, int* height) {
   winsize window{};
   int fd = outputFd >= 0 ? outputFd : inputFd;

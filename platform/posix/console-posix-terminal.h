@@ -32,6 +32,9 @@ bool RawInputOn();
 // the first byte. False when the terminal is gone (hung up).
 bool ReadTerminal(std::string* bytes, int timeoutMs);
 
+// Whether the terminal driver sends a line feed as CR LF (output processing with ONLCR).
+bool LineFeedReturns();
+
 // The window in cells; failing that COLUMNS and LINES, failing those 80 x 24.
 void WindowSize(int* width, int* height);
 

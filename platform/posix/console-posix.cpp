@@ -185,6 +185,7 @@ void AfterChild() {
   if (c.rawWanted) pf::tty::SetRawInput(true);
   if (c.screenReady) {
     pf::tty::ForgetTerminal(&c.screen);
+    c.screen.lineFeedReturns = pf::tty::LineFeedReturns();  // the child may have changed that
     c.cursorUncertain = true;
   }
 }
@@ -221,6 +222,7 @@ Screen* ScreenOf(pf::Handle handle) {
     int height = 0;
     pf::tty::WindowSize(&width, &height);
     pf::tty::ResetScreen(&c.screen, width, height);
+    c.screen.lineFeedReturns = pf::tty::LineFeedReturns();
     // Unknown until asked: then the bottom row, from which output scrolls up over nothing.
     c.screen.cursor = pf::Coord{0, static_cast<int16_t>(height - 1)};
     c.screenReady = true;

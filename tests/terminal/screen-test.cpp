@@ -111,7 +111,7 @@ TEST(TerminalDrawing, BlanksOfTheSameBackgroundNeedNoRedraw) {
   Put(&s, 0, 1, u"   ", 0x0C);
   EXPECT_EQ(Drawn(&s), "");
   Put(&s, 0, 1, u" ", 0x1C);
-  EXPECT_EQ(Drawn(&s), "\r\n\x1b[91;44m ");
+  EXPECT_EQ(Drawn(&s), "\n\x1b[91;44m ");
 }
 
 TEST(TerminalDrawing, CursorMovesTakeTheShortestForm) {
@@ -136,6 +136,25 @@ TEST(TerminalDrawing, CursorMovesTakeTheShortestForm) {
   s.cursor = pf::Coord{0, 0};
   pf::tty::PlaceCursor(&s);
   EXPECT_EQ(s.out, "\x1b[H");
+}
+
+TEST(TerminalDrawing, LineFeedsMoveDownToColumnZeroWithTheReturnTheDriverAdds) {
+  Screen s = KnownScreen();
+  s.termX = 4;
+  s.cursor = pf::Coord{0, 2};
+  pf::tty::PlaceCursor(&s);
+  EXPECT_EQ(s.out, "\r\n\n");
+  s.out.clear();
+  s.lineFeedReturns = true;
+  s.termX = 4;
+  s.cursor = pf::Coord{0, 3};
+  pf::tty::PlaceCursor(&s);
+  EXPECT_EQ(s.out, "\n");
+  s.out.clear();
+  Put(&s, 0, 3, u"abc");
+  pf::tty::ScrollBlock(&s, pf::SmallRect{0, 1, 9, 3}, nullptr, pf::Coord{0, 0},
+                       pf::tty::Cell{u' ', 7});
+  EXPECT_EQ(Drawn(&s), "abc\n");
 }
 
 TEST(TerminalDrawing, TheCursorIsShownAndHiddenOnlyWhenThatChanges) {
