@@ -184,6 +184,13 @@ TEST(Win32Files, DeleteRefusesMissingAndReadOnlyFiles) {
   EXPECT_FALSE(pf::DeleteFileW(folder.Name("RO.TXT")));
   EXPECT_EQ(pf::GetLastError(), pf::kErrorAccessDenied);
   EXPECT_EQ(ReadWhole(folder.Name("RO.TXT")), "keep");
+
+  pf::SetLastError(0);
+  pf::Handle file = pf::CreateFileW(folder.Name("RO.TXT"), pf::kGenericWrite, 0, false,
+                                    pf::kOpenAlways, pf::kFileAttributeNormal);
+  EXPECT_EQ(file, pf::kInvalidHandle);
+  EXPECT_EQ(pf::GetLastError(), pf::kErrorAccessDenied);
+  if (file != pf::kInvalidHandle) pf::CloseHandle(file);
 }
 
 TEST(Win32Files, InheritableAndPlainHandlesBothWork) {
