@@ -141,6 +141,25 @@ TEST_F(DriverTest, SigtermWhileWaitingForAKeyGivesTheTerminalBack) {
   EXPECT_TRUE(CursorShown());
 }
 
+TEST_F(DriverTest, ACrashGivesTheTerminalBackAndThenTakesItsCourse) {
+  NEED_TMUX();
+  StartDriver("draw");
+  ASSERT_TRUE(WaitForRow(4, "light red"));
+  Keys("C-a");  // the driver aborts
+  EXPECT_EQ(WaitForFile("status"), "134\n");
+  ExpectSettingsGivenBack();
+  EXPECT_TRUE(CursorShown());
+}
+
+TEST_F(DriverTest, ACrashSignalFromOutsideGivesTheTerminalBackToo) {
+  NEED_TMUX();
+  StartDriver("keys");
+  ASSERT_TRUE(WaitForText("READY"));
+  Signal("SEGV");
+  EXPECT_EQ(WaitForFile("status"), "139\n");
+  ExpectSettingsGivenBack();
+}
+
 TEST_F(DriverTest, HangUpIsTheCloseEventAndEndsTheProcess) {
   NEED_TMUX();
   StartDriver("keys");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -178,6 +179,30 @@ TEST_F(ProgramInTerminalTest, OutputThatReachesTheBottomScrollsAndLosesNothing) 
   // The two line ends after the report left the cursor on the bottom row below two empty rows.
   EXPECT_EQ(Row(21), kReport);
   WaitForCursor(0, 23);
+  ExpectSettingsGivenBack();
+}
+
+TEST_F(ProgramInTerminalTest, WhatTheEncoderPrintsMovesTheCursorForTheNextOutput) {
+  NEED_TMUX();
+  std::ofstream encoder(File("work") / "JT65CODE.EXE");
+  encoder << "#!/bin/sh\necho 'the encoder speaks' >&2\nexec "
+          << Quote(terminaltest::BinFolder() + "/JT65CODE.EXE") << " \"$@\"\n";
+  encoder.close();
+  std::filesystem::permissions(File("work") / "JT65CODE.EXE", std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  StartProgram();
+  ASSERT_TRUE(WaitForRow(5, "Message"));
+  TypeAndWait(5, "cq k1abc fn42", "Message  cq k1abc fn42");
+  Keys("Enter");
+  ASSERT_TRUE(WaitForRow(9, kDestinationPrompt));  // one row lower than without the line
+  EXPECT_EQ(Row(6), "the encoder speaks");
+  Keys("Enter");
+  EXPECT_EQ(WaitForFile("status"), "0\n");
+  std::vector<std::string> transcript = Transcript();  // the run ends one row below the window
+  ASSERT_GE(transcript.size(), 12u);
+  EXPECT_EQ(transcript[6], "the encoder speaks");
+  EXPECT_EQ(transcript[9], kDestinationPrompt);
+  EXPECT_EQ(transcript[11], kFirstTableRow);
   ExpectSettingsGivenBack();
 }
 

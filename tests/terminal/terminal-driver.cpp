@@ -7,7 +7,9 @@
 //   row terminal-driver keys LOG     nothing drawn but "READY" at the cursor
 //
 // Log lines: D or U (key down or up), then the character, scan code and control key state in hex.
+// Ctrl+A makes the driver crash (abort), for the tests of the terminal given back after a crash.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/platform.h"
@@ -80,6 +82,7 @@ void LogKeys(pf::Handle input, std::FILE* log) {
                  static_cast<unsigned>(key.unicodeChar), static_cast<unsigned>(key.virtualScanCode),
                  static_cast<unsigned>(key.controlKeyState));
     std::fflush(log);
+    if (key.keyDown && key.unicodeChar == 1) std::abort();
     if (!key.keyDown && key.unicodeChar == 4) return;
   }
 }
