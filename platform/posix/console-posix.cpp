@@ -32,11 +32,14 @@ constexpr int kCursorAnswerMs = 200;  // a terminal answers within a few; some n
 constexpr int kKeyPauseMs = 50;       // an ESC alone for this long is the Esc key
 constexpr size_t kOutputBatch = 16384;
 
-constexpr uint32_t kLineInput = 0x2;  // ENABLE_LINE_INPUT; without it, keys come one by one
-constexpr uint32_t kCookedInputMode = 0x7;
+constexpr uint32_t kLineInput = 0x2;          // ENABLE_LINE_INPUT; without it, keys come one by one
+constexpr uint32_t kCookedInputMode = 0x1F7;  // what a console starts with
 
 struct Console {
   bool started = false;
+  bool stdInIsTerminal = false;
+  bool stdOutIsTerminal = false;
+  bool stdErrIsTerminal = false;
   bool finished = false;
   bool screenReady = false;
   bool cursorUncertain = true;  // the terminal's cursor must be asked for before it is used
@@ -63,25 +66,16 @@ int64_t NowMs() {
   return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-bool IsTerminalFd(int fd) {
-  return fd >= 0 && pf::tty::OutputFd() >= 0 && isatty(fd);
-}
-
-int FdOf(pf::Handle handle) {
-  if (handle == kStdIn) return 0;
-  if (handle == kStdOut) return 1;
-  if (handle == kStdErr) return 2;
-  return -1;
-}
-
 // Both standard streams that are terminals show the one screen.
 bool IsScreenHandle(pf::Handle handle) {
-  return (handle == kStdOut || handle == kStdErr) && IsTerminalFd(FdOf(handle));
+  return (handle == kStdOut && Con().stdOutIsTerminal) ||
+         (handle == kStdErr && Con().stdErrIsTerminal);
 }
 
 bool IsInputHandle(pf::Handle handle) {
   if (pf::tty::InputFd() < 0) return false;
-  return (handle == kConsoleInput && Con().inputOpen) || (handle == kStdIn && isatty(0));
+  return (handle == kConsoleInput && Con().inputOpen) ||
+         (handle == kStdIn && Con().stdInIsTerminal);
 }
 
 void WritePending() {
@@ -206,6 +200,9 @@ void Start() {
   }
   c.started = true;
   pf::tty::StartTerminal();
+  c.stdInIsTerminal = isatty(0);
+  c.stdOutIsTerminal = isatty(1);
+  c.stdErrIsTerminal = isatty(2);
   pf::posix::AddExitHook(AtEnd);
   std::atexit(AtEnd);
   pf::posix::SetChildProcessHooks({BeforeChild, AfterChild});
@@ -293,8 +290,9 @@ bool CloseConsoleHandle(Handle console) {
 
 bool GetConsoleMode(Handle console, uint32_t* mode) {
   Start();
+  if (mode == nullptr) return false;
   if (console == kStdIn || console == kConsoleInput) {
-    if (console == kStdIn ? !isatty(0) : !IsInputHandle(console)) return false;
+    if (console == kStdIn ? !Con().stdInIsTerminal : !IsInputHandle(console)) return false;
     *mode = Con().rawWanted ? 0 : kCookedInputMode;
     return true;
   }
@@ -324,7 +322,7 @@ bool SetConsoleCtrlHandler(ControlHandler handler, bool add) {
 
 bool GetConsoleCursorInfo(Handle console, CursorInfo* info) {
   Start();
-  if (!IsScreenHandle(console)) return false;
+  if (info == nullptr || !IsScreenHandle(console)) return false;
   *info = Con().screen.cursorShape;
   return true;
 }
@@ -338,7 +336,7 @@ bool SetConsoleCursorInfo(Handle console, const CursorInfo& info) {
 
 bool GetConsoleScreenBufferInfo(Handle console, ScreenBufferInfo* info) {
   Screen* s = ScreenOf(console);
-  if (s == nullptr) return false;
+  if (s == nullptr || info == nullptr) return false;
   info->size = Coord{static_cast<int16_t>(s->width), static_cast<int16_t>(s->height)};
   info->cursor = s->cursor;
   info->attributes = s->textAttribute;
@@ -417,6 +415,7 @@ bool FillConsoleOutputAttribute(Handle console, uint16_t attributes, uint32_t le
 
 bool PeekConsoleInputW(Handle console, InputRecord* records, uint32_t length, uint32_t* read) {
   Start();
+  if (records == nullptr || read == nullptr) return false;
   *read = 0;
   if (!IsInputHandle(console)) return false;
   PrepareInput();
@@ -431,6 +430,7 @@ bool PeekConsoleInputW(Handle console, InputRecord* records, uint32_t length, ui
 
 bool ReadConsoleInputW(Handle console, InputRecord* records, uint32_t length, uint32_t* read) {
   Start();
+  if (records == nullptr || read == nullptr) return false;
   *read = 0;
   if (!IsInputHandle(console)) return false;
   Console& c = Con();
