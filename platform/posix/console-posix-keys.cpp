@@ -113,64 +113,30 @@ uint32_t ModifierState(int parameter) {
 
 // The letter finals shared by CSI and SS3.
 SpecialKey LetterKey(unsigned char final) {
-  constexpr struct {
-    char final;
-    SpecialKey key;
-  } kLetters[] = {{'A', kUp},
-                  {'B', kDown},
-                  {'C', kRight},
-                  {'D', kLeft},
-                  {'H', kHome},
-                  {'F', kEnd},
-                  {'E', kKeypad5},
-                  {'P', FunctionKey(1)},
-                  {'Q', FunctionKey(2)},
-                  {'R', FunctionKey(3)},
-                  {'S', FunctionKey(4)}};
-  for (const auto& letter : kLetters) {
-    if (letter.final == final) return letter.key;
+  constexpr char kFinals[] = "ABCDHFEPQRS";
+  constexpr SpecialKey kKeys[] = {
+      kUp,      kDown,          kRight,         kLeft,          kHome,         kEnd,
+      kKeypad5, FunctionKey(1), FunctionKey(2), FunctionKey(3), FunctionKey(4)};
+  for (int i = 0; kFinals[i] != 0; ++i) {
+    if (kFinals[i] == final) return kKeys[i];
   }
   return kNone;
 }
 
-// The keys of CSI n ~; rxvt and the Linux console give shifted F3..F10 codes of their own.
+// The keys of CSI n ~.
 SpecialKey TildeKey(int n, uint32_t* state) {
-  constexpr struct {
-    int code;
-    SpecialKey key;
-    bool shifted;
-  } kCodes[] = {{1, kHome, false},
-                {2, kInsert, false},
-                {3, kDelete, false},
-                {4, kEnd, false},
-                {5, kPageUp, false},
-                {6, kPageDown, false},
-                {7, kHome, false},
-                {8, kEnd, false},
-                {11, FunctionKey(1), false},
-                {12, FunctionKey(2), false},
-                {13, FunctionKey(3), false},
-                {14, FunctionKey(4), false},
-                {15, FunctionKey(5), false},
-                {17, FunctionKey(6), false},
-                {18, FunctionKey(7), false},
-                {19, FunctionKey(8), false},
-                {20, FunctionKey(9), false},
-                {21, FunctionKey(10), false},
-                {23, FunctionKey(11), false},
-                {24, FunctionKey(12), false},
-                {25, FunctionKey(3), true},
-                {26, FunctionKey(4), true},
-                {28, FunctionKey(5), true},
-                {29, FunctionKey(6), true},
-                {31, FunctionKey(7), true},
-                {32, FunctionKey(8), true},
-                {33, FunctionKey(9), true},
-                {34, FunctionKey(10), true}};
-  for (const auto& code : kCodes) {
-    if (code.code != n) continue;
-    if (code.shifted) *state |= pf::kShiftPressed;
-    return code.key;
+  constexpr SpecialKey kEditing[] = {kNone,   kHome,     kInsert, kDelete, kEnd,
+                                     kPageUp, kPageDown, kHome,   kEnd};
+  constexpr int kFunctionCodes[] = {11, 12, 13, 14, 15, 17, 18, 19, 20, 21, 23, 24};  // F1..F12
+  constexpr int kShiftedCodes[] = {25, 26, 28, 29, 31, 32, 33, 34};  // rxvt, Linux: Shift+F3..F10
+  if (n >= 1 && n <= 8) return kEditing[n];
+  for (int i = 0; i < 12; ++i) {
+    if (kFunctionCodes[i] == n) return FunctionKey(i + 1);
+  }
+  for (int i = 0; i < 8; ++i) {
+    if (kShiftedCodes[i] != n) continue;
+    *state |= pf::kShiftPressed;
+    return FunctionKey(i + 3);
   }
   return kNone;
 }
