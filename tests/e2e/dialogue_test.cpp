@@ -85,10 +85,11 @@ class DialogueTest : public testsupport::TempDirTest {
 
 TEST_F(DialogueTest, ATailMessageAndTheDefaultDestinationMakeTheIncludeFile) {
   InstallEncoder();
+  WriteFile("JT65TEMP.TXT", "Channel symbols\r\n 7\r\nDecoded: LEFT OVER\r\n");
   UseTail("cq k1abc fn42");
   Type(u"");
   EXPECT_EQ(GeneratorMain(), 0);
-  EXPECT_EQ(ReadFile("JT65SYMB.INC"), kInclude);
+  EXPECT_EQ(ReadFile("JT65SYMB.INC"), kInclude);  // the run replaced the left-over listing
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
   std::vector<std::string> expected = {
       "",
@@ -139,6 +140,17 @@ TEST_F(DialogueTest, TheEncoderGetsTheNormalisedMessageAsOneArgument) {
   Type(u"");
   EXPECT_EQ(GeneratorMain(), 1);  // the argument list is no listing
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+}
+
+TEST_F(DialogueTest, ACommandLineIsCutTo256Characters) {
+  testsupport::SetEnvironment("QUORVEL_FAKE_ENCODER", "args");
+  testsupport::SetEnvironment("QUORVEL_FAKE_ARGS_FILE", (dir_ / "ARGS.TXT").string());
+  std::string program = BinFolder() + "/fake-encoder" + kExe;
+  ClearRuntimeError();
+  EXPECT_EQ(RunCommandAndWait(program + " " + std::string(300, 'A'), 1), 0u);
+  testsupport::ClearEnvironment("QUORVEL_FAKE_ARGS_FILE");
+  EXPECT_EQ(LastRuntimeError(), 0);
+  EXPECT_EQ(ReadFile("ARGS.TXT"), "[" + std::string(256 - program.size() - 1, 'A') + "]\r\n");
 }
 
 TEST_F(DialogueTest, AMissingEncoderShowsARedLineThenAGreyOne) {

@@ -1,5 +1,5 @@
 // An encoder for tests: it prints a fixed listing, or one of the ways a listing can go wrong, as
-// chosen by QUORVEL_FAKE_ENCODER (listing, usage, nothing, exit1, cut, args).
+// chosen by QUORVEL_FAKE_ENCODER (listing, usage, nothing, exit1, cut, args: its arguments).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +42,9 @@ int main(int argc, char** argv) {
   } else if (mode == "cut") {
     PrintListing(message, false);
   } else if (mode == "args") {
+    // With QUORVEL_FAKE_ARGS_FILE set, the arguments go to that file instead.
+    const char* argsFile = std::getenv("QUORVEL_FAKE_ARGS_FILE");
+    if (argsFile != nullptr && std::freopen(argsFile, "wb", stdout) == nullptr) return 2;
     for (int i = 1; i < argc; ++i) Print(std::string("[") + argv[i] + "]");
   } else {
     PrintListing(message, true);
