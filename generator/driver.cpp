@@ -90,7 +90,15 @@ int GeneratorMain() {
   Text destination = FirstField(ConsoleReadLine());
   if (destination.empty()) destination = kDefaultDestination;
 
+  ClearRuntimeError();
   OpenTextInput(kListingFile, "JT65Temp.txt", kListingBlock);
+  if (LastRuntimeError() != 0) {
+    // Held by another program since the check: the include file is left as it was.
+    ConsoleNewLine();
+    ReportFailure("Cannot read the encoder listing JT65TEMP.TXT");
+    RemoveListing();
+    return kFailed;
+  }
   ClearRuntimeError();
   OpenTextOutput(kIncludeFile, destination);
   const bool destinationOpen = LastRuntimeError() == 0;

@@ -31,6 +31,7 @@ struct MemoryConsole {
   std::deque<pf::InputRecord> input;
   memcon::Counters counters;
   int idleSleeps = 0;
+  void (*sleepHook)() = nullptr;
 };
 
 MemoryConsole& Con() {
@@ -133,6 +134,9 @@ size_t PendingRecords() {
 }
 Counters GetCounters() {
   return Con().counters;
+}
+void SetSleepHook(void (*hook)()) {
+  Con().sleepHook = hook;
 }
 
 }  // namespace memcon
@@ -285,6 +289,7 @@ bool ReadConsoleInputW(Handle console, InputRecord* records, uint32_t length, ui
 // A test that waits for a key nobody queued ends here instead of hanging.
 void Sleep(uint32_t) {
   ++Con().counters.sleeps;
+  if (Con().sleepHook != nullptr) Con().sleepHook();
   if (Con().input.empty() && ++Con().idleSleeps > 100000) {
     std::fputs("memory console: waiting for a key that no test queued\n", stderr);
     std::abort();

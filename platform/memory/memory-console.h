@@ -33,6 +33,10 @@ void PushKey(char16_t ch, uint16_t scanCode, uint32_t controlKeyState = 0, uint1
 void PushText(std::u16string_view text);  // each character as a key press and release
 size_t PendingRecords();
 
+// Runs hook at every Sleep of the line input (nullptr: none), so a test can act while the program
+// waits for a key.
+void SetSleepHook(void (*hook)());
+
 struct Counters {
   int writeCalls = 0;  // WriteConsoleOutputW
   int scrollCalls = 0;

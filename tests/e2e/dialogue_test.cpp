@@ -236,6 +236,27 @@ TEST_F(DialogueTest, ADestinationThatCannotBeWrittenIsReportedAndKept) {
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
 }
 
+pf::Handle heldListing = pf::kInvalidHandle;
+
+TEST_F(DialogueTest, AListingHeldByAnotherOpenFailsAndLeavesTheIncludeFileAlone) {
+  InstallEncoder();
+  WriteFile("JT65SYMB.INC", "last run");
+  UseTail("CQ K1ABC FN42");
+  Type(u"");
+  // While the destination prompt waits, something else takes the listing for itself.
+  memcon::SetSleepHook([] {
+    if (heldListing == pf::kInvalidHandle)
+      heldListing =
+          pf::CreateFileW(u"JT65TEMP.TXT", pf::kGenericRead, 0, false, pf::kOpenExisting, 0);
+  });
+  EXPECT_EQ(GeneratorMain(), 1);
+  memcon::SetSleepHook(nullptr);
+  ASSERT_NE(heldListing, pf::kInvalidHandle);
+  pf::CloseHandle(heldListing);
+  EXPECT_EQ(Rows(0).back(), "Cannot read the encoder listing JT65TEMP.TXT");
+  EXPECT_EQ(ReadFile("JT65SYMB.INC"), "last run");
+}
+
 TEST_F(DialogueTest, TheListingItselfAsDestinationFailsWithoutHarmingIt) {
   InstallEncoder();
   UseTail("CQ K1ABC FN42");

@@ -22,7 +22,8 @@ struct Vector {
 };
 
 std::vector<Vector> ReadVectors() {
-  std::ifstream in(testsupport::GetEnvironmentOr("QUORVEL_SOURCE", ".") + "/tests/jt65/jt65-vectors.tsv");
+  std::ifstream in(testsupport::GetEnvironmentOr("QUORVEL_SOURCE", ".") +
+                   "/tests/jt65/jt65-vectors.tsv");
   std::vector<Vector> vectors;
   for (std::string line; std::getline(in, line);) {
     if (line.empty() || line[0] == '#') continue;

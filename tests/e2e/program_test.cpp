@@ -35,7 +35,8 @@ class ProgramTest : public testsupport::TempDirTest {
   }
   void UseRealEncoder() { fs::copy_file(BinFolder() + "/JT65CODE.EXE", "JT65CODE.EXE"); }
   void UseFakeEncoder(const std::string& mode) {
-    fs::copy_file(BinFolder() + "/fake-encoder", "JT65CODE.EXE", fs::copy_options::overwrite_existing);
+    fs::copy_file(BinFolder() + "/fake-encoder", "JT65CODE.EXE",
+                  fs::copy_options::overwrite_existing);
     testsupport::SetEnvironment("QUORVEL_FAKE_ENCODER", mode);
   }
   // Runs quorvel in its own session, so it has no controlling terminal; gives its exit code and
