@@ -9,6 +9,7 @@
 #include "runtime/errors.h"
 #include "runtime/files.h"
 #include "runtime/process.h"
+#include "tests/support/cq-k1abc-fn42.h"
 #include "tests/support/environment.h"
 #include "tests/support/temp-dir.h"
 
@@ -16,17 +17,7 @@ namespace {
 
 const char kBanner[] = "Generates JT65 Symbols from 13 character plain text message";
 
-const char kInclude[] =
-    "\r\n"
-    "    de   d'41', d'26', d'52', d'55', d'27', d'48', d'25', d'00'\r\n"
-    "    de   d'44', d'36', d'18', d'03', d'37', d'09', d'51', d'06'\r\n"
-    "    de   d'23', d'02', d'09', d'54', d'53', d'57', d'38', d'63'\r\n"
-    "    de   d'17', d'33', d'03', d'37', d'41', d'24', d'01', d'09'\r\n"
-    "    de   d'35', d'07', d'48', d'09', d'08', d'56', d'12', d'06'\r\n"
-    "    de   d'11', d'38', d'46', d'48', d'07', d'09', d'00', d'05'\r\n"
-    "    de   d'17', d'02', d'20', d'50', d'41', d'49', d'09', d'05'\r\n"
-    "    de   d'51', d'56', d'24', d'39', d'38', d'52', d'60'\r\n"
-    "    ;    CQ K1ABC FN42\r\n";
+using testsupport::kInclude;
 
 std::string BinFolder() {
   return testsupport::GetEnvironmentOr("QUORVEL_BIN", ".");
