@@ -110,6 +110,8 @@ TEST(Win32Files, ExclusiveOpenRefusesAnyOtherOpen) {
   pf::SetLastError(0);
   EXPECT_FALSE(pf::DeleteFileW(folder.Name("X.TXT")));
   EXPECT_EQ(pf::GetLastError(), pf::kErrorSharingViolation);
+  // Its size can still be read, without opening it.
+  EXPECT_EQ(std::filesystem::file_size(folder.path / "X.TXT"), 1u);
   pf::CloseHandle(first);
 }
 

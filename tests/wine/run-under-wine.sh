@@ -58,7 +58,7 @@ export WINELOADER="$wine"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export DISPLAY=
 # The ANSI code page the programs are written for is Windows-1252; Wine takes it from the locale.
-export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 ready="$prefix/.made-for-tests"
 if [ ! -f "$ready" ]; then

@@ -1,0 +1,295 @@
+#!/bin/bash
+# The real QUORVEL.EXE under Wine in a terminal, driven through tmux as a user would drive it:
+#   console-under-wine.sh WINDOWS_BIN LINUX_BIN PREFIX
+# WINDOWS_BIN holds QUORVEL.EXE and JT65CODE.EXE (the mingw-w64 build), LINUX_BIN the Linux build's
+# quorvel, JT65CODE.EXE and qcmd, PREFIX the Wine prefix of the Windows build. Each dialogue runs
+# once under Wine, with Wine's own cmd.exe as the command interpreter, and once with the Linux
+# build in the same way; the screens and the include files must be the same.
+#
+# Wine's console is used as plain `wine` gives it in a terminal: Wine draws the console's screen
+# buffer onto the terminal (tmux here) and turns typed bytes into key records. `wineconsole`
+# opens a window of its own and shows nothing without a display.
+set -u
+if [ $# -ne 3 ]; then
+  echo "usage: console-under-wine.sh WINDOWS_BIN LINUX_BIN PREFIX" >&2
+  exit 2
+fi
+windows_bin=$1
+linux_bin=$2
+prefix=$3
+here=$(cd "$(dirname "$0")" && pwd)
+
+missing() {
+  case "${CI:-}" in
+    "" | false | 0)
+      echo "SKIPPED: $1"
+      exit 77
+      ;;
+    *)
+      echo "FAILED: $1 (CI installs it)"
+      exit 1
+      ;;
+  esac
+}
+command -v tmux >/dev/null 2>&1 || missing "tmux is not installed (package tmux)"
+for program in "$windows_bin/QUORVEL.EXE" "$windows_bin/JT65CODE.EXE" "$linux_bin/quorvel" \
+  "$linux_bin/JT65CODE.EXE" "$linux_bin/qcmd"; do
+  [ -f "$program" ] || {
+    echo "FAILED: $program is missing (build it first)"
+    exit 1
+  }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/qv-wine-console.XXXXXX")
+chmod 755 "$work"  # Wine may run as another user (see give_to_wine)
+socket="qv-wine-console-$$"
+failures=0
+# The screens and files of a failed run are kept for a look.
+cleanup() {
+  tmux -L "$socket" kill-server >/dev/null 2>&1
+  [ "$failures" -ne 0 ] || rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok:   $*"; }
+
+# The Wine side runs as "nobody" when we are root (see run-under-wine.sh): its folders must be its.
+give_to_wine() {
+  if [ "$(id -u)" = 0 ] && [ "${QUORVEL_WINE_KEEP_ROOT:-0}" != 1 ]; then chown -R nobody "$1"; fi
+}
+
+pane() { tmux -L "$socket" "$@"; }
+
+# start NAME FOLDER COMMAND...: runs the command in a new 80x24 pane; its exit code shows last.
+# With stdout_to set, the command's standard output goes to that file.
+stdout_to=
+start() {
+  local name=$1 folder=$2
+  shift 2
+  local command
+  command=$(printf '%q ' "$@")
+  [ -z "$stdout_to" ] || command="$command >$(printf '%q' "$stdout_to")"
+  pane new-session -d -s "$name" -x 80 -y 24 \
+    "cd $(printf '%q' "$folder") && env -u COMSPEC -u comspec $command; echo QV-EXIT=\$?; sleep 600"
+}
+
+screen() { pane capture-pane -p -t "$1"; }
+
+# wait_for NAME PATTERN [SECONDS]: until a row of the screen matches the extended regexp.
+wait_for() {
+  local name=$1 pattern=$2 limit=${3:-60}
+  local deadline=$(($(date +%s) + limit))
+  local shown
+  while [ "$(date +%s)" -le "$deadline" ]; do
+    shown=$(screen "$name")
+    if printf '%s\n' "$shown" | grep -Eq -- "$pattern"; then return 0; fi
+    if printf '%s\n' "$shown" | grep -q '^QV-EXIT='; then break; fi  # ended before it came
+    sleep 0.2
+  done
+  echo "-- screen of $name while waiting for /$pattern/:"
+  screen "$name" | sed 's/^/   |/'
+  return 1
+}
+
+type_line() {
+  pane send-keys -t "$1" -l -- "$2"
+  pane send-keys -t "$1" Enter
+}
+
+windows_side() { echo "$here/run-under-wine.sh" "$prefix" QUORVEL.EXE; }
+
+# dialogue SIDE NAME MESSAGE DESTINATION [TAIL...]: one whole run in a folder of its own, which
+# holds the encoder; the screen is kept in NAME.screen. SIDE is wine or linux. An empty MESSAGE
+# with a TAIL means the message comes from the command line.
+dialogue() {
+  local side=$1 name=$2 message=$3 destination=$4
+  shift 4
+  local folder="$work/$name"
+  mkdir -p "$folder"
+  if [ "$side" = wine ]; then
+    cp "$windows_bin/JT65CODE.EXE" "$folder/"
+    give_to_wine "$folder"
+    start "$name" "$folder" "$here/run-under-wine.sh" "$prefix" "$windows_bin/QUORVEL.EXE" "$@"
+  else
+    cp "$linux_bin/JT65CODE.EXE" "$folder/"
+    start "$name" "$folder" "$linux_bin/quorvel" "$@"
+  fi
+  if [ -z "$message" ] && [ $# -gt 0 ]; then
+    wait_for "$name" '^Destination file' || return 1
+  else
+    wait_for "$name" '^Message' || return 1
+    type_line "$name" "$message"
+    wait_for "$name" '^Destination file' || return 1
+  fi
+  type_line "$name" "$destination"
+  wait_for "$name" '^QV-EXIT=' || return 1
+  screen "$name" >"$work/$name.screen"
+  pane kill-session -t "$name"
+}
+
+# same_run NAME MESSAGE DESTINATION FILE [TAIL...]: the dialogue under Wine and on Linux; both
+# must end with exit code 0, show the same screen and write the same include file FILE.
+same_run() {
+  local name=$1 message=$2 destination=$3 file=$4
+  shift 4
+  dialogue wine "$name-wine" "$message" "$destination" "$@" || {
+    fail "$name: the dialogue under Wine did not finish"
+    return 1
+  }
+  dialogue linux "$name-linux" "$message" "$destination" "$@" || {
+    fail "$name: the dialogue on Linux did not finish"
+    return 1
+  }
+  local wine_screen="$work/$name-wine.screen" linux_screen="$work/$name-linux.screen"
+  grep -q '^QV-EXIT=0$' "$wine_screen" || fail "$name: exit code under Wine: $(grep QV-EXIT "$wine_screen")"
+  if cmp -s "$work/$name-wine/$file" "$work/$name-linux/$file"; then
+    pass "$name: the include file is the same under Wine and on Linux"
+  else
+    fail "$name: include files differ"
+    diff <(od -c "$work/$name-wine/$file" 2>&1) <(od -c "$work/$name-linux/$file" 2>&1) | head -20
+  fi
+  if diff -q "$wine_screen" "$linux_screen" >/dev/null; then
+    pass "$name: the screen is the same under Wine and on Linux"
+  else
+    fail "$name: the screens differ (< Wine, > Linux)"
+    diff "$wine_screen" "$linux_screen" | head -40
+  fi
+  # Every line written to the include file was echoed on the screen, in order.
+  local expected
+  expected=$(tr -d '\r' <"$work/$name-wine/$file" | grep -v '^$')
+  if [ -n "$expected" ] && grep -Fxf <(echo "$expected") "$wine_screen" | diff -q - <(echo "$expected") >/dev/null; then
+    pass "$name: the table is echoed under Wine"
+  else
+    fail "$name: the table is not echoed as written under Wine"
+  fi
+}
+
+echo "== Wine console tests in $work"
+
+# 1. The whole dialogue with a typed message and the default destination.
+if same_run typed "cq k1abc fn42" "" JT65SYMB.INC; then
+  s="$work/typed-wine.screen"
+  grep -qx 'Generates JT65 Symbols from 13 character plain text message' "$s" &&
+    grep -qx 'Calls JT65CODE.EXE' "$s" && grep -qx 'Message  cq k1abc fn42' "$s" &&
+    grep -qx 'Destination file ( JT65SYMB.INC )' "$s" &&
+    grep -qx 'Symbols written to JT65SYMB.INC' "$s" &&
+    grep -qx "    ;    CQ K1ABC FN42" "$s" &&
+    pass "typed: banner, prompts, table and report under Wine" ||
+    fail "typed: the dialogue under Wine is not complete"
+  [ ! -e "$work/typed-wine/JT65TEMP.TXT" ] || fail "typed: the encoder listing was left behind"
+fi
+
+# 2. A message that would break out of its quotes: nothing else runs under Wine's cmd.exe.
+if same_run quote '"&md pwned&"' amp.inc amp.inc; then
+  if ls "$work/quote-wine" | grep -qi pwned; then
+    fail "quote: Wine's cmd.exe ran a command hidden in the message"
+  else
+    pass "quote: a message with \" and & runs nothing else under Wine's cmd.exe"
+  fi
+fi
+
+# 3. Variables and the other characters the interpreter acts on are not expanded either.
+if same_run percent '%os%&md pwned' pc.inc pc.inc; then
+  if ls "$work/percent-wine" | grep -qi pwned || grep -qi windows_nt "$work/percent-wine/pc.inc"; then
+    fail "percent: Wine's cmd.exe acted on % or &"
+  else
+    pass "percent: % and & reach no interpreter under Wine"
+  fi
+fi
+
+# 4. The message as the command tail.
+same_run tail "" "" JT65SYMB.INC hello world
+
+# 5. Backspace, Ctrl+C, Tab and Esc at the prompt. Under Wine, Ctrl+C reaches the program as a
+# control event (the terminal's signal keys stay on), and the terminal throws away what was typed
+# but not yet read; so each key is sent once the one before it has shown.
+keys_run() {
+  local side=$1 name=$2
+  local folder="$work/$name"
+  mkdir -p "$folder"
+  if [ "$side" = wine ]; then
+    cp "$windows_bin/JT65CODE.EXE" "$folder/"
+    give_to_wine "$folder"
+    start "$name" "$folder" "$here/run-under-wine.sh" "$prefix" "$windows_bin/QUORVEL.EXE"
+  else
+    cp "$linux_bin/JT65CODE.EXE" "$folder/"
+    start "$name" "$folder" "$linux_bin/quorvel"
+  fi
+  wait_for "$name" '^Message' || return 1
+  pane send-keys -t "$name" -l 'cq k1abX'
+  wait_for "$name" '^Message  cq k1abX$' 10 || return 1
+  pane send-keys -t "$name" BSpace
+  wait_for "$name" '^Message  cq k1ab$' 10 || return 1
+  pane send-keys -t "$name" C-c
+  sleep 0.5
+  pane send-keys -t "$name" Tab
+  pane send-keys -t "$name" Escape
+  sleep 0.5
+  pane send-keys -t "$name" -l 'c fn42'
+  wait_for "$name" '^Message  cq k1abc fn42$' 10 || return 1
+  pane send-keys -t "$name" Enter
+  wait_for "$name" '^Destination file' || return 1
+  pane send-keys -t "$name" Enter
+  wait_for "$name" '^QV-EXIT=' || return 1
+  screen "$name" >"$work/$name.screen"
+  pane kill-session -t "$name"
+}
+if keys_run wine keys-wine && keys_run linux keys-linux; then
+  grep -qx 'QV-EXIT=0' "$work/keys-wine.screen" &&
+    pass "keys: Backspace erases, Ctrl+C, Tab and Esc change nothing under Wine" ||
+    fail "keys: the run under Wine did not end well: $(grep QV-EXIT "$work/keys-wine.screen")"
+  diff -q "$work/keys-wine.screen" "$work/keys-linux.screen" >/dev/null ||
+    fail "keys: the screens differ: $(diff "$work/keys-wine.screen" "$work/keys-linux.screen")"
+  cmp -s "$work/keys-wine/JT65SYMB.INC" "$work/typed-linux/JT65SYMB.INC" &&
+    pass "keys: the include file is the typed run's" ||
+    fail "keys: the include file differs from the typed run's"
+else
+  fail "keys: the dialogue did not finish"
+fi
+
+# 6. Standard output sent to a file: the dialogue still shows on the console (through standard
+# error), and the file receives nothing.
+stdout_to="$work/stdout-wine.txt"
+dialogue wine stdout-wine "cq k1abc fn42" "" || fail "stdout: the dialogue under Wine did not finish"
+stdout_to=
+if [ -f "$work/stdout-wine.screen" ]; then
+  grep -qx 'Symbols written to JT65SYMB.INC' "$work/stdout-wine.screen" &&
+    [ ! -s "$work/stdout-wine.txt" ] &&
+    cmp -s "$work/stdout-wine/JT65SYMB.INC" "$work/typed-linux/JT65SYMB.INC" &&
+    pass "stdout: with standard output in a file the dialogue shows on the console" ||
+    fail "stdout: the dialogue with standard output in a file went wrong"
+fi
+
+# 7. No encoder: the complaint shows in light red, the line after it in the normal colour.
+folder="$work/missing"
+mkdir -p "$folder"
+give_to_wine "$folder"
+start missing "$folder" "$here/run-under-wine.sh" "$prefix" "$windows_bin/QUORVEL.EXE"
+if wait_for missing '^QV-EXIT='; then
+  coloured=$(pane capture-pane -p -e -t missing)
+  red=$(printf '%s\n' "$coloured" | grep 'JT65CODE.EXE is not present')
+  next=$(printf '%s\n' "$coloured" | grep 'Visit the WSJT Website')
+  # Light red is the intense red of the terminal: SGR 91 (or bold red).
+  if printf '%s' "$red" | grep -Eq $'\e\\[(91|1;31|31;1)m'; then
+    pass "missing: the encoder-missing line is light red under Wine"
+  else
+    fail "missing: the encoder-missing line is not light red: $(printf '%s' "$red" | od -c | head -3)"
+  fi
+  if printf '%s' "$next" | grep -Eq $'\e\\[(91|1;31|31;1)m' || ! printf '%s' "$next" | grep -q $'\e\\['; then
+    fail "missing: the line after it does not go back to the normal colour"
+  else
+    pass "missing: the next line is back in the normal colour"
+  fi
+else
+  fail "missing: the run without an encoder did not end"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "== $failures check(s) failed; screens and files were in $work"
+  exit 1
+fi
+echo "== all Wine console checks passed"
