@@ -1,0 +1,76 @@
+#!/bin/sh
+# The fuzz targets, each run for a while:  run-fuzzers.sh SOURCE BUILD GENERATOR SECONDS
+# Makes (or brings up to date) the clang build of the targets in fuzz/ in BUILD and runs each
+# one for SECONDS on its committed seeds, plus what earlier runs found in BUILD. A failed check,
+# a sanitizer report, a crash or an input that takes over 10 seconds fails the test; the input is
+# kept in BUILD/findings. Without clang or its libFuzzer it skips (exit 77), saying why; when CI
+# is set it fails instead, since CI installs both.
+set -u
+if [ $# -ne 4 ]; then
+  echo "usage: run-fuzzers.sh SOURCE BUILD GENERATOR SECONDS" >&2
+  exit 2
+fi
+source_dir=$1
+build_dir=$2
+generator=$3
+seconds=$4
+
+missing() {
+  case "${CI:-}" in
+    "" | false | 0)
+      echo "SKIPPED: $1"
+      exit 77
+      ;;
+    *)
+      echo "FAILED: $1 (CI installs it)"
+      exit 1
+      ;;
+  esac
+}
+
+command -v clang++ >/dev/null 2>&1 || missing "clang++ is not installed (package clang)"
+mkdir -p "$build_dir"
+probe=$build_dir/probe
+printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' \
+  >"$probe.cpp"
+clang++ -fsanitize=fuzzer,address,undefined "$probe.cpp" -o "$probe" >/dev/null 2>&1 ||
+  missing "clang cannot link libFuzzer (package libclang-rt-14-dev)"
+
+started=$(date +%s)
+echo "== configuring the fuzz build in $build_dir"
+cmake -S "$source_dir" -B "$build_dir" -G "$generator" -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_FUZZ=ON -DQUORVEL_SANITIZE=ON -DQUORVEL_TESTS=OFF \
+  >"$build_dir/configure.log" 2>&1 ||
+  { cat "$build_dir/configure.log"; echo "FAILED: the fuzz build does not configure"; exit 1; }
+echo "== building"
+cmake --build "$build_dir" --target fuzzers || { echo "FAILED: the fuzz targets do not build"; exit 1; }
+echo "== built in $(($(date +%s) - started)) s"
+
+failed=""
+count=0
+for fuzzer in "$build_dir"/bin/*-fuzzer; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer" -fuzzer)
+  count=$((count + 1))
+  corpus=$build_dir/corpus/$name
+  findings=$build_dir/findings
+  mkdir -p "$corpus" "$findings"
+  rm -f "$findings/$name"-*
+  set -- -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$findings/$name-"
+  [ -f "$source_dir/fuzz/$name.dict" ] && set -- "$@" -dict="$source_dir/fuzz/$name.dict"
+  log=$build_dir/$name.log
+  if "$fuzzer" "$@" "$corpus" "$source_dir/fuzz/corpus/$name" >"$log" 2>&1; then
+    echo "== $name: $(grep -E '^stat::number_of_executed_units' "$log" | sed 's/.*: *//') runs, no finding"
+  else
+    echo "== $name FAILED:"
+    grep -E -A25 'check failed|ERROR:|runtime error' "$log" | head -60
+    for input in "$findings/$name"-*; do
+      [ -f "$input" ] && { echo "-- the input, $input:"; od -A d -c "$input" | head -20; }
+    done
+    failed="$failed $name"
+  fi
+done
+[ "$count" -gt 0 ] || { echo "FAILED: no fuzz target was built"; exit 1; }
+[ -z "$failed" ] || { echo "FAILED:$failed"; exit 1; }
+echo "PASSED: $count fuzz targets, $seconds s each"
