@@ -59,12 +59,17 @@ row() { rows+=("$(printf '| %-44s | %12s | %12s | %6s | %-7s | %-6s |' "$@")"); 
 mkdir "$work/run"
 cp "$bin/quorvel" "$bin/qcmd" "$bin/JT65CODE.EXE" "$work/run"
 (cd "$work/run" && setsid -w hyperfine --style none "${runs[@]}" --export-csv "$work/run.csv" \
-  "./quorvel '$message' </dev/null" "$reference '$message'" >/dev/null 2>&1 </dev/null)
+  "./quorvel '$message' </dev/null" "$reference '$message'" "./JT65CODE.EXE '$message'" \
+  >/dev/null 2>&1 </dev/null)
 [ -s "$work/run/JT65SYMB.INC" ] || { echo "FAILED: the whole run wrote no include file" >&2; exit 1; }
-read -r quorvel_run reference_run < <(means "$work/run.csv" | paste -s -d ' ')
+read -r quorvel_run reference_run encoder_run < <(means "$work/run.csv" | paste -s -d ' ')
 r=$(ratio "$quorvel_run" "$reference_run")
 row "whole run: quorvel / Debian jt65code" "$(ms "$quorvel_run")" "$(ms "$reference_run")" \
   "$r" "<= 2.0" "$(verdict "$r" 2.0 max)"
+# A whole run starts three programs (quorvel, qcmd, the encoder); one of them alone, for scale.
+r=$(ratio "$encoder_run" "$reference_run")
+row "  quorvel's encoder alone / Debian jt65code" "$(ms "$encoder_run")" "$(ms "$reference_run")" \
+  "$r" "-" "-"
 
 # 2. The conversion of 1,000,000 symbols: quorvel's encoder prints a prepared listing.
 mkdir "$work/convert"
