@@ -43,7 +43,8 @@ cmake -S "$source_dir" -B "$build_dir" -G "$generator" -DCMAKE_CXX_COMPILER=clan
   >"$build_dir/configure.log" 2>&1 ||
   { cat "$build_dir/configure.log"; echo "FAILED: the fuzz build does not configure"; exit 1; }
 echo "== building"
-cmake --build "$build_dir" --target fuzzers || { echo "FAILED: the fuzz targets do not build"; exit 1; }
+cmake --build "$build_dir" --target fuzzers ||
+  { echo "FAILED: the fuzz targets do not build (fuzz/ comes in with -DQUORVEL_FUZZ=ON)"; exit 1; }
 echo "== built in $(($(date +%s) - started)) s"
 
 failed=""
