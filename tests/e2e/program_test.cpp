@@ -150,6 +150,23 @@ TEST_F(ProgramTest, FilesHeldByAnotherProcessAreNotTouched) {
   EXPECT_EQ(ReadFile("JT65SYMB.INC"), "held");
 }
 
+TEST_F(ProgramTest, AListingHeldByAnotherProcessEndsTheRunAndTouchesNoIncludeFile) {
+  NEED_TOOL("flock", "package util-linux");
+  // An encoder that prints its listing, then has another process hold it for a while (a shared
+  // hold, as the interpreter still has the listing open for the encoder's output).
+  WriteFile("JT65CODE.EXE",
+            "#!/bin/sh\n"
+            "printf 'Channel symbols, including FEC:\\r\\n   41 26 52\\r\\n"
+            "Decoded message: HELD\\r\\n'\n"
+            "flock -s JT65TEMP.TXT sh -c ': >HOLDING; exec sleep 3' >/dev/null 2>&1 &\n"
+            "i=0; while [ ! -e HOLDING ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i + 1)); done\n");
+  fs::permissions("JT65CODE.EXE", fs::perms::owner_exec, fs::perm_options::add);
+  WriteFile("JT65SYMB.INC", "kept");
+  EXPECT_EQ(Run("HELD"), 1);
+  EXPECT_TRUE(Exists("HOLDING"));
+  EXPECT_EQ(ReadFile("JT65SYMB.INC"), "kept");
+}
+
 TEST_F(ProgramTest, AHugeListingIsConvertedWholeInBoundedMemory) {
   // An encoder whose listing holds 750000 symbol lines of ordinary length (about 50 MB).
   WriteFile("JT65CODE.EXE",
