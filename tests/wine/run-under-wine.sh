@@ -65,7 +65,7 @@ if [ ! -f "$ready" ]; then
   (
     flock 9
     if [ ! -f "$ready" ]; then
-      $as_user "$wine" wineboot --init >/dev/null 2>&1 || true
+      $as_user "$wine" wineboot --init >/dev/null 2>&1 9>&- || true
       touch "$ready"
     fi
   ) 9>"$prefix.lock"
@@ -74,8 +74,18 @@ fi
 # Debian starts Wine's server with no persistence, so every program would pay for a cold start of
 # the server and its services (about two seconds). Started here first, the server stays a while
 # after the last program and a test suite run program by program reuses it; it ends by itself.
+# Wine's desktop process (explorer.exe), started by the first program that loads user32, inherits
+# that program's standard handles and lives as long as the server: ctest would wait for it on the
+# test's output pipe. So a fresh server gets its desktop here, from a run with no such handles.
 if [ -n "$server" ]; then
-  $as_user "$server" -p20 >/dev/null 2>&1 || true
+  (
+    flock 9
+    # Neither may keep the lock's descriptor: the server and the desktop outlive this script.
+    if $as_user "$server" -p20 >/dev/null 2>&1 9>&-; then
+      $as_user "$wine" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 9>&- ||
+        true
+    fi
+  ) 9>"$prefix.lock"
 fi
 
 exec $as_user "$wine" "$@"
