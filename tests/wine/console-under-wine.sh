@@ -251,7 +251,30 @@ else
   fail "keys: the dialogue did not finish"
 fi
 
-# 6. Standard output sent to a file: the dialogue still shows on the console (through standard
+# 6. Keys typed before the prompt (even before Wine has started) begin the line. The terminal
+# echoes such early keys itself, once, before Wine takes it over; only the line read counts here.
+folder="$work/ahead-wine"
+mkdir -p "$folder"
+cp "$windows_bin/JT65CODE.EXE" "$folder/"
+give_to_wine "$folder"
+start ahead-wine "$folder" "$here/run-under-wine.sh" "$prefix" "$windows_bin/QUORVEL.EXE"
+pane send-keys -t ahead-wine -l 'cq'
+if wait_for ahead-wine '^Message  cq$' && pane send-keys -t ahead-wine -l ' k1abc fn42' &&
+  wait_for ahead-wine '^Message  cq k1abc fn42$' 10; then
+  pane send-keys -t ahead-wine Enter
+  wait_for ahead-wine '^Destination file' && pane send-keys -t ahead-wine Enter
+  if wait_for ahead-wine '^QV-EXIT=0$' &&
+    cmp -s "$folder/JT65SYMB.INC" "$work/typed-linux/JT65SYMB.INC"; then
+    pass "ahead: keys typed before the prompt begin the line under Wine"
+  else
+    fail "ahead: the run with keys typed ahead went wrong"
+  fi
+else
+  fail "ahead: keys typed ahead did not begin the line"
+fi
+pane kill-session -t ahead-wine
+
+# 7. Standard output sent to a file: the dialogue still shows on the console (through standard
 # error), and the file receives nothing.
 stdout_to="$work/stdout-wine.txt"
 dialogue wine stdout-wine "cq k1abc fn42" "" || fail "stdout: the dialogue under Wine did not finish"
@@ -264,7 +287,7 @@ if [ -f "$work/stdout-wine.screen" ]; then
     fail "stdout: the dialogue with standard output in a file went wrong"
 fi
 
-# 7. No encoder: the complaint shows in light red, the line after it in the normal colour.
+# 8. No encoder: the complaint shows in light red, the line after it in the normal colour.
 folder="$work/missing"
 mkdir -p "$folder"
 give_to_wine "$folder"
