@@ -22,8 +22,12 @@ struct Vector {
 };
 
 std::vector<Vector> ReadVectors() {
-  std::ifstream in(testsupport::GetEnvironmentOr("QUORVEL_SOURCE", ".") +
-                   "/tests/jt65/jt65-vectors.tsv");
+#ifdef _WIN32
+  const std::string source = std::string("Z:") + QUORVEL_SOURCE_DIR;  // the Linux root under Wine
+#else
+  const std::string source = QUORVEL_SOURCE_DIR;
+#endif
+  std::ifstream in(source + "/tests/jt65/jt65-vectors.tsv");
   std::vector<Vector> vectors;
   for (std::string line; std::getline(in, line);) {
     if (line.empty() || line[0] == '#') continue;

@@ -6,6 +6,7 @@
 
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
+#include "tests/support/sanitizers.h"
 #include "tests/support/temp-dir.h"
 
 #ifndef _WIN32
@@ -168,6 +169,7 @@ TEST_F(ProgramTest, AListingHeldByAnotherProcessEndsTheRunAndTouchesNoIncludeFil
 }
 
 TEST_F(ProgramTest, AHugeListingIsConvertedWholeInBoundedMemory) {
+  SKIP_UNDER_ASAN("its shadow memory does not fit the address-space limit");
   // An encoder whose listing holds 750000 symbol lines of ordinary length (about 50 MB).
   WriteFile("JT65CODE.EXE",
             "#!/bin/sh\n"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/sanitizers.h"
 #include "tests/terminal/tmux-pane.h"
 
 namespace {
@@ -152,6 +153,7 @@ TEST_F(DriverTest, ACrashGivesTheTerminalBackAndThenTakesItsCourse) {
 }
 
 TEST_F(DriverTest, ACrashSignalFromOutsideGivesTheTerminalBackToo) {
+  SKIP_UNDER_ASAN("it takes the crash signals over itself");
   NEED_TMUX();
   StartDriver("keys");
   ASSERT_TRUE(WaitForText("READY"));
