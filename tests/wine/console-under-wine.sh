@@ -64,6 +64,9 @@ give_to_wine() {
 
 pane() { tmux -L "$socket" "$@"; }
 
+# has_entry FOLDER NAME: the folder holds an entry of that name, in any letter case.
+has_entry() { [ -n "$(find "$1" -maxdepth 1 -iname "$2" -print -quit)" ]; }
+
 # start NAME FOLDER COMMAND...: runs the command in a new 80x24 pane; its exit code shows last.
 # With stdout_to set, the command's standard output goes to that file.
 stdout_to=
@@ -173,19 +176,21 @@ echo "== Wine console tests in $work"
 # 1. The whole dialogue with a typed message and the default destination.
 if same_run typed "cq k1abc fn42" "" JT65SYMB.INC; then
   s="$work/typed-wine.screen"
-  grep -qx 'Generates JT65 Symbols from 13 character plain text message' "$s" &&
+  if grep -qx 'Generates JT65 Symbols from 13 character plain text message' "$s" &&
     grep -qx 'Calls JT65CODE.EXE' "$s" && grep -qx 'Message  cq k1abc fn42' "$s" &&
     grep -qx 'Destination file ( JT65SYMB.INC )' "$s" &&
     grep -qx 'Symbols written to JT65SYMB.INC' "$s" &&
-    grep -qx "    ;    CQ K1ABC FN42" "$s" &&
-    pass "typed: banner, prompts, table and report under Wine" ||
+    grep -qx "    ;    CQ K1ABC FN42" "$s"; then
+    pass "typed: banner, prompts, table and report under Wine"
+  else
     fail "typed: the dialogue under Wine is not complete"
+  fi
   [ ! -e "$work/typed-wine/JT65TEMP.TXT" ] || fail "typed: the encoder listing was left behind"
 fi
 
 # 2. A message that would break out of its quotes: nothing else runs under Wine's cmd.exe.
 if same_run quote '"&md pwned&"' amp.inc amp.inc; then
-  if ls "$work/quote-wine" | grep -qi pwned; then
+  if has_entry "$work/quote-wine" pwned; then
     fail "quote: Wine's cmd.exe ran a command hidden in the message"
   else
     pass "quote: a message with \" and & runs nothing else under Wine's cmd.exe"
@@ -194,7 +199,7 @@ fi
 
 # 3. Variables and the other characters the interpreter acts on are not expanded either.
 if same_run percent '%os%&md pwned' pc.inc pc.inc; then
-  if ls "$work/percent-wine" | grep -qi pwned || grep -qi windows_nt "$work/percent-wine/pc.inc"; then
+  if has_entry "$work/percent-wine" pwned || grep -qi windows_nt "$work/percent-wine/pc.inc"; then
     fail "percent: Wine's cmd.exe acted on % or &"
   else
     pass "percent: % and & reach no interpreter under Wine"
@@ -239,14 +244,18 @@ keys_run() {
   pane kill-session -t "$name"
 }
 if keys_run wine keys-wine && keys_run linux keys-linux; then
-  grep -qx 'QV-EXIT=0' "$work/keys-wine.screen" &&
-    pass "keys: Backspace erases, Ctrl+C, Tab and Esc change nothing under Wine" ||
+  if grep -qx 'QV-EXIT=0' "$work/keys-wine.screen"; then
+    pass "keys: Backspace erases, Ctrl+C, Tab and Esc change nothing under Wine"
+  else
     fail "keys: the run under Wine did not end well: $(grep QV-EXIT "$work/keys-wine.screen")"
+  fi
   diff -q "$work/keys-wine.screen" "$work/keys-linux.screen" >/dev/null ||
     fail "keys: the screens differ: $(diff "$work/keys-wine.screen" "$work/keys-linux.screen")"
-  cmp -s "$work/keys-wine/JT65SYMB.INC" "$work/typed-linux/JT65SYMB.INC" &&
-    pass "keys: the include file is the typed run's" ||
+  if cmp -s "$work/keys-wine/JT65SYMB.INC" "$work/typed-linux/JT65SYMB.INC"; then
+    pass "keys: the include file is the typed run's"
+  else
     fail "keys: the include file differs from the typed run's"
+  fi
 else
   fail "keys: the dialogue did not finish"
 fi
@@ -280,11 +289,13 @@ stdout_to="$work/stdout-wine.txt"
 dialogue wine stdout-wine "cq k1abc fn42" "" || fail "stdout: the dialogue under Wine did not finish"
 stdout_to=
 if [ -f "$work/stdout-wine.screen" ]; then
-  grep -qx 'Symbols written to JT65SYMB.INC' "$work/stdout-wine.screen" &&
+  if grep -qx 'Symbols written to JT65SYMB.INC' "$work/stdout-wine.screen" &&
     [ ! -s "$work/stdout-wine.txt" ] &&
-    cmp -s "$work/stdout-wine/JT65SYMB.INC" "$work/typed-linux/JT65SYMB.INC" &&
-    pass "stdout: with standard output in a file the dialogue shows on the console" ||
+    cmp -s "$work/stdout-wine/JT65SYMB.INC" "$work/typed-linux/JT65SYMB.INC"; then
+    pass "stdout: with standard output in a file the dialogue shows on the console"
+  else
     fail "stdout: the dialogue with standard output in a file went wrong"
+  fi
 fi
 
 # 8. No encoder: the complaint shows in light red, the line after it in the normal colour.
