@@ -40,7 +40,10 @@ started=$(date +%s)
 
 if [ "$mode" = build ]; then
   echo "== configuring the Windows build in $build_dir"
-  cmake -S "$source_dir" -B "$build_dir" \
+  generator=
+  if [ ! -f "$build_dir/CMakeCache.txt" ] && have ninja; then generator="-GNinja"; fi
+  # shellcheck disable=SC2086 # no generator: no argument at all
+  cmake -S "$source_dir" -B "$build_dir" $generator \
     -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build_dir.configure.log" 2>&1 || {
     cat "$build_dir.configure.log"
