@@ -45,7 +45,7 @@ if [ "$mode" = build ]; then
   # shellcheck disable=SC2086 # no generator: no argument at all
   cmake -S "$source_dir" -B "$build_dir" $generator \
     -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build_dir.configure.log" 2>&1 || {
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_NESTED=ON >"$build_dir.configure.log" 2>&1 || {
     cat "$build_dir.configure.log"
     echo "FAILED: the Windows build does not configure"
     exit 1
