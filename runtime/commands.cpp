@@ -36,7 +36,11 @@ size_t CommandTailStart(std::u16string_view line) {
 }
 
 void FindCommandTailStart() {
-  commandLine = pf::GetCommandLineW();
+  UseCommandLine(pf::GetCommandLineW());
+}
+
+void UseCommandLine(std::u16string_view line) {
+  commandLine = line;
   tailStart = CommandTailStart(commandLine);
 }
 

@@ -12,6 +12,8 @@ size_t CommandTailStart(std::u16string_view commandLine);
 
 // Finds the tail start of this process's command line once, at start-up.
 void FindCommandTailStart();
+// The same for a given command line, which CommandTail then reads (tests use it).
+void UseCommandLine(std::u16string_view commandLine);
 
 // The text after the program's name on the command line that started this process.
 Text CommandTail();
