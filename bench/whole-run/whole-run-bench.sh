@@ -24,12 +24,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 message="CQ K1ABC FN42"
 symbols=1000000
 
-missing() {
-  case "${CI:-}" in
-    "" | false | 0) echo "SKIPPED: $1"; exit 77 ;;
-    *) echo "FAILED: $1 (CI installs it)"; exit 1 ;;
-  esac
-}
+. "$here/../../tests/support/missing-tool.sh"
 for tool in hyperfine tmux awk setsid; do
   command -v "$tool" >/dev/null 2>&1 || missing "$tool is not installed"
 done

@@ -15,18 +15,7 @@ build_dir=$2
 generator=$3
 seconds=$4
 
-missing() {
-  case "${CI:-}" in
-    "" | false | 0)
-      echo "SKIPPED: $1"
-      exit 77
-      ;;
-    *)
-      echo "FAILED: $1 (CI installs it)"
-      exit 1
-      ;;
-  esac
-}
+. "$(dirname "$0")/../support/missing-tool.sh"
 
 command -v clang++ >/dev/null 2>&1 || missing "clang++ is not installed (package clang)"
 mkdir -p "$build_dir"

@@ -19,18 +19,7 @@ linux_bin=$2
 prefix=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
-missing() {
-  case "${CI:-}" in
-    "" | false | 0)
-      echo "SKIPPED: $1"
-      exit 77
-      ;;
-    *)
-      echo "FAILED: $1 (CI installs it)"
-      exit 1
-      ;;
-  esac
-}
+. "$(dirname "$0")/../support/missing-tool.sh"
 command -v tmux >/dev/null 2>&1 || missing "tmux is not installed (package tmux)"
 for program in "$windows_bin/QUORVEL.EXE" "$windows_bin/JT65CODE.EXE" "$linux_bin/quorvel" \
   "$linux_bin/JT65CODE.EXE" "$linux_bin/qcmd"; do

@@ -13,18 +13,7 @@ mode=$1
 source_dir=$2
 build_dir=$3
 
-missing() {
-  case "${CI:-}" in
-    "" | false | 0)
-      echo "SKIPPED: $1"
-      exit 77
-      ;;
-    *)
-      echo "FAILED: $1 (CI installs it)"
-      exit 1
-      ;;
-  esac
-}
+. "$(dirname "$0")/../support/missing-tool.sh"
 
 have() { command -v "$1" >/dev/null 2>&1; }
 
