@@ -21,6 +21,7 @@ void WriteLine(std::string_view text) {
   ConsoleNewLine();
 }
 
+// One line in light red; later text is light grey again.
 void ReportFailure(std::string_view what) {
   ConsoleSetColour(kLightRed, kKeepColour, 0);
   WriteLine(what);
@@ -64,9 +65,7 @@ int GeneratorMain() {
   ConsoleNewLine();
 
   if (!EncoderPresent()) {
-    ConsoleSetColour(kLightRed, kKeepColour, 0);
-    WriteLine("JT65CODE.EXE is not present.  Ensure this is in the same directory as QUORVEL");
-    ConsoleSetColour(kLightGrey, kKeepColour, 0);
+    ReportFailure("JT65CODE.EXE is not present.  Ensure this is in the same directory as QUORVEL");
     WriteLine("Visit the WSJT Website for full download");
     return kFailed;
   }
