@@ -50,7 +50,12 @@ std::string WideCharToMultiByte(std::u16string_view wide);
 // ------------------------------------------------------------------ Called first thing by main():
 // hands the backend the arguments it may need to build a command line, and lets it settle what
 // Windows would have provided (a command interpreter, say).
-void ProcessAttach(int argc, char** argv);
+// ArgumentJoin tells how a program started with an argument list (Linux) sees it as one command
+// line: the words joined by blanks as typed (a message after the program's name), or words with
+// blanks quoted again, so that splitting the line gives them back whole (a command interpreter run
+// by hand from a shell).
+enum class ArgumentJoin { kAsTyped, kQuoted };
+void ProcessAttach(int argc, char** argv, ArgumentJoin join = ArgumentJoin::kAsTyped);
 bool IsWindowsNtFamily();  // GetVersionExA, platform id 2
 inline constexpr uint32_t kMbTaskModalSetForeground = 0x12000;
 void MessageBoxA(const char* text, uint32_t style);  // no owner, no caption

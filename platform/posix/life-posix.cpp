@@ -30,18 +30,39 @@ std::atomic<bool> flushed{false};
 
 std::atomic<uint64_t> tlsSlots{0};
 
-std::u16string QuotedProgramAndArguments(const std::vector<std::string>& arguments) {
+// A word that a Linux shell split off with blanks inside, quoted again so that the Windows rules
+// give it back whole. A word that already reads as command-line text (it holds a quote or a
+// redirection, or is a switch such as "/C ...") is kept as typed: it was quoted for us to read.
+std::string QuotedWord(const std::string& word) {
+  bool hasBlank = word.find_first_of(" \t") != std::string::npos;
+  bool isCommandText = word.find_first_of("\">") != std::string::npos || word[0] == '/';
+  if (!hasBlank || isCommandText) return word;
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : word) {
+    backslashes = c == '\\' ? backslashes + 1 : 0;
+    quoted += c;
+  }
+  quoted.append(backslashes, '\\');  // a closing quote after backslashes needs them doubled
+  return quoted + "\"";
+}
+
+std::u16string QuotedProgramAndArguments(const std::vector<std::string>& arguments,
+                                         ArgumentJoin join) {
   std::u16string line = u"\"";
   if (!arguments.empty()) line += posix::Utf16FromUtf8(arguments[0]);
   line += u"\"";
-  for (size_t i = 1; i < arguments.size(); ++i) line += u" " + posix::Utf16FromUtf8(arguments[i]);
+  for (size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& word = arguments[i];
+    line += u" " + posix::Utf16FromUtf8(join == ArgumentJoin::kQuoted ? QuotedWord(word) : word);
+  }
   return line;
 }
 
 // A child we started finds its exact Windows command line in the environment. It is taken only
 // when it splits into exactly our arguments (else it was left by some other program on the way),
 // and it is removed, so that our own children never see it.
-std::u16string CommandLineFor(const std::vector<std::string>& arguments) {
+std::u16string CommandLineFor(const std::vector<std::string>& arguments, ArgumentJoin join) {
   const char* given = std::getenv(posix::kCommandLineVariable);
   std::u16string line = given != nullptr ? posix::Utf16FromUtf8(given) : u"";
   if (given != nullptr) unsetenv(posix::kCommandLineVariable);
@@ -53,7 +74,7 @@ std::u16string CommandLineFor(const std::vector<std::string>& arguments) {
     }
     if (same) return line;
   }
-  return QuotedProgramAndArguments(arguments);
+  return QuotedProgramAndArguments(arguments, join);
 }
 
 bool HasVariableIgnoringCase(std::string_view name) {
@@ -76,9 +97,9 @@ void ProvideCommandInterpreter() {
 
 }  // namespace
 
-void ProcessAttach(int argc, char** argv) {
+void ProcessAttach(int argc, char** argv, ArgumentJoin join) {
   std::vector<std::string> arguments(argv, argv + argc);
-  commandLine = CommandLineFor(arguments);
+  commandLine = CommandLineFor(arguments, join);
   attached = true;
   ProvideCommandInterpreter();
   // A write to a pipe nobody reads fails with an error, as on Windows, instead of ending us.
@@ -98,7 +119,7 @@ std::u16string GetCommandLineW() {
       arguments.push_back(all.substr(start, end - start));
       start = end + 1;
     }
-    return QuotedProgramAndArguments(arguments);
+    return QuotedProgramAndArguments(arguments, ArgumentJoin::kAsTyped);
   }
   return commandLine;
 }

@@ -6,7 +6,7 @@
 
 namespace pf {
 
-void ProcessAttach(int, char**) {
+void ProcessAttach(int, char**, ArgumentJoin) {
   // Windows itself provides the command line and the ComSpec variable.
 }
 

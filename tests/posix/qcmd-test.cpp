@@ -48,6 +48,14 @@ TEST(Qcmd, WorksWhenStartedFromAShell) {
   EXPECT_EQ(ReadAll("OUT.TXT"), "HELLO WORLD\n");
 }
 
+TEST(Qcmd, WordsAShellSplitOffStayWhole) {
+  EncoderFolder here;
+  // The shell drops the quotes and does the redirection itself.
+  std::string shell = std::string(QV_QCMD) + " /C JT65CODE \"HELLO WORLD\" > OUT.TXT";
+  ASSERT_EQ(std::system(shell.c_str()), 0);
+  EXPECT_EQ(ReadAll("OUT.TXT"), "HELLO WORLD\n");
+}
+
 TEST(Qcmd, ExitCodeOfTheProgramIsItsOwn) {
   EncoderFolder here;
   EXPECT_EQ(RunAndWait(kQcmd + u" /C JT65CODE --exit 3"), 3);

@@ -108,7 +108,8 @@ Command SplitOffRedirection(std::u16string_view text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  pf::ProcessAttach(argc, argv);
+  // Run by hand from a Linux shell, quoted words reach us split: quote them again.
+  pf::ProcessAttach(argc, argv, pf::ArgumentJoin::kQuoted);
   std::u16string commandLine = pf::GetCommandLineW();
   Command command = SplitOffRedirection(CommandAfterSwitch(commandLine));
   size_t start = SkipBlanks(command.line, 0);
