@@ -32,8 +32,12 @@ bool NextListingLine(Text* line) {
 struct Emitter {
   ConversionResult* result;
 
+  // The same text on the console and in the include file.
   void Write(std::string_view text) {
     ConsoleWrite(text);
+    File(text);
+  }
+  void File(std::string_view text) {
     ClearRuntimeError();
     WriteText(kIncludeFile, text);
     if (LastRuntimeError() != 0) result->writeFailed = true;
@@ -161,9 +165,7 @@ ConversionResult ConvertListing() {
   Text comment = Text(kCommentStart) + decoded;
   ConsoleWrite(comment);
   ConsoleNewLine();
-  ClearRuntimeError();
-  WriteText(kIncludeFile, comment);
-  if (LastRuntimeError() != 0) result.writeFailed = true;
+  out.File(comment);
   out.FileLineEnd();
   return result;
 }

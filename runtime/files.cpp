@@ -96,15 +96,15 @@ bool Skipped(const pf::FindData& entry, uint32_t skipBits) {
   return (entry.attributes & skipBits) != 0 || entry.name == u"." || entry.name == u"..";
 }
 
-// Seeks to offset and reads one block; false (the error recorded) when either call fails.
-bool FillBuffer(OpenFile* file, uint64_t offset) {
+// Seeks to offset and reads one block; gives the failure's run-time error number, 0 on success.
+int ReadBlockAt(OpenFile* file, uint64_t offset) {
   int failure = 0;
   int32_t high = static_cast<int32_t>(offset >> 32);
   PlatformCall(&failure, [&] {
     return pf::SetFilePointer(file->handle, static_cast<int32_t>(offset & 0xFFFFFFFF), &high,
                               pf::kFileBegin);
   });
-  if (!Succeeded(failure)) return false;
+  if (failure != 0) return failure;
   file->bufferStart = offset;
   file->bufferPosition = 0;
   file->bytesInBuffer = 0;
@@ -112,13 +112,13 @@ bool FillBuffer(OpenFile* file, uint64_t offset) {
   PlatformCall(&failure, [&] {
     return pf::ReadFile(file->handle, file->buffer.get(), file->blockLength, &read);
   });
-  if (!Succeeded(failure)) return false;
-  file->bytesInBuffer = read;
-  return true;
+  if (failure == 0) file->bytesInBuffer = read;
+  return failure;
 }
 
+// Reads the block after the bytes taken so far; false (the error recorded) when that fails.
 bool Refill(OpenFile* file) {
-  return FillBuffer(file, file->bufferStart + file->bufferPosition);
+  return Succeeded(ReadBlockAt(file, file->bufferStart + file->bufferPosition));
 }
 
 void OpenTextFile(FileNumber number, std::string_view name, FileKind kind, uint32_t blockLength) {
@@ -177,24 +177,15 @@ void OpenTextFile(FileNumber number, std::string_view name, FileKind kind, uint3
 
   if (file->deviceClass == kDisk) {
     if (kind == FileKind::kOutput) {
+      // The output always starts from an empty file.
       int32_t high = 0;
       PlatformCall(&failure,
                    [&] { return pf::SetFilePointer(file->handle, 0, &high, pf::kFileBegin); });
       if (failure == 0) PlatformCall(&failure, [&] { return pf::SetEndOfFile(file->handle); });
-      if (failure != 0) return abandon(failure);
     } else {
-      int32_t high = 0;
-      PlatformCall(&failure,
-                   [&] { return pf::SetFilePointer(file->handle, 0, &high, pf::kFileBegin); });
-      uint32_t read = 0;
-      if (failure == 0) {
-        PlatformCall(&failure, [&] {
-          return pf::ReadFile(file->handle, file->buffer.get(), file->blockLength, &read);
-        });
-      }
-      if (failure != 0) return abandon(failure);
-      file->bytesInBuffer = read;
+      failure = ReadBlockAt(file, 0);
     }
+    if (failure != 0) return abandon(failure);
   }
   file->name = std::move(wideName);
 }
