@@ -17,10 +17,10 @@
 #include "platform/memory/memory-console.h"
 #include "runtime/errors.h"
 #include "runtime/process.h"
-#include "tools/jt65code/encoder.h"
-#include "tools/jt65code/fixed-text.h"
+#include "modes/jt65-encoder.h"
+#include "modes/fixed-text.h"
 #include "tools/jt65code/listing.h"
-#include "tools/jt65code/message-format.h"
+#include "modes/message-format.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "tests/jt65/listing-reader.h"
-#include "tools/jt65code/encoder.h"
-#include "tools/jt65code/fixed-text.h"
+#include "modes/jt65-encoder.h"
+#include "modes/fixed-text.h"
 
 namespace jt65 {
 namespace {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/jt65code/compound-call.h"
+#include "modes/compound-call.h"
 
 namespace jt65test {
 

@@ -3,13 +3,13 @@
 // report numbers that decides which report texts are accepted.
 #include <gtest/gtest.h>
 
-#include "tools/jt65code/callsign.h"
-#include "tools/jt65code/channel.h"
-#include "tools/jt65code/field3.h"
-#include "tools/jt65code/fixed-text.h"
-#include "tools/jt65code/list-number.h"
-#include "tools/jt65code/packed-message.h"
-#include "tools/jt65code/reed-solomon.h"
+#include "modes/callsign.h"
+#include "modes/jt65-channel.h"
+#include "modes/field3.h"
+#include "modes/fixed-text.h"
+#include "modes/list-number.h"
+#include "modes/packed-message.h"
+#include "modes/reed-solomon.h"
 
 namespace jt65 {
 namespace {

@@ -15,7 +15,7 @@
 
 #include "tests/jt65/message-maker.h"
 #include "tests/support/needs-tool.h"
-#include "tools/jt65code/encoder.h"
+#include "modes/jt65-encoder.h"
 #include "tools/jt65code/listing.h"
 
 namespace jt65 {

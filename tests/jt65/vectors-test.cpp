@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/jt65code/encoder.h"
-#include "tools/jt65code/fixed-text.h"
+#include "modes/jt65-encoder.h"
+#include "modes/fixed-text.h"
 
 namespace jt65 {
 namespace {

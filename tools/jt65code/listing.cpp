@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "tools/jt65code/fixed-text.h"
+#include "modes/fixed-text.h"
 
 namespace jt65 {
 namespace {

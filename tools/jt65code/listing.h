@@ -15,7 +15,7 @@
 
 #include <string>
 
-#include "tools/jt65code/encoder.h"
+#include "modes/jt65-encoder.h"
 
 namespace jt65 {
 

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "tools/jt65code/encoder.h"
+#include "modes/jt65-encoder.h"
 #include "tools/jt65code/listing.h"
 
 int main(int argc, char** argv) {

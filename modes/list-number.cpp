@@ -1,8 +1,8 @@
 // The list-directed READ of one whole number: blanks, then an optional repeat count "r*", then an
 // optional sign and digits, ended by a blank, ",", ";", "/" or the end of the text.
-#include "tools/jt65code/list-number.h"
+#include "modes/list-number.h"
 
-#include "tools/jt65code/fixed-text.h"
+#include "modes/fixed-text.h"
 
 namespace jt65 {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "tools/jt65code/packed-message.h"
+#include "modes/packed-message.h"
 
 namespace jt65 {
 

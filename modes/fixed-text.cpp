@@ -1,5 +1,5 @@
 // Fixed-width text helpers and the character codes of the two JT65 alphabets.
-#include "tools/jt65code/fixed-text.h"
+#include "modes/fixed-text.h"
 
 namespace jt65 {
 

@@ -1,8 +1,8 @@
 // Callsign packing: six positions, letter-or-digit, letter-or-digit, digit, then three letters
 // or blanks, read as one mixed-radix number.
-#include "tools/jt65code/callsign.h"
+#include "modes/callsign.h"
 
-#include "tools/jt65code/fixed-text.h"
+#include "modes/fixed-text.h"
 
 namespace jt65 {
 namespace {

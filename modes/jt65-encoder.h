@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "tools/jt65code/channel.h"
-#include "tools/jt65code/packed-message.h"
+#include "modes/jt65-channel.h"
+#include "modes/packed-message.h"
 
 namespace jt65 {
 

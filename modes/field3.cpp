@@ -1,8 +1,8 @@
 // Locators, signal reports and the RO/RRR/73 words of the third field.
-#include "tools/jt65code/field3.h"
+#include "modes/field3.h"
 
-#include "tools/jt65code/fixed-text.h"
-#include "tools/jt65code/list-number.h"
+#include "modes/fixed-text.h"
+#include "modes/list-number.h"
 
 namespace jt65 {
 namespace {

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <optional>
 
-#include "tools/jt65code/callsign.h"
-#include "tools/jt65code/compound-call.h"
-#include "tools/jt65code/field3.h"
-#include "tools/jt65code/fixed-text.h"
-#include "tools/jt65code/free-text.h"
-#include "tools/jt65code/message-format.h"
-#include "tools/jt65code/packed-message.h"
+#include "modes/callsign.h"
+#include "modes/compound-call.h"
+#include "modes/field3.h"
+#include "modes/fixed-text.h"
+#include "modes/free-text.h"
+#include "modes/message-format.h"
+#include "modes/packed-message.h"
 
 namespace jt65 {
 namespace {

@@ -3,7 +3,7 @@
 // one bit.
 #pragma once
 
-#include "tools/jt65code/reed-solomon.h"
+#include "modes/reed-solomon.h"
 
 namespace jt65 {
 

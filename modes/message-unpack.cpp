@@ -1,11 +1,11 @@
 // Unpacking 72 bits back to text: the calls, the third field, the type 1 add-on hidden in it, the
 // CQ/QRZ/DE words with free-form add-ons, and the fix-ups that undo the CQ rewrites.
-#include "tools/jt65code/callsign.h"
-#include "tools/jt65code/compound-call.h"
-#include "tools/jt65code/field3.h"
-#include "tools/jt65code/fixed-text.h"
-#include "tools/jt65code/free-text.h"
-#include "tools/jt65code/packed-message.h"
+#include "modes/callsign.h"
+#include "modes/compound-call.h"
+#include "modes/field3.h"
+#include "modes/fixed-text.h"
+#include "modes/free-text.h"
+#include "modes/packed-message.h"
 
 namespace jt65 {
 namespace {

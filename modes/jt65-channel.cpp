@@ -1,5 +1,5 @@
 // Interleaving and Gray coding of the 63 codeword symbols.
-#include "tools/jt65code/channel.h"
+#include "modes/jt65-channel.h"
 
 namespace jt65 {
 

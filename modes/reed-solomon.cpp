@@ -1,5 +1,5 @@
 // Systematic Reed-Solomon encoding by polynomial division, with log tables for GF(64).
-#include "tools/jt65code/reed-solomon.h"
+#include "modes/reed-solomon.h"
 
 namespace jt65 {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "tools/jt65code/packed-message.h"
+#include "modes/packed-message.h"
 
 namespace jt65 {
 

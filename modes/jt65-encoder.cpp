@@ -1,9 +1,9 @@
 // The encoding pipeline: normalise, split off OOO, pack, Reed-Solomon, interleave, Gray code;
 // then the way back, to show what a receiver would print.
-#include "tools/jt65code/encoder.h"
+#include "modes/jt65-encoder.h"
 
-#include "tools/jt65code/fixed-text.h"
-#include "tools/jt65code/message-format.h"
+#include "modes/fixed-text.h"
+#include "modes/message-format.h"
 
 namespace jt65 {
 

@@ -1,8 +1,8 @@
 // Free text in base 42. The third group needs 17 bits but its field has 15 beside the flag, so its
 // top two bits ride as the lowest bits of the first two fields.
-#include "tools/jt65code/free-text.h"
+#include "modes/free-text.h"
 
-#include "tools/jt65code/fixed-text.h"
+#include "modes/fixed-text.h"
 
 namespace jt65 {
 namespace {

@@ -1,7 +1,7 @@
 // Normalisation of the message text, the OOO flag and the shorthand messages.
-#include "tools/jt65code/message-format.h"
+#include "modes/message-format.h"
 
-#include "tools/jt65code/fixed-text.h"
+#include "modes/fixed-text.h"
 
 namespace jt65 {
 

@@ -1,10 +1,10 @@
 // Type 1 and type 2 prefixes and suffixes: which one a call field carries, and putting a type 1
 // add-on back on a decoded call.
-#include "tools/jt65code/compound-call.h"
+#include "modes/compound-call.h"
 
 #include <algorithm>
 
-#include "tools/jt65code/fixed-text.h"
+#include "modes/fixed-text.h"
 
 namespace jt65 {
 
