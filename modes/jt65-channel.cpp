@@ -1,6 +1,8 @@
 // Interleaving and Gray coding of the 63 codeword symbols.
 #include "modes/jt65-channel.h"
 
+#include "modes/gray-code.h"
+
 namespace jt65 {
 
 Codeword Interleave(const Codeword& in) {
@@ -21,19 +23,13 @@ Codeword Deinterleave(const Codeword& in) {
 
 Codeword GrayCode(const Codeword& in) {
   Codeword out{};
-  for (std::size_t i = 0; i < in.size(); ++i) out[i] = in[i] ^ (in[i] >> 1);
+  for (std::size_t i = 0; i < in.size(); ++i) out[i] = modes::GrayCode(in[i]);
   return out;
 }
 
 Codeword UndoGrayCode(const Codeword& in) {
   Codeword out{};
-  for (std::size_t i = 0; i < in.size(); ++i) {
-    int v = in[i];
-    v ^= v >> 1;
-    v ^= v >> 2;
-    v ^= v >> 4;
-    out[i] = v;
-  }
+  for (std::size_t i = 0; i < in.size(); ++i) out[i] = modes::UndoGrayCode(in[i]);
   return out;
 }
 

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "modes/bits.h"
 #include "modes/jt65-channel.h"
 #include "modes/jt65-encoder.h"
 #include "modes/packed-message.h"
@@ -36,8 +37,7 @@ EncodeResult EncodeJt65(std::string_view text, Encoding& encoding) {
   encoding.message = jt65.message;
   if (jt65.type == jt65::MessageType::kShorthand)
     return {false, "a shorthand message (RO, RRR, 73) is sent as two tones and has no channel symbols"};
-  for (int symbol : jt65.data)
-    for (int bit = 5; bit >= 0; --bit) encoding.sourceBits.push_back((symbol >> bit) & 1);
+  for (int symbol : jt65.data) AppendBits(encoding.sourceBits, std::uint64_t(symbol), 6);
   encoding.symbols.assign(jt65.channel.begin(), jt65.channel.end());
   Jt65Tones(jt65.channel, jt65.ooo, encoding.tones);
   encoding.decoded = jt65.decoded;
