@@ -16,6 +16,7 @@ generator=$3
 seconds=$4
 
 . "$(dirname "$0")/../support/missing-tool.sh"
+. "$(dirname "$0")/../support/failed-log.sh"
 
 command -v clang++ >/dev/null 2>&1 || missing "clang++ is not installed (package clang)"
 mkdir -p "$build_dir"
@@ -30,10 +31,11 @@ echo "== configuring the fuzz build in $build_dir"
 cmake -S "$source_dir" -B "$build_dir" -G "$generator" -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_FUZZ=ON -DQUORVEL_SANITIZE=ON -DQUORVEL_TESTS=OFF \
   >"$build_dir/configure.log" 2>&1 ||
-  { cat "$build_dir/configure.log"; echo "FAILED: the fuzz build does not configure"; exit 1; }
-echo "== building"
-cmake --build "$build_dir" --target fuzzers ||
-  { echo "FAILED: the fuzz targets do not build (fuzz/ comes in with -DQUORVEL_FUZZ=ON)"; exit 1; }
+  failed_with_log "the fuzz build does not configure" "$build_dir/configure.log"
+echo "== building (log in $build_dir/build.log)"
+cmake --build "$build_dir" --target fuzzers >"$build_dir/build.log" 2>&1 ||
+  failed_with_log "the fuzz targets do not build (fuzz/ comes in with -DQUORVEL_FUZZ=ON)" \
+    "$build_dir/build.log"
 echo "== built in $(($(date +%s) - started)) s"
 
 failed=""

@@ -15,15 +15,17 @@ build_dir=$2
 generator=$3
 compiler=$4
 started=$(date +%s)
+. "$(dirname "$0")/../support/failed-log.sh"
 
 echo "== configuring the sanitized build in $build_dir"
 mkdir -p "$build_dir"
 cmake -S "$source_dir" -B "$build_dir" -G "$generator" -DCMAKE_CXX_COMPILER="$compiler" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_SANITIZE=ON -DQUORVEL_NESTED=ON \
   >"$build_dir/configure.log" 2>&1 ||
-  { cat "$build_dir/configure.log"; echo "FAILED: the sanitized build does not configure"; exit 1; }
-echo "== building"
-cmake --build "$build_dir" || { echo "FAILED: the sanitized build does not build"; exit 1; }
+  failed_with_log "the sanitized build does not configure" "$build_dir/configure.log"
+echo "== building (log in $build_dir/build.log)"
+cmake --build "$build_dir" >"$build_dir/build.log" 2>&1 ||
+  failed_with_log "the sanitized build does not build" "$build_dir/build.log"
 built=$(date +%s)
 
 reports=$build_dir/sanitizer-reports

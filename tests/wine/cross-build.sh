@@ -14,6 +14,7 @@ source_dir=$2
 build_dir=$3
 
 . "$(dirname "$0")/../support/missing-tool.sh"
+. "$(dirname "$0")/../support/failed-log.sh"
 
 have() { command -v "$1" >/dev/null 2>&1; }
 
@@ -34,18 +35,11 @@ if [ "$mode" = build ]; then
   # shellcheck disable=SC2086 # no generator: no argument at all
   cmake -S "$source_dir" -B "$build_dir" $generator \
     -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_NESTED=ON >"$build_dir.configure.log" 2>&1 || {
-    cat "$build_dir.configure.log"
-    echo "FAILED: the Windows build does not configure"
-    exit 1
-  }
-  # Listing each test program's tests runs it under Wine, so the first build also makes the prefix.
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_NESTED=ON >"$build_dir.configure.log" 2>&1 ||
+    failed_with_log "the Windows build does not configure" "$build_dir.configure.log"
   echo "== building (log in $build_dir.build.log)"
-  cmake --build "$build_dir" -j"$jobs" >"$build_dir.build.log" 2>&1 || {
-    grep -E -B2 -A8 'error|Error' "$build_dir.build.log" | head -120
-    echo "FAILED: the Windows build does not build"
-    exit 1
-  }
+  cmake --build "$build_dir" -j"$jobs" >"$build_dir.build.log" 2>&1 ||
+    failed_with_log "the Windows build does not build" "$build_dir.build.log"
   grep -E 'warning:' "$build_dir.build.log" | sort -u | head -40
 else
   [ -f "$build_dir/CTestTestfile.cmake" ] || {

@@ -23,6 +23,11 @@ if(NOT TARGET GTest::gtest)
   add_library(GTest::gtest_main ALIAS gtest_main)
 endif()
 
+# The tests of each program are listed when ctest starts, not right after the program is linked:
+# listing runs the program under Wine, and a build that starts Wine (cold, beside the compiler) can
+# overrun any listing time limit and fail for no fault of the code.
+set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
+
 # The Wine prefix: listing a test program's tests runs it under Wine right after it is linked, with
 # a time limit that Wine's first start (half a minute or more, making the prefix) would overrun.
 # So the prefix is made now, once; later runs only wake Wine's server for the build.
