@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/platform.h"
+#include "platform/scan-codes.h"
 #include "runtime/process.h"
 
 namespace {
@@ -13,23 +14,17 @@ constexpr char16_t kEnter = 13;
 
 bool IsModifierKey(uint16_t scanCode) {
   switch (scanCode) {
-    case 0x1D:  // Ctrl
-    case 0x2A:  // left Shift
-    case 0x36:  // right Shift
-    case 0x38:  // Alt
-    case 0x3A:  // Caps Lock
-    case 0x45:  // Num Lock
-    case 0x46:  // Scroll Lock
+    case pf::kScanCtrl:
+    case pf::kScanLeftShift:
+    case pf::kScanRightShift:
+    case pf::kScanAlt:
+    case pf::kScanCapsLock:
+    case pf::kScanNumLock:
+    case pf::kScanScrollLock:
       return true;
     default:
       return false;
   }
-}
-
-// The letter rows of the keyboard, which Alt turns into menu keys.
-bool IsLetterKey(uint16_t scanCode) {
-  return (scanCode >= 0x10 && scanCode <= 0x19) || (scanCode >= 0x1E && scanCode <= 0x26) ||
-         (scanCode >= 0x2C && scanCode <= 0x32);
 }
 
 void DropOldestRecord() {
@@ -74,7 +69,7 @@ KeyEvent PollKey() {
     event.modifiers = static_cast<uint16_t>(key.controlKeyState);
     if (key.unicodeChar != 0) {
       bool altHeld = (key.controlKeyState & (pf::kRightAltPressed | pf::kLeftAltPressed)) != 0;
-      if (altHeld && IsLetterKey(event.scanCode)) {
+      if (altHeld && pf::IsLetterScanCode(event.scanCode)) {
         event.kind = KeyKind::kExtended;
       } else {
         event.kind = KeyKind::kCharacter;
@@ -82,7 +77,7 @@ KeyEvent PollKey() {
       }
       return event;
     }
-    if (event.scanCode == 0x01) {  // Esc
+    if (event.scanCode == pf::kScanEsc) {
       event.kind = KeyKind::kCharacter;
       return event;
     }

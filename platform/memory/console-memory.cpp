@@ -5,6 +5,7 @@
 #include <deque>
 #include <vector>
 
+#include "platform/cell-grid.h"
 #include "platform/memory/memory-console.h"
 #include "platform/platform.h"
 #include "platform/scan-codes.h"
@@ -123,10 +124,8 @@ void PushKey(char16_t ch, uint16_t scanCode, uint32_t controlKeyState, uint16_t 
 }
 
 void PushText(std::u16string_view text) {
-  for (char16_t ch : text) {
-    uint32_t state = (ch >= u'A' && ch <= u'Z') ? pf::kShiftPressed : 0;
-    PushKey(ch, pf::ScanCodeForAscii(ch), state);
-  }
+  for (char16_t ch : text)
+    PushKey(ch, pf::ScanCodeForAscii(ch), pf::NeedsShift(ch) ? pf::kShiftPressed : 0);
 }
 
 size_t PendingRecords() {
@@ -224,21 +223,10 @@ bool WriteConsoleOutputW(Handle console, const CharInfo* cells, Coord bufferSize
 
 bool ScrollConsoleScreenBufferW(Handle console, const SmallRect& source, const SmallRect* clip,
                                 Coord destination, const CharInfo& fill) {
-  if (!IsScreen(console) || clip != nullptr) return false;
+  if (!IsScreen(console)) return false;
   ++Con().counters.scrollCalls;
-  std::vector<CharInfo> before = Con().cells;
-  auto old = [&](int x, int y) { return before[static_cast<size_t>(y * Con().width + x)]; };
-  // What the source uncovers is filled; then the source block lands at the destination.
-  for (int y = source.top; y <= source.bottom; ++y)
-    for (int x = source.left; x <= source.right; ++x)
-      if (Inside(x, y)) At(x, y) = fill;
-  for (int y = source.top; y <= source.bottom; ++y) {
-    for (int x = source.left; x <= source.right; ++x) {
-      int dx = destination.x + (x - source.left);
-      int dy = destination.y + (y - source.top);
-      if (Inside(x, y) && Inside(dx, dy)) At(dx, dy) = old(x, y);
-    }
-  }
+  ScrollCells(&Con().cells, Con().width, Con().height, source, clip, destination, fill,
+              [](int, int) {});
   return true;
 }
 

@@ -25,6 +25,7 @@
 #include <cstdint>
 
 #include "platform/scan-codes.h"
+#include "platform/unicode.h"
 
 namespace pf::tty {
 namespace {
@@ -47,7 +48,7 @@ constexpr SpecialKey kInsert{kScanInsert, 0x2D, true};
 constexpr SpecialKey kDelete{kScanDelete, 0x2E, true};
 constexpr SpecialKey kPageUp{kScanPageUp, 0x21, true};
 constexpr SpecialKey kPageDown{kScanPageDown, 0x22, true};
-constexpr SpecialKey kKeypad5{0x4C, 0x0C, false};
+constexpr SpecialKey kKeypad5{kScanKeypad5, 0x0C, false};
 constexpr SpecialKey kNone{0, 0, false};
 
 constexpr SpecialKey FunctionKey(int n) {  // F1..F12
@@ -87,17 +88,15 @@ void PushSpecial(SpecialKey special, uint32_t state, DecodedInput* out) {
   PushKey(key, 0, out);
 }
 
+// Beyond U+FFFF a character comes as two keys, the halves of its surrogate pair.
 void PushCharacter(char32_t cp, uint32_t state, DecodedInput* out) {
-  pf::KeyEventRecord key;
-  if (cp > 0xFFFF) {
-    cp -= 0x10000;
-    key.unicodeChar = static_cast<char16_t>(0xD800 + (cp >> 10));
+  std::u16string units;
+  pf::unicode::AppendUtf16(cp, &units);
+  for (char16_t unit : units) {
+    pf::KeyEventRecord key;
+    key.unicodeChar = unit;
     PushKey(key, state, out);
-    key.unicodeChar = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-  } else {
-    key.unicodeChar = static_cast<char16_t>(cp);
   }
-  PushKey(key, state, out);
 }
 
 // xterm's modifier parameter: 1 + Shift 1 + Alt 2 + Ctrl 4 + Meta 8.
@@ -225,39 +224,12 @@ void InterpretSs3(const Parameters& p, unsigned char final, uint32_t state, Deco
 
 // One UTF-8 character at the front of bytes (its first byte 0x80 or above).
 Step DecodeUtf8(std::string_view bytes, bool pauseSeen, uint32_t state, DecodedInput* out) {
-  auto lead = static_cast<unsigned char>(bytes[0]);
-  size_t need = 0;
-  char32_t cp = 0;
-  if (lead >= 0xC2 && lead < 0xE0) {
-    need = 1;
-    cp = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead < 0xF0) {
-    need = 2;
-    cp = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead < 0xF5) {
-    need = 3;
-    cp = lead & 0x07;
-  } else {
-    PushCharacter(0xFFFD, state, out);
-    return Done(1);
-  }
-  for (size_t k = 1; k <= need; ++k) {
-    if (k >= bytes.size()) {
-      if (!pauseSeen) return Wait();
-      PushCharacter(0xFFFD, state, out);
-      return Done(k);
-    }
-    auto next = static_cast<unsigned char>(bytes[k]);
-    if ((next & 0xC0) != 0x80) {
-      PushCharacter(0xFFFD, state, out);
-      return Done(k);
-    }
-    cp = (cp << 6) | (next & 0x3F);
-  }
-  bool overlong = (need == 2 && cp < 0x800) || (need == 3 && cp < 0x10000);
-  bool invalid = overlong || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF;
-  PushCharacter(invalid ? 0xFFFD : cp, state, out);
-  return Done(need + 1);
+  using pf::unicode::Utf8Sequence;
+  Utf8Sequence sequence = pf::unicode::DecodeUtf8(bytes);
+  if (sequence.kind == Utf8Sequence::kCutShort && !pauseSeen) return Wait();
+  bool valid = sequence.kind == Utf8Sequence::kCharacter;
+  PushCharacter(valid ? sequence.code : pf::unicode::kReplacement, state, out);
+  return Done(sequence.length);
 }
 
 // One key that does not start with ESC.
@@ -392,10 +364,7 @@ pf::KeyEventRecord KeyForAscii(char c) {
   }
   if (u >= 'a' && u <= 'z') key.virtualKeyCode = static_cast<uint16_t>(u - 'a' + 'A');
   if ((u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == ' ') key.virtualKeyCode = u;
-  for (const char* shifted = "!@#$%^&*()_+QWERTYUIOP{}ASDFGHJKL:\"~|ZXCVBNM<>?"; *shifted;
-       ++shifted) {
-    if (*shifted == c) key.controlKeyState = pf::kShiftPressed;
-  }
+  if (pf::NeedsShift(u)) key.controlKeyState = pf::kShiftPressed;
   return key;
 }
 

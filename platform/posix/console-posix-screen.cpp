@@ -21,10 +21,13 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "platform/cell-grid.h"
+#include "platform/unicode.h"
+
 namespace pf::tty {
 namespace {
 
-constexpr char16_t kReplacement = 0xFFFD;
+constexpr char16_t kReplacement = pf::unicode::kReplacement;
 
 // The glyphs of the PC character set for the control codes 1..31, which a console shows for
 // them: a cell's character is never interpreted.
@@ -49,19 +52,6 @@ bool SurelyNarrow(char16_t ch) {
     if (ch >= r.first && ch <= r.last) return true;
   }
   return false;
-}
-
-void AppendUtf8(char16_t ch, std::string* out) {
-  if (ch < 0x80) {
-    *out += static_cast<char>(ch);
-  } else if (ch < 0x800) {
-    *out += static_cast<char>(0xC0 | (ch >> 6));
-    *out += static_cast<char>(0x80 | (ch & 0x3F));
-  } else {
-    *out += static_cast<char>(0xE0 | (ch >> 12));
-    *out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (ch & 0x3F));
-  }
 }
 
 // Only the 16 colours of foreground and background are drawn; the other attribute bits are not.
@@ -253,35 +243,8 @@ void ScrollBlock(Screen* s, const pf::SmallRect& source, const pf::SmallRect* cl
     for (int y = s->height - rows; y < s->height; ++y) MarkRowChanged(s, y, 0, s->width - 1);
     return;
   }
-  int left = std::max<int>(source.left, 0);
-  int top = std::max<int>(source.top, 0);
-  int right = std::min<int>(source.right, s->width - 1);
-  int bottom = std::min<int>(source.bottom, s->height - 1);
-  int clipLeft = clip ? std::max<int>(clip->left, 0) : 0;
-  int clipTop = clip ? std::max<int>(clip->top, 0) : 0;
-  int clipRight = clip ? std::min<int>(clip->right, s->width - 1) : s->width - 1;
-  int clipBottom = clip ? std::min<int>(clip->bottom, s->height - 1) : s->height - 1;
-  auto inClip = [&](int x, int y) {
-    return x >= clipLeft && x <= clipRight && y >= clipTop && y <= clipBottom;
-  };
-  std::vector<Cell> before = s->cells;
-  auto put = [&](int x, int y, Cell cell) {
-    if (!inClip(x, y)) return;
-    s->cells[Index(*s, x, y)] = cell;
-    MarkChanged(s, x, y);
-  };
-  for (int y = top; y <= bottom; ++y) {
-    for (int x = left; x <= right; ++x) put(x, y, fill);
-  }
-  for (int y = top; y <= bottom; ++y) {
-    for (int x = left; x <= right; ++x) {
-      int dx = destination.x + (x - source.left);
-      int dy = destination.y + (y - source.top);
-      if (dx >= 0 && dy >= 0 && dx < s->width && dy < s->height) {
-        put(dx, dy, before[Index(*s, x, y)]);
-      }
-    }
-  }
+  pf::ScrollCells(&s->cells, s->width, s->height, source, clip, destination, fill,
+                  [s](int x, int y) { MarkChanged(s, x, y); });
 }
 
 void Render(Screen* s) {
@@ -337,10 +300,10 @@ bool AppendGlyph(char16_t ch, std::string* out) {
     ch = kControlGlyphs[ch];
   } else if (ch == 0x7F) {
     ch = kDeleteGlyph;
-  } else if ((ch >= 0x80 && ch <= 0x9F) || (ch >= 0xD800 && ch <= 0xDFFF)) {
+  } else if ((ch >= 0x80 && ch <= 0x9F) || pf::unicode::IsSurrogate(ch)) {
     ch = kReplacement;
   }
-  AppendUtf8(ch, out);
+  pf::unicode::AppendUtf8(ch, out);
   return SurelyNarrow(ch);
 }
 

@@ -11,10 +11,8 @@
 
 namespace pf::tty {
 
-struct Cell {
-  char16_t ch = u' ';
-  uint16_t attributes = 7;
-};
+// A cell of the buffer: a character and its attribute, as the console calls give them.
+using Cell = pf::CharInfo;
 
 struct ShownCell {
   char16_t ch = u' ';

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/unicode.h"
 
 namespace pf::posix {
 
@@ -33,11 +34,10 @@ bool Fail(uint32_t win32Error);
 
 // ---- Text
 // -------------------------------------------------------------------------------------------
-// Names, arguments and environment values are UTF-8 bytes on Linux. A byte that is no part of valid
-// UTF-8 becomes the lone surrogate U+DC80 + byte and goes back to the same byte, so any name read
-// from a directory can be handed back unchanged.
-std::u16string Utf16FromUtf8(std::string_view bytes);
-std::string Utf8FromUtf16(std::u16string_view text);
+// Names, arguments and environment values are UTF-8 bytes on Linux; platform/unicode.h converts
+// them, keeping bytes that are no UTF-8.
+using unicode::Utf16FromUtf8;
+using unicode::Utf8FromUtf16;
 
 // ---- Names
 // ------------------------------------------------------------------------------------------ A

@@ -7,37 +7,16 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/unicode.h"
 
 namespace {
 
 constexpr uint32_t kNotRecognized = 9009;
 constexpr uint32_t kUsageError = 1;
 
+// Text for our own messages, which go to standard error as UTF-8.
 std::string Utf8(std::u16string_view text) {
-  std::string bytes;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t code = text[i];
-    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
-    }
-    if (code < 0x80) {
-      bytes += static_cast<char>(code);
-    } else if (code < 0x800) {
-      bytes += static_cast<char>(0xC0 | (code >> 6));
-      bytes += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      bytes += static_cast<char>(0xE0 | (code >> 12));
-      bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      bytes += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      bytes += static_cast<char>(0xF0 | (code >> 18));
-      bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-      bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      bytes += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
-  return bytes;
+  return pf::unicode::Utf8FromUtf16(text);
 }
 
 [[noreturn]] void Quit(uint32_t exitCode, const std::string& message) {
