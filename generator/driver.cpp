@@ -90,6 +90,8 @@ int GeneratorMain() {
   if (destination.empty()) destination = kDefaultDestination;
 
   ClearRuntimeError();
+  // The program has always opened the listing spelled so; names are matched without regard to
+  // letter case, so this is the JT65TEMP.TXT the encoder run made.
   OpenTextInput(kListingFile, "JT65Temp.txt", kListingBlock);
   if (LastRuntimeError() != 0) {
     // Held by another program since the check: the include file is left as it was.

@@ -32,24 +32,22 @@ inline constexpr uint32_t kErrorInvalidParameter = 87;
 inline constexpr uint32_t kErrorDiskFull = 112;
 inline constexpr uint32_t kErrorAlreadyExists = 183;
 
-// ---- Errors (system group)
-// ------------------------------------------------------------------------
+// ---- Errors (system group) ----------------------------------------------------------------------
 uint32_t GetLastError();
 void SetLastError(uint32_t code);
 inline constexpr uint32_t kSemFailCriticalErrors = 0x0001;
 inline constexpr uint32_t kSemNoOpenFileErrorBox = 0x8000;
 uint32_t SetErrorMode(uint32_t mode);  // returns the previous mode
 
-// ---- Text conversion on the system ANSI code page (system group)
-// ------------------------------------ A character the code page cannot hold becomes the code
-// page's default character "?".
+// ---- Text conversion on the system ANSI code page (system group) --------------------------------
+// A character the code page cannot hold becomes the code page's default character "?".
 std::u16string MultiByteToWideChar(std::string_view bytes);
 std::string WideCharToMultiByte(std::u16string_view wide);
 
-// ---- Process life (system group)
-// ------------------------------------------------------------------ Called first thing by main():
-// hands the backend the arguments it may need to build a command line, and lets it settle what
-// Windows would have provided (a command interpreter, say).
+// ---- Process life (system group) ----------------------------------------------------------------
+// ProcessAttach is called first thing by main(): it hands the backend the arguments it may need to
+// build a command line, and lets it settle what Windows would have provided (a command interpreter,
+// say).
 // ArgumentJoin tells how a program started with an argument list (Linux) sees it as one command
 // line: the words joined by blanks as typed (a message after the program's name), or words with
 // blanks quoted again, so that splitting the line gives them back whole (a command interpreter run
@@ -66,8 +64,7 @@ bool CoInitialize();
 void CoUninitialize();
 [[noreturn]] void ExitProcess(uint32_t exitCode);
 
-// ---- Files and directory search (system group)
-// -----------------------------------------------------
+// ---- Files and directory search (system group) --------------------------------------------------
 inline constexpr uint32_t kGenericRead = 0x80000000;
 inline constexpr uint32_t kGenericWrite = 0x40000000;
 inline constexpr uint32_t kFileShareRead = 0x1;
@@ -110,8 +107,7 @@ bool CloseHandle(Handle object);  // files and processes
 bool WriteStandardOutput(std::string_view bytes);
 bool WriteStandardError(std::string_view bytes);
 
-// ---- Command line, environment, child processes (system group)
-// ---------------------------------------
+// ---- Command line, environment, child processes (system group) ----------------------------------
 std::u16string GetCommandLineW();
 // Copies the value and its terminating 0 when it fits and returns its length; when it does not fit,
 // returns the size needed (terminator included); 0 when the variable is not set or is empty.
@@ -136,8 +132,7 @@ inline constexpr uint32_t kWaitFailed = 0xFFFFFFFF;
 uint32_t WaitForSingleObject(Handle object, uint32_t milliseconds);
 bool GetExitCodeProcess(Handle process, uint32_t* exitCode);
 
-// ---- Console (console group)
-// -----------------------------------------------------------------------
+// ---- Console (console group) --------------------------------------------------------------------
 inline constexpr uint32_t kStdInputHandle = static_cast<uint32_t>(-10);
 inline constexpr uint32_t kStdOutputHandle = static_cast<uint32_t>(-11);
 inline constexpr uint32_t kStdErrorHandle = static_cast<uint32_t>(-12);

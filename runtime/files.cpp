@@ -190,7 +190,7 @@ void OpenTextFile(FileNumber number, std::string_view name, FileKind kind, uint3
   file->name = std::move(wideName);
 }
 
-// Writes bytes as one platform write; true when all of them reached the file.
+// Writes bytes as one platform write; records an error when not all of them reached the file.
 void WriteBytes(OpenFile* file, std::string_view bytes) {
   int failure = 0;
   uint32_t written = 0;

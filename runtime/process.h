@@ -8,8 +8,8 @@
 #include "platform/platform.h"
 
 struct ConsoleState {
-  pf::Handle consoleOut =
-      pf::kInvalidHandle;                     // standard output when a console, else standard error
+  // Standard output when it is a console, else standard error.
+  pf::Handle consoleOut = pf::kInvalidHandle;
   pf::Handle consoleIn = pf::kInvalidHandle;  // the console's own input buffer
   int foreground = 7;
   int background = 0;

@@ -67,9 +67,8 @@ void PlaceCursor(Screen* screen);
 // text attribute in effect and wrapping at the right edge on.
 void HandBack(Screen* screen);
 
-// ---- Encoding, exposed for tests
-// -------------------------------------------------------------------- The ANSI colour index (0..7)
-// of a console colour's blue 1 / green 2 / red 4 bits.
+// ---- Encoding, exposed for tests ----------------------------------------------------------------
+// The ANSI colour index (0..7) of a console colour's blue 1 / green 2 / red 4 bits.
 int AnsiColourIndex(int consoleColour);
 // The SGR sequence that changes the colours in effect from attribute `from` (kUnknown: anything)
 // to `to`; empty when nothing changes.

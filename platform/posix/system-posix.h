@@ -12,9 +12,8 @@
 
 namespace pf::posix {
 
-// ---- Errors
-// ----------------------------------------------------------------------------------------- Win32
-// numbers the backend reports that the runtime does not name.
+// ---- Errors -------------------------------------------------------------------------------------
+// Win32 numbers the backend reports that the runtime does not name.
 inline constexpr uint32_t kErrorInvalidFunction = 1;
 inline constexpr uint32_t kErrorGenFailure = 31;
 inline constexpr uint32_t kErrorFileExists = 80;
@@ -32,16 +31,14 @@ uint32_t Win32ErrorFromErrno(int error);
 bool FailWithErrno(int error);
 bool Fail(uint32_t win32Error);
 
-// ---- Text
-// -------------------------------------------------------------------------------------------
+// ---- Text ---------------------------------------------------------------------------------------
 // Names, arguments and environment values are UTF-8 bytes on Linux; platform/unicode.h converts
 // them, keeping bytes that are no UTF-8.
 using unicode::Utf16FromUtf8;
 using unicode::Utf8FromUtf16;
 
-// ---- Names
-// ------------------------------------------------------------------------------------------ A
-// Windows name as a Linux path: UTF-8, with "\" taken as a separator like "/".
+// ---- Names --------------------------------------------------------------------------------------
+// A Windows name as a Linux path: UTF-8, with "\" taken as a separator like "/".
 std::string NativePath(std::u16string_view name);
 // Letter case is ignored for ASCII and Latin-1 letters (a-z, U+00E0..U+00FE but U+00F7).
 bool NamesEqualIgnoringCase(std::string_view a, std::string_view b);
@@ -60,8 +57,7 @@ struct ResolvedName {
 // sets error 3 and returns false.
 bool ResolveName(const std::string& path, ResolvedName* resolved);
 
-// ---- Handles
-// ----------------------------------------------------------------------------------------
+// ---- Handles ------------------------------------------------------------------------------------
 enum class HandleKind { kFile, kProcess, kThread, kSearch };
 
 struct SearchEntry {
@@ -95,10 +91,10 @@ int MoveAboveStandardStreams(int fd);
 // Called by CloseHandle for a process whose wait never ran.
 void FinishChild(HandleObject* process);
 
-// ---- Command lines
-// ---------------------------------------------------------------------------------- Splits a
-// Windows command line: the first word (quoted or not) names the program, as CreateProcess reads
-// it; the rest is split by the rules a Windows C program applies to its arguments.
+// ---- Command lines ------------------------------------------------------------------------------
+// Splits a Windows command line: the first word (quoted or not) names the program, as
+// CreateProcess reads it; the rest is split by the rules a Windows C program applies to its
+// arguments.
 std::vector<std::u16string> SplitCommandLine(std::u16string_view commandLine);
 
 // The environment variable through which a child started here learns its exact command line, since
