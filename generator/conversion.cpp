@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "generator/stages.h"
+#include "runtime/console-output.h"
 #include "runtime/errors.h"
-#include "runtime/process.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include "generator/generator.h"
 #include "generator/stages.h"
 #include "runtime/commands.h"
+#include "runtime/console-output.h"
 #include "runtime/errors.h"
 #include "runtime/files.h"
 #include "runtime/line-input.h"
-#include "runtime/process.h"
 
 namespace {
 

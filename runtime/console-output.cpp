@@ -1,8 +1,9 @@
 // Console output: text goes straight into the cells of the screen buffer in runs of at most one
 // row, and a full last row owes its scroll until more output (or a line end) actually needs it.
+#include "runtime/console-output.h"
+
 #include <algorithm>
 
-#include "runtime/process.h"
 #include "runtime/text.h"
 
 namespace {

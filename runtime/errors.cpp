@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "platform/platform.h"
+#include "runtime/spin-lock.h"
 
 namespace {
 
@@ -87,8 +88,9 @@ int MapPlatformError(uint32_t platformError) {
 }
 
 void EnterPlatformCall(PlatformCallFrame* frame) {
-  while (platformCallLock.exchange(1, std::memory_order_acquire) != 0) {
-  }
+  TakeLock(platformCallLock);
+  // Saved and restored around every call, as on Windows, where a platform call could change the
+  // floating-point settings; on Linux none does.
   std::fegetenv(&frame->savedFloatState);
   frame->savedErrorMode = pf::SetErrorMode(pf::kSemFailCriticalErrors | pf::kSemNoOpenFileErrorBox);
   pf::SetLastError(0);
@@ -98,6 +100,6 @@ int LeavePlatformCall(PlatformCallFrame* frame) {
   std::fesetenv(&frame->savedFloatState);
   uint32_t lastError = pf::GetLastError();
   pf::SetErrorMode(frame->savedErrorMode);
-  platformCallLock.store(0, std::memory_order_release);
+  GiveLock(platformCallLock);
   return MapPlatformError(lastError);
 }

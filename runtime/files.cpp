@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "runtime/errors.h"
+#include "runtime/spin-lock.h"
 #include "runtime/thread-record.h"
 
 namespace {
@@ -29,7 +30,7 @@ struct OpenFile {
   uint16_t deviceClass = kDisk;
   FileKind kind = FileKind::kInput;
   uint32_t access = 0;
-  WideText name;
+  WideText name;  // kept while the file is open, though nothing reads it back
   uint64_t bufferStart = 0;  // input: file offset of the buffer; output: bytes written so far
   uint32_t blockLength = 1;
   uint32_t bufferPosition = 0;  // input: next unread byte; output: the column
@@ -38,19 +39,11 @@ struct OpenFile {
   std::unique_ptr<unsigned char[]> buffer;
 };
 
-// Spinning lock words: the file table, a whole open, and (in errors.cpp) one platform call.
+// Spinning lock words: the file table, a whole open, and (in errors.cpp) one platform call. Kept
+// though the program has one thread: the file services are made to serialise themselves.
 std::atomic<int> fileTableLock{0};
 std::atomic<int> openLock{0};
 OpenFile* fileTable = nullptr;
-
-struct SpinLock {
-  explicit SpinLock(std::atomic<int>& word) : word(word) {
-    while (word.exchange(1, std::memory_order_acquire) != 0) {
-    }
-  }
-  ~SpinLock() { word.store(0, std::memory_order_release); }
-  std::atomic<int>& word;
-};
 
 OpenFile* Lookup(FileNumber number) {
   SpinLock lock(fileTableLock);

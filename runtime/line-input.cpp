@@ -5,7 +5,7 @@
 
 #include "platform/platform.h"
 #include "platform/scan-codes.h"
-#include "runtime/process.h"
+#include "runtime/console-output.h"
 
 namespace {
 

@@ -12,7 +12,7 @@ struct KeyEvent {
   KeyKind kind = KeyKind::kNone;
   char16_t character = 0;
   uint8_t scanCode = 0;
-  uint16_t modifiers = 0;
+  uint16_t modifiers = 0;  // the low 16 bits of the control-key state; no caller needs it yet
 };
 
 // The oldest input record that matters, without waiting and without removing it. Key releases,

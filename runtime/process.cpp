@@ -4,6 +4,7 @@
 #include <new>
 
 #include "runtime/commands.h"
+#include "runtime/console-output.h"
 #include "runtime/thread-record.h"
 
 ConsoleState consoleState;
@@ -86,6 +87,7 @@ void RunProcess(int argc, char** argv, ProgramEntry entry) {
   SetUpConsole();
   FindCommandTailStart();
   if (!MakeThreadRecord()) pf::ExitProcess(255);
+  // No service needs COM; it is made ready for the thread as Windows programs of its kind do.
   comLibraryReady = pf::CoInitialize();
   EndProgram(static_cast<uint32_t>(entry()));
 }

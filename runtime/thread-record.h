@@ -1,4 +1,6 @@
-// The per-thread record of the runtime: made at start-up, released by EndProgram.
+// The per-thread record of the runtime: made at start-up, released by EndProgram. The program has
+// one thread, but its search state and code page live here, in a thread-local slot, as Windows
+// programs keep them.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +13,7 @@ struct SearchState {
 };
 
 struct ThreadRecord {
-  uint32_t codePage = 0;  // the system ANSI code page, for every text conversion
+  uint32_t codePage = 0;  // the system ANSI code page (0), set once; the conversions assume it
   SearchState search;
 };
 

@@ -1,5 +1,7 @@
 // Console output on the in-memory console: runs, wrapping, the deferred scroll at the last row,
 // colours and the case of no console at all.
+#include "runtime/console-output.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/memory/memory-console.h"

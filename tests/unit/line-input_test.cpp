@@ -6,6 +6,7 @@
 
 #include "platform/memory/memory-console.h"
 #include "platform/scan-codes.h"
+#include "runtime/console-output.h"
 #include "runtime/process.h"
 
 namespace {
