@@ -30,7 +30,7 @@ struct MemoryConsole {
   bool stdErrIsConsole = true;
   bool inputAvailable = true;
   std::deque<pf::InputRecord> input;
-  memcon::Counters counters;
+  int sleeps = 0;
   int idleSleeps = 0;
   void (*sleepHook)() = nullptr;
 };
@@ -131,8 +131,8 @@ void PushText(std::u16string_view text) {
 size_t PendingRecords() {
   return Con().input.size();
 }
-Counters GetCounters() {
-  return Con().counters;
+int Sleeps() {
+  return Con().sleeps;
 }
 void SetSleepHook(void (*hook)()) {
   Con().sleepHook = hook;
@@ -192,7 +192,6 @@ bool GetConsoleCursorInfo(Handle console, CursorInfo* info) {
 bool SetConsoleCursorInfo(Handle console, const CursorInfo& info) {
   if (!IsScreen(console) || info.size < 1 || info.size > 100) return false;
   Con().cursorShape = info;
-  ++Con().counters.cursorInfoSets;
   return true;
 }
 
@@ -209,7 +208,6 @@ bool GetConsoleScreenBufferInfo(Handle console, ScreenBufferInfo* info) {
 bool WriteConsoleOutputW(Handle console, const CharInfo* cells, Coord bufferSize,
                          Coord bufferOrigin, SmallRect* region) {
   if (!IsScreen(console)) return false;
-  ++Con().counters.writeCalls;
   for (int y = region->top; y <= region->bottom; ++y) {
     for (int x = region->left; x <= region->right; ++x) {
       int sx = bufferOrigin.x + (x - region->left);
@@ -224,7 +222,6 @@ bool WriteConsoleOutputW(Handle console, const CharInfo* cells, Coord bufferSize
 bool ScrollConsoleScreenBufferW(Handle console, const SmallRect& source, const SmallRect* clip,
                                 Coord destination, const CharInfo& fill) {
   if (!IsScreen(console)) return false;
-  ++Con().counters.scrollCalls;
   ScrollCells(&Con().cells, Con().width, Con().height, source, clip, destination, fill,
               [](int, int) {});
   return true;
@@ -233,7 +230,6 @@ bool ScrollConsoleScreenBufferW(Handle console, const SmallRect& source, const S
 bool SetConsoleCursorPosition(Handle console, Coord position) {
   if (!IsScreen(console) || !Inside(position.x, position.y)) return false;
   Con().cursor = position;
-  ++Con().counters.cursorMoves;
   return true;
 }
 
@@ -246,7 +242,6 @@ bool SetConsoleTextAttribute(Handle console, uint16_t attributes) {
 bool FillConsoleOutputAttribute(Handle console, uint16_t attributes, uint32_t length, Coord start,
                                 uint32_t* written) {
   if (!IsScreen(console) || !Inside(start.x, start.y)) return false;
-  ++Con().counters.fillCalls;
   size_t first = static_cast<size_t>(start.y * Con().width + start.x);
   uint32_t done = 0;
   for (size_t i = first; i < Con().cells.size() && done < length; ++i, ++done) {
@@ -276,7 +271,7 @@ bool ReadConsoleInputW(Handle console, InputRecord* records, uint32_t length, ui
 
 // A test that waits for a key nobody queued ends here instead of hanging.
 void Sleep(uint32_t) {
-  ++Con().counters.sleeps;
+  ++Con().sleeps;
   if (Con().sleepHook != nullptr) Con().sleepHook();
   if (Con().input.empty() && ++Con().idleSleeps > 100000) {
     std::fputs("memory console: waiting for a key that no test queued\n", stderr);

@@ -11,7 +11,7 @@
 namespace memcon {
 
 // Starts afresh: a W x H grid of blanks in colour 7 on 0, the cursor at (0, 0), no keys queued,
-// standard output and error both on the console, input available, all counters at 0.
+// standard output and error both on the console, input available, no sleep counted.
 void Reset(int width, int height);
 
 void SetStdOutputIsConsole(bool isConsole);
@@ -37,14 +37,7 @@ size_t PendingRecords();
 // waits for a key.
 void SetSleepHook(void (*hook)());
 
-struct Counters {
-  int writeCalls = 0;  // WriteConsoleOutputW
-  int scrollCalls = 0;
-  int cursorMoves = 0;
-  int sleeps = 0;
-  int fillCalls = 0;
-  int cursorInfoSets = 0;
-};
-Counters GetCounters();
+// How often the program slept (Sleep) since the last Reset.
+int Sleeps();
 
 }  // namespace memcon

@@ -14,7 +14,8 @@
 
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
-#include "tests/support/temp-dir.h"
+#include "tests/support/shell-quote.h"
+#include "tests/support/temp-folder.h"
 
 namespace {
 
@@ -33,12 +34,6 @@ const char kProgram[] =
     "        org 0x2100\n"
     "        #include \"JT65SYMB.INC\"\n"
     "        end\n";
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 // quorvel hands the characters that a command interpreter acts on to the encoder as blanks; the
 // encoder then closes up the blanks, where Debian's jt65code packs each such character as a blank.
@@ -78,13 +73,13 @@ std::map<unsigned, int> ReadIntelHex(const std::string& hex) {
   return memory;
 }
 
-class GpasmTest : public testsupport::TempDirTest {
+class GpasmTest : public testsupport::TempFolderTest {
  protected:
   void SetUp() override {
-    TempDirTest::SetUp();
+    TempFolderTest::SetUp();
     NEED_TOOL("gpasm", "package gputils");
     NEED_TOOL("jt65code", "package wsjtx");
-    std::string bin = testsupport::GetEnvironmentOr("QUORVEL_BIN", ".");
+    std::string bin = testsupport::BinFolder();
     for (const char* program : {"quorvel", "qcmd", "JT65CODE.EXE"})
       fs::copy_file(bin + "/" + program, program);
     testsupport::ClearEnvironment("COMSPEC");
@@ -93,7 +88,8 @@ class GpasmTest : public testsupport::TempDirTest {
 
   // The 63 symbols that Debian's jt65code prints under "Information-carrying channel symbols".
   static std::vector<int> ReferenceSymbols(const std::string& message) {
-    std::string command = testsupport::FindOnPath("jt65code") + " " + Quote(message) + " >REF.TXT";
+    std::string command =
+        testsupport::FindOnPath("jt65code") + " " + testsupport::ShellQuote(message) + " >REF.TXT";
     EXPECT_EQ(std::system(command.c_str()), 0);
     std::string listing = ReadFile("REF.TXT");
     std::vector<int> symbols;
@@ -108,7 +104,8 @@ class GpasmTest : public testsupport::TempDirTest {
   static std::vector<int> EepromWords(const std::string& message) {
     fs::remove("JT65SYMB.INC");
     fs::remove("beacon.hex");
-    std::string run = "setsid -w ./quorvel " + Quote(message) + " </dev/null >/dev/null 2>&1";
+    std::string run =
+        "setsid -w ./quorvel " + testsupport::ShellQuote(message) + " </dev/null >/dev/null 2>&1";
     EXPECT_EQ(std::system(run.c_str()), 0) << "quorvel";
     if (!Exists("JT65SYMB.INC")) return {};
     EXPECT_EQ(std::system("gpasm beacon.asm >gpasm.txt 2>&1"), 0) << ReadFile("gpasm.txt");

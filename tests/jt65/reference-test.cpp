@@ -13,9 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/jt65/message-maker.h"
-#include "tests/support/needs-tool.h"
 #include "modes/jt65-encoder.h"
+#include "tests/jt65/message-maker.h"
+#include "tests/support/environment.h"
+#include "tests/support/needs-tool.h"
+#include "tests/support/shell-quote.h"
+#include "tests/support/temp-folder.h"
 #include "tools/jt65code/listing.h"
 
 namespace jt65 {
@@ -39,21 +42,13 @@ ShellRun RunShell(const std::string& command) {
   return run;
 }
 
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-std::string BinFolder() {
-  const char* bin = std::getenv("QUORVEL_BIN");
-  return bin == nullptr ? std::string() : bin;
-}
+using testsupport::BinFolder;
+using testsupport::ShellQuote;
 
 TEST(Program, PrintsTheListingAndRejectsAWrongArgumentCount) {
-  ASSERT_FALSE(BinFolder().empty()) << "QUORVEL_BIN is not set";
+  ASSERT_NE(std::getenv("QUORVEL_BIN"), nullptr) << "QUORVEL_BIN is not set";
   for (const char* name : {"/jt65code", "/JT65CODE.EXE"}) {
-    std::string program = Quoted(BinFolder() + name);
+    std::string program = ShellQuote(BinFolder() + name);
     ShellRun run = RunShell(program + " 'cq k1abc fn42' 2>/dev/null");
     EXPECT_EQ(run.exit_code, 0) << name;
     EXPECT_EQ(run.output, FormatListing(EncodeMessage("CQ K1ABC FN42"))) << name;
@@ -87,11 +82,6 @@ std::vector<int> NumbersIn(const std::string& text) {
 
 constexpr const char* kSeparator = "=== next message ===";
 
-std::filesystem::path TempPath(const std::string& name) {
-  return std::filesystem::temp_directory_path() /
-         ("jt65-reference-" + std::to_string(std::random_device{}()) + "-" + name);
-}
-
 ReferenceResult ParseReferenceOutput(const std::vector<std::string>& block) {
   ReferenceResult result;
   if (block.size() >= 3 && block[2].size() >= 54) {
@@ -115,17 +105,19 @@ ReferenceResult ParseReferenceOutput(const std::vector<std::string>& block) {
 std::vector<ReferenceResult> RunReference(const std::string& reference,
                                           const std::vector<std::string>& messages) {
   constexpr int kShells = 2;
+  testsupport::TempFolder folder;
   std::vector<std::filesystem::path> scripts, outputs;
   std::string command;
   for (int shell = 0; shell < kShells; ++shell) {
-    scripts.push_back(TempPath(std::to_string(shell) + ".sh"));
-    outputs.push_back(TempPath(std::to_string(shell) + ".txt"));
+    scripts.push_back(folder.File(std::to_string(shell) + ".sh"));
+    outputs.push_back(folder.File(std::to_string(shell) + ".txt"));
     std::ofstream out(scripts.back());
     for (std::size_t i = shell; i < messages.size(); i += kShells) {
-      out << Quoted(reference) << " " << Quoted(messages[i]) << "; echo '" << kSeparator << "'\n";
+      out << ShellQuote(reference) << " " << ShellQuote(messages[i]) << "; echo '" << kSeparator
+          << "'\n";
     }
-    command += "sh " + Quoted(scripts.back().string()) + " >" + Quoted(outputs.back().string()) +
-               " 2>&1 & ";
+    command += "sh " + ShellQuote(scripts.back().string()) + " >" +
+               ShellQuote(outputs.back().string()) + " 2>&1 & ";
   }
   RunShell(command + "wait");
 
@@ -141,8 +133,6 @@ std::vector<ReferenceResult> RunReference(const std::string& reference,
         block.clear();
       }
     }
-    std::filesystem::remove(scripts[shell]);
-    std::filesystem::remove(outputs[shell]);
   }
   std::vector<ReferenceResult> results;
   for (std::size_t i = 0; i < messages.size(); ++i) {

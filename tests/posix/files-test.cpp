@@ -6,13 +6,11 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "tests/posix/temp-folder.h"
+#include "tests/posix/child-process.h"
+#include "tests/support/temp-folder.h"
 
 namespace {
 
-using posixtest::ReadAll;
-using posixtest::TempFolder;
-using posixtest::WriteAll;
 namespace fs = std::filesystem;
 
 pf::Handle Open(const std::u16string& name, uint32_t access, uint32_t share = 0,
@@ -46,9 +44,9 @@ std::vector<Found> Search(const std::u16string& pattern) {
 }
 
 TEST(PosixFiles, NamesIgnoreLetterCaseAndTakeEitherSeparator) {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   fs::create_directory("Sub");
-  WriteAll("Sub/JT65TEMP.TXT", "listing");
+  testsupport::WriteFileBytes("Sub/JT65TEMP.TXT", "listing");
   pf::Handle file = Open(u"sub\\jt65temp.txt", pf::kGenericRead);
   ASSERT_NE(file, pf::kInvalidHandle);
   EXPECT_GE(file, pf::Handle{0x1000});
@@ -72,16 +70,16 @@ TEST(PosixFiles, NamesIgnoreLetterCaseAndTakeEitherSeparator) {
 }
 
 TEST(PosixFiles, ExactSpellingWinsOverOtherCases) {
-  TempFolder folder;
-  WriteAll("name", "small");
-  WriteAll("NAME", "capital");
+  testsupport::TempWorkFolder folder;
+  testsupport::WriteFileBytes("name", "small");
+  testsupport::WriteFileBytes("NAME", "capital");
   pf::Handle file = Open(u"NAME", pf::kGenericRead);
   EXPECT_EQ(ReadHandle(file), "capital");
   pf::CloseHandle(file);
 }
 
 TEST(PosixFiles, DispositionsAndAlreadyExists) {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   pf::SetLastError(1234);
   pf::Handle file = Open(u"OUT.INC", pf::kGenericWrite, 0, pf::kOpenAlways);
   ASSERT_NE(file, pf::kInvalidHandle);
@@ -94,12 +92,13 @@ TEST(PosixFiles, DispositionsAndAlreadyExists) {
   file = Open(u"out.inc", pf::kGenericWrite, 0, pf::kOpenAlways);
   EXPECT_EQ(pf::GetLastError(), pf::kErrorAlreadyExists);
   pf::CloseHandle(file);
-  EXPECT_EQ(ReadAll("OUT.INC"), "0123456789") << "OPEN_ALWAYS must not empty the file";
+  EXPECT_EQ(testsupport::ReadFileBytes("OUT.INC"), "0123456789")
+      << "OPEN_ALWAYS must not empty the file";
 
   file = Open(u"OUT.INC", pf::kGenericWrite, 0, pf::kCreateAlways);
   EXPECT_EQ(pf::GetLastError(), pf::kErrorAlreadyExists);
   pf::CloseHandle(file);
-  EXPECT_EQ(ReadAll("OUT.INC"), "");
+  EXPECT_EQ(testsupport::ReadFileBytes("OUT.INC"), "");
 
   EXPECT_EQ(Open(u"MISSING.TXT", pf::kGenericRead), pf::kInvalidHandle);
   EXPECT_EQ(pf::GetLastError(), pf::kErrorFileNotFound);
@@ -111,8 +110,8 @@ TEST(PosixFiles, DispositionsAndAlreadyExists) {
 }
 
 TEST(PosixFiles, ExclusiveOpenKeepsOthersOutWithinOneProcess) {
-  TempFolder folder;
-  WriteAll("JT65TEMP.TXT", "kept");
+  testsupport::TempWorkFolder folder;
+  testsupport::WriteFileBytes("JT65TEMP.TXT", "kept");
   pf::Handle held = Open(u"JT65TEMP.TXT", pf::kGenericRead);
   ASSERT_NE(held, pf::kInvalidHandle);
   EXPECT_EQ(Open(u"jt65temp.txt", pf::kGenericRead), pf::kInvalidHandle);
@@ -121,7 +120,8 @@ TEST(PosixFiles, ExclusiveOpenKeepsOthersOutWithinOneProcess) {
   EXPECT_EQ(pf::GetLastError(), pf::kErrorSharingViolation);
   EXPECT_FALSE(pf::DeleteFileW(u"JT65TEMP.TXT"));
   EXPECT_EQ(pf::GetLastError(), pf::kErrorSharingViolation);
-  EXPECT_EQ(ReadAll("JT65TEMP.TXT"), "kept") << "a refused open or delete must change nothing";
+  EXPECT_EQ(testsupport::ReadFileBytes("JT65TEMP.TXT"), "kept")
+      << "a refused open or delete must change nothing";
   pf::CloseHandle(held);
 
   pf::Handle reader = Open(u"JT65TEMP.TXT", pf::kGenericRead, pf::kFileShareRead);
@@ -134,8 +134,8 @@ TEST(PosixFiles, ExclusiveOpenKeepsOthersOutWithinOneProcess) {
 }
 
 TEST(PosixFiles, ReadOnlyFileRefusesWritingAndDeletion) {
-  TempFolder folder;
-  WriteAll("LOCKED.INC", "old");
+  testsupport::TempWorkFolder folder;
+  testsupport::WriteFileBytes("LOCKED.INC", "old");
   fs::permissions("LOCKED.INC", fs::perms::owner_read | fs::perms::group_read);
   EXPECT_EQ(Open(u"LOCKED.INC", pf::kGenericWrite, 0, pf::kOpenAlways), pf::kInvalidHandle);
   EXPECT_EQ(pf::GetLastError(), pf::kErrorAccessDenied);
@@ -149,7 +149,7 @@ TEST(PosixFiles, ReadOnlyFileRefusesWritingAndDeletion) {
 }
 
 TEST(PosixFiles, DeleteRefusesDirectoriesAndReportsMissingFiles) {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   fs::create_directory("Folder");
   EXPECT_FALSE(pf::DeleteFileW(u"FOLDER"));
   EXPECT_EQ(pf::GetLastError(), pf::kErrorAccessDenied);
@@ -160,9 +160,9 @@ TEST(PosixFiles, DeleteRefusesDirectoriesAndReportsMissingFiles) {
 }
 
 TEST(PosixFiles, SearchGivesAttributesAndWindowsPatterns) {
-  TempFolder folder;
-  WriteAll(".hidden", "");
-  WriteAll("Visible.txt", "");
+  testsupport::TempWorkFolder folder;
+  testsupport::WriteFileBytes(".hidden", "");
+  testsupport::WriteFileBytes("Visible.txt", "");
   fs::create_directory("Folder");
   fs::create_directory(".cache");
   const uint32_t hidden = pf::kFileAttributeHidden, directory = pf::kFileAttributeDirectory;
@@ -201,7 +201,7 @@ TEST(PosixFiles, DevicesAndFullDisk) {
 }
 
 TEST(PosixFiles, PositionsEndOfFileAndStaleHandles) {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   pf::Handle file = Open(u"DATA", pf::kGenericRead | pf::kGenericWrite, 0, pf::kCreateAlways);
   EXPECT_EQ(pf::GetFileType(file), pf::kFileTypeDisk);
   pf::WriteFile(file, "hello world", 11, nullptr);

@@ -7,14 +7,14 @@
 
 #include "platform/platform.h"
 #include "platform/posix/posix-hooks.h"
-#include "tests/posix/temp-folder.h"
+#include "tests/posix/child-process.h"
+#include "tests/support/temp-folder.h"
 
 namespace {
 
 using posixtest::OutputOf;
 using posixtest::Quoted;
 using posixtest::RunAndWait;
-using posixtest::TempFolder;
 using posixtest::Wide;
 namespace fs = std::filesystem;
 
@@ -44,13 +44,13 @@ struct SavedVariable {
 };
 
 TEST(PosixProcess, ArgumentsAreSplitByTheWindowsRules) {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   std::string output = OutputOf(kHelper + uR"( a "b c"  d\"e "f""g" h\\"i j" k\l "" x"y z"w)");
   EXPECT_EQ(output, "a\nb c\nd\"e\nf\"g\nh\\i j\nk\\l\n\nxy zw\n");
 }
 
 TEST(PosixProcess, ExitCodeAndChildHooks) {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   InstallHookCounters();
   EXPECT_EQ(RunAndWait(kHelper + u" --exit 1"), 1);
   EXPECT_EQ(beforeCount, 1);
@@ -60,21 +60,21 @@ TEST(PosixProcess, ExitCodeAndChildHooks) {
 }
 
 TEST(PosixProcess, ExitHooksRunOnceEachMostRecentFirst) {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   int64_t exitCode = 0;
   EXPECT_EQ(OutputOf(kHelper + u" --exit-hooks", &exitCode), "last added\nfirst added\n");
   EXPECT_EQ(exitCode, 5);
 }
 
 TEST(PosixProcess, ProgramThatCannotStartStartsNothing) {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   InstallHookCounters();
   EXPECT_EQ(RunAndWait(u"QV-NO-SUCH-PROGRAM x"), -1);
   EXPECT_EQ(pf::GetLastError(), pf::kErrorFileNotFound);
   EXPECT_EQ(RunAndWait(u" /C JT65CODE \"CQ\" > JT65TEMP.TXT"), -1) << "empty first word";
   EXPECT_EQ(pf::GetLastError(), pf::kErrorFileNotFound);
   EXPECT_FALSE(fs::exists("JT65TEMP.TXT"));
-  posixtest::WriteAll("NOTEXEC.EXE", "#!/bin/sh\n");
+  testsupport::WriteFileBytes("NOTEXEC.EXE", "#!/bin/sh\n");
   EXPECT_EQ(RunAndWait(u"notexec"), -1);
   EXPECT_EQ(pf::GetLastError(), pf::kErrorAccessDenied);
   fs::create_directory("QvFolder");
@@ -84,7 +84,7 @@ TEST(PosixProcess, ProgramThatCannotStartStartsNothing) {
 }
 
 TEST(PosixProcess, ProgramIsFoundHereThenAlongPathIgnoringCaseWithExtensions) {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   SavedVariable path("PATH");
   fs::copy_file(QV_HELPER, "JT65CODE.EXE");
   fs::create_directory("Tools");
@@ -97,8 +97,8 @@ TEST(PosixProcess, ProgramIsFoundHereThenAlongPathIgnoringCaseWithExtensions) {
 }
 
 TEST(PosixProcess, ChildSeesOurLocksButGetsNoneOfOurFiles) {
-  TempFolder folder;
-  posixtest::WriteAll("LISTING.TXT", "x");
+  testsupport::TempWorkFolder folder;
+  testsupport::WriteFileBytes("LISTING.TXT", "x");
   pf::Handle held = pf::CreateFileW(u"LISTING.TXT", pf::kGenericRead, 0, true, pf::kOpenExisting,
                                     pf::kFileAttributeNormal);
   EXPECT_EQ(RunAndWait(kHelper + u" --open listing.txt"), int64_t{pf::kErrorSharingViolation});
@@ -132,7 +132,7 @@ TEST(PosixProcess, EnvironmentNamesIgnoreCase) {
 }
 
 TEST(PosixProcess, DefaultComspecIsQcmdBesideTheProgramUnlessSet) {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   SavedVariable upper("COMSPEC"), mixed("ComSpec"), lower("comspec");
   unsetenv("COMSPEC");
   unsetenv("ComSpec");
@@ -144,13 +144,13 @@ TEST(PosixProcess, DefaultComspecIsQcmdBesideTheProgramUnlessSet) {
 }
 
 TEST(PosixProcess, ChildReadsTheExactCommandLineItWasGiven) {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   std::u16string line = kHelper + u" --command-line  \"CQ  K1ABC\"  FN42 ";
   EXPECT_EQ(OutputOf(line), pf::WideCharToMultiByte(line) + "\n");
   // Started from a shell, the arguments are joined by single blanks.
   std::string shell = std::string(QV_HELPER) + " --command-line 'CQ K1ABC' FN42 > FROM-SHELL.TXT";
   ASSERT_EQ(std::system(shell.c_str()), 0);
-  EXPECT_EQ(posixtest::ReadAll("FROM-SHELL.TXT"),
+  EXPECT_EQ(testsupport::ReadFileBytes("FROM-SHELL.TXT"),
             "\"" + std::string(QV_HELPER) + "\" --command-line CQ K1ABC FN42\n");
 }
 

@@ -4,32 +4,31 @@
 #include <filesystem>
 
 #include "platform/platform.h"
-#include "tests/posix/temp-folder.h"
+#include "tests/posix/child-process.h"
+#include "tests/support/temp-folder.h"
 
 namespace {
 
 using posixtest::OutputOf;
 using posixtest::Quoted;
-using posixtest::ReadAll;
 using posixtest::RunAndWait;
-using posixtest::TempFolder;
 namespace fs = std::filesystem;
 
 const std::u16string kQcmd = Quoted(QV_QCMD);
 
 // A folder like the program's working folder: the encoder stand-in prints its arguments.
 struct EncoderFolder {
-  TempFolder folder;
+  testsupport::TempWorkFolder folder;
   EncoderFolder() { fs::copy_file(QV_HELPER, "JT65CODE.EXE"); }
 };
 
 TEST(Qcmd, RunsTheProgramWithItsOutputInTheFile) {
   EncoderFolder here;
   EXPECT_EQ(RunAndWait(kQcmd + u" /C JT65CODE \"HELLO WORLD\" > JT65TEMP.TXT"), 0);
-  EXPECT_EQ(ReadAll("JT65TEMP.TXT"), "HELLO WORLD\n");
-  posixtest::WriteAll("JT65TEMP.TXT", "an older and longer listing");
+  EXPECT_EQ(testsupport::ReadFileBytes("JT65TEMP.TXT"), "HELLO WORLD\n");
+  testsupport::WriteFileBytes("JT65TEMP.TXT", "an older and longer listing");
   EXPECT_EQ(RunAndWait(kQcmd + u" /c jt65code>jt65temp.txt \"CQ\""), 0);
-  EXPECT_EQ(ReadAll("JT65TEMP.TXT"), "CQ\n") << "the file is emptied first";
+  EXPECT_EQ(testsupport::ReadFileBytes("JT65TEMP.TXT"), "CQ\n") << "the file is emptied first";
   EXPECT_EQ(OutputOf(kQcmd + u" /C JT65CODE \"A > B\""), "A > B\n") << "a quoted > is text";
 }
 
@@ -37,7 +36,7 @@ TEST(Qcmd, ShellCharactersReachTheProgramAsText) {
   EncoderFolder here;
   EXPECT_EQ(RunAndWait(kQcmd + u" /C JT65CODE \"A\" & touch X & \"\" > JT65TEMP.TXT"), 0);
   EXPECT_FALSE(fs::exists("X"));
-  EXPECT_EQ(ReadAll("JT65TEMP.TXT"), "A\n&\ntouch\nX\n&\n\n");
+  EXPECT_EQ(testsupport::ReadFileBytes("JT65TEMP.TXT"), "A\n&\ntouch\nX\n&\n\n");
   EXPECT_EQ(OutputOf(kQcmd + u" /C JT65CODE a|b <c ^d %PATH% *"), "a|b\n<c\n^d\n%PATH%\n*\n");
 }
 
@@ -45,7 +44,7 @@ TEST(Qcmd, WorksWhenStartedFromAShell) {
   EncoderFolder here;
   std::string shell = std::string(QV_QCMD) + " '/C JT65CODE \"HELLO WORLD\" > OUT.TXT'";
   ASSERT_EQ(std::system(shell.c_str()), 0);
-  EXPECT_EQ(ReadAll("OUT.TXT"), "HELLO WORLD\n");
+  EXPECT_EQ(testsupport::ReadFileBytes("OUT.TXT"), "HELLO WORLD\n");
 }
 
 TEST(Qcmd, WordsAShellSplitOffStayWhole) {
@@ -53,7 +52,7 @@ TEST(Qcmd, WordsAShellSplitOffStayWhole) {
   // The shell drops the quotes and does the redirection itself.
   std::string shell = std::string(QV_QCMD) + " /C JT65CODE \"HELLO WORLD\" > OUT.TXT";
   ASSERT_EQ(std::system(shell.c_str()), 0);
-  EXPECT_EQ(ReadAll("OUT.TXT"), "HELLO WORLD\n");
+  EXPECT_EQ(testsupport::ReadFileBytes("OUT.TXT"), "HELLO WORLD\n");
 }
 
 TEST(Qcmd, ExitCodeOfTheProgramIsItsOwn) {
@@ -72,7 +71,7 @@ TEST(Qcmd, UnknownProgramIsNotRecognized) {
   EncoderFolder here;
   // 9009 does not fit a Linux exit status, which keeps its low eight bits.
   EXPECT_EQ(RunWithErrorsTo("'/C NOSUCHPROG x > OUT.TXT'", "ERR.TXT"), 9009 % 256);
-  EXPECT_EQ(ReadAll("ERR.TXT"), "'NOSUCHPROG' is not recognized as a command\n");
+  EXPECT_EQ(testsupport::ReadFileBytes("ERR.TXT"), "'NOSUCHPROG' is not recognized as a command\n");
 }
 
 TEST(Qcmd, BadUsageSaysWhatIsWrong) {
@@ -89,7 +88,7 @@ TEST(Qcmd, BadUsageSaysWhatIsWrong) {
         Case{"'/C JT65CODE a >> A.TXT'", "qcmd: >> is not supported\n"},
         Case{"'/C JT65CODE a > NODIR/A.TXT'", "qcmd: cannot create 'NODIR/A.TXT' (error 3)\n"}}) {
     EXPECT_EQ(RunWithErrorsTo(bad.arguments, "ERR.TXT"), 1) << bad.arguments;
-    EXPECT_EQ(ReadAll("ERR.TXT"), bad.message) << bad.arguments;
+    EXPECT_EQ(testsupport::ReadFileBytes("ERR.TXT"), bad.message) << bad.arguments;
     EXPECT_FALSE(fs::exists("A.TXT"));
   }
 }

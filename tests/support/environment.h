@@ -1,4 +1,5 @@
-// Setting and clearing environment variables from a test, on every platform.
+// Setting and clearing environment variables from a test, on every platform, and the folder of
+// this build's programs.
 #pragma once
 
 #include <cstdlib>
@@ -25,6 +26,11 @@ inline void ClearEnvironment(const std::string& name) {
 inline std::string GetEnvironmentOr(const char* name, const std::string& fallback) {
   const char* value = std::getenv(name);
   return value != nullptr ? value : fallback;
+}
+
+// Where this build's programs are: QUORVEL_BIN, which ctest sets for every test.
+inline std::string BinFolder() {
+  return GetEnvironmentOr("QUORVEL_BIN", ".");
 }
 
 }  // namespace testsupport

@@ -12,16 +12,16 @@
 namespace {
 
 using terminaltest::Eventually;
-using terminaltest::Quote;
+using terminaltest::ShellQuote;
 
 class DriverTest : public terminaltest::TmuxTest {
  protected:
   // The driver between two readings of the terminal settings, with its exit status in "status".
   void StartDriver(const std::string& scenario, const std::string& before = "",
                    const std::string& shell = "sh") {
-    std::string driver = Quote(terminaltest::BinFolder() + "/terminal-driver") + " " + scenario +
-                         " " + Quote(File("keys.log").string());
-    Start(before + "cd " + Quote(dir_.string()) + "\nstty -g > before\n" + Tracked(driver) +
+    std::string driver = ShellQuote(terminaltest::BinFolder() + "/terminal-driver") + " " +
+                         scenario + " " + ShellQuote(File("keys.log").string());
+    Start(before + "cd " + ShellQuote(dir_.string()) + "\nstty -g > before\n" + Tracked(driver) +
               "\necho $? > status\nstty -g > after",
           shell);
   }
@@ -32,7 +32,7 @@ class DriverTest : public terminaltest::TmuxTest {
   std::string PaneSettings() {
     std::string tty = terminaltest::Output(Tmux("display-message -p -t main '#{pane_tty}'"));
     while (!tty.empty() && tty.back() == '\n') tty.pop_back();
-    return terminaltest::Output("stty -g < " + Quote(tty));
+    return terminaltest::Output("stty -g < " + ShellQuote(tty));
   }
   bool CursorShown() {
     return terminaltest::Output(Tmux("display-message -p -t main '#{cursor_flag}'")) == "1\n";
@@ -188,8 +188,8 @@ TEST_F(DriverTest, AStopFromOutsideGivesTheTerminalBackAndContinuingTakesItAgain
   NEED_TMUX();
   NEED_TOOL("bash", "package bash");
   // With job control the shell reports the stop, reads the settings and brings the driver back.
-  Start("set -m\ncd " + Quote(dir_.string()) + "\nstty -g > before\n" +
-            Tracked(Quote(terminaltest::BinFolder() + "/terminal-driver") + " keys keys.log") +
+  Start("set -m\ncd " + ShellQuote(dir_.string()) + "\nstty -g > before\n" +
+            Tracked(ShellQuote(terminaltest::BinFolder() + "/terminal-driver") + " keys keys.log") +
             "\necho $? > stopped\nstty -g > while-stopped\nfg\necho $? > status\n"
             "stty -g > after",
         "bash");

@@ -14,7 +14,7 @@
 namespace {
 
 using terminaltest::Eventually;
-using terminaltest::Quote;
+using terminaltest::ShellQuote;
 
 const char kBanner[] = "Generates JT65 Symbols from 13 character plain text message";
 const char kDestinationPrompt[] = "Destination file ( JT65SYMB.INC )";
@@ -36,9 +36,10 @@ class ProgramInTerminalTest : public terminaltest::TmuxTest {
   // "status" and the bytes it wrote to the terminal in "bytes".
   void StartProgram(const std::string& arguments = "", const std::string& redirection = "",
                     const std::string& before = "") {
-    std::string program = Quote(terminaltest::BinFolder() + "/quorvel") + " " + arguments;
-    Start("cd " + Quote(dir_.string()) + "\nstty -g > before\nunset COMSPEC comspec\ncd work\n" +
-          before + "\nQUORVEL_TTY_BYTES_FILE=" + Quote(File("bytes").string()) + " " +
+    std::string program = ShellQuote(terminaltest::BinFolder() + "/quorvel") + " " + arguments;
+    Start("cd " + ShellQuote(dir_.string()) +
+          "\nstty -g > before\nunset COMSPEC comspec\ncd work\n" + before +
+          "\nQUORVEL_TTY_BYTES_FILE=" + ShellQuote(File("bytes").string()) + " " +
           Tracked(program) + " " + redirection + "\necho $? > ../status\ncd ..\nstty -g > after");
   }
   void ExpectSettingsGivenBack() {
@@ -186,7 +187,7 @@ TEST_F(ProgramInTerminalTest, WhatTheEncoderPrintsMovesTheCursorForTheNextOutput
   NEED_TMUX();
   std::ofstream encoder(File("work") / "JT65CODE.EXE");
   encoder << "#!/bin/sh\necho 'the encoder speaks' >&2\nexec "
-          << Quote(terminaltest::BinFolder() + "/JT65CODE.EXE") << " \"$@\"\n";
+          << ShellQuote(terminaltest::BinFolder() + "/JT65CODE.EXE") << " \"$@\"\n";
   encoder.close();
   std::filesystem::permissions(File("work") / "JT65CODE.EXE", std::filesystem::perms::owner_exec,
                                std::filesystem::perm_options::add);

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -18,6 +19,8 @@
 
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
+#include "tests/support/shell-quote.h"
+#include "tests/support/temp-folder.h"
 
 namespace terminaltest {
 
@@ -25,11 +28,7 @@ namespace fs = std::filesystem;
 
 inline constexpr auto kPatience = std::chrono::seconds(10);
 
-inline std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using testsupport::ShellQuote;
 
 // Runs a shell command and gives what it printed.
 inline std::string Output(const std::string& command) {
@@ -81,9 +80,7 @@ inline bool Eventually(const std::function<bool()>& done) {
   }
 }
 
-inline std::string BinFolder() {
-  return testsupport::GetEnvironmentOr("QUORVEL_BIN", ".");
-}
+using testsupport::BinFolder;
 
 class TmuxTest : public ::testing::Test {
  protected:
@@ -93,13 +90,12 @@ class TmuxTest : public ::testing::Test {
         "quorvel-term-" +
         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007) +
         "-" + std::to_string(++sessions);
-    dir_ = fs::temp_directory_path() / socket_;
-    fs::create_directories(dir_);
+    folder_.emplace();
+    dir_ = folder_->path;
   }
   void TearDown() override {
     if (started_) Output(Tmux("kill-server") + " 2>/dev/null");
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
+    folder_.reset();
   }
 
   std::string Tmux(const std::string& arguments) const {
@@ -109,8 +105,8 @@ class TmuxTest : public ::testing::Test {
   // Starts the pane on a script; the script ends by sleeping, so the pane stays to be read.
   void Start(const std::string& script, const std::string& shell = "sh") {
     std::ofstream(dir_ / "script.sh") << script << "\nexec sleep 600\n";
-    std::string command = shell + " " + Quote((dir_ / "script.sh").string());
-    Output("unset TMUX; " + Tmux("new-session -d -x 80 -y 24 -s main " + Quote(command)));
+    std::string command = shell + " " + ShellQuote((dir_ / "script.sh").string());
+    Output("unset TMUX; " + Tmux("new-session -d -x 80 -y 24 -s main " + ShellQuote(command)));
     started_ = true;
   }
 
@@ -153,7 +149,9 @@ class TmuxTest : public ::testing::Test {
 
   // tmux key names (Enter, BSpace, M-a, F5, C-c ...), each a word.
   void Keys(const std::string& names) { Output(Tmux("send-keys -t main " + names)); }
-  void Type(const std::string& literal) { Output(Tmux("send-keys -t main -l " + Quote(literal))); }
+  void Type(const std::string& literal) {
+    Output(Tmux("send-keys -t main -l " + ShellQuote(literal)));
+  }
 
   fs::path File(const std::string& name) const { return dir_ / name; }
   std::string Read(const std::string& name) const { return ReadWholeFile(File(name)); }
@@ -169,7 +167,8 @@ class TmuxTest : public ::testing::Test {
 
   // A script line that runs command in the foreground with its process id in the file "pid".
   std::string Tracked(const std::string& command) const {
-    return "sh -c " + Quote("echo $$ > " + Quote(File("pid").string()) + "; exec " + command);
+    return "sh -c " +
+           ShellQuote("echo $$ > " + ShellQuote(File("pid").string()) + "; exec " + command);
   }
   void Signal(const std::string& signal) {
     std::string pid = WaitForFile("pid");
@@ -179,6 +178,9 @@ class TmuxTest : public ::testing::Test {
   std::string socket_;
   fs::path dir_;
   bool started_ = false;
+
+ private:
+  std::optional<testsupport::TempFolder> folder_;
 };
 
 }  // namespace terminaltest

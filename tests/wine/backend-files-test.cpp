@@ -6,11 +6,11 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "tests/wine/backend-test-support.h"
+#include "tests/support/temp-folder.h"
 
 namespace {
 
-using wintest::ScratchFolder;
+using testsupport::TempFolder;
 
 pf::Handle OpenForWriting(const std::u16string& name, uint32_t share = 0) {
   return pf::CreateFileW(name, pf::kGenericWrite, share, false, pf::kCreateAlways,
@@ -43,14 +43,14 @@ std::string ReadWhole(const std::u16string& name) {
 }
 
 TEST(Win32Files, WrittenBytesReadBackUnchanged) {
-  ScratchFolder folder;
+  TempFolder folder;
   const std::string bytes("de d'41'\r\nlone\nlf\x1a\x00end", 20);
   MakeFile(folder.Name("OUT.INC"), bytes);
   EXPECT_EQ(ReadWhole(folder.Name("OUT.INC")), bytes);
 }
 
 TEST(Win32Files, DiskFileReportsDiskType) {
-  ScratchFolder folder;
+  TempFolder folder;
   pf::Handle file = OpenForWriting(folder.Name("A.TXT"));
   ASSERT_NE(file, pf::kInvalidHandle);
   EXPECT_EQ(pf::GetFileType(file), pf::kFileTypeDisk);
@@ -58,7 +58,7 @@ TEST(Win32Files, DiskFileReportsDiskType) {
 }
 
 TEST(Win32Files, OpenAlwaysOnExistingFileSucceedsWithAlreadyExists) {
-  ScratchFolder folder;
+  TempFolder folder;
   MakeFile(folder.Name("OLD.INC"), "old");
   pf::SetLastError(0);
   pf::Handle file = pf::CreateFileW(folder.Name("OLD.INC"), pf::kGenericWrite, 0, true,
@@ -70,7 +70,7 @@ TEST(Win32Files, OpenAlwaysOnExistingFileSucceedsWithAlreadyExists) {
 }
 
 TEST(Win32Files, PointerToStartAndEndOfFileEmptiesTheFile) {
-  ScratchFolder folder;
+  TempFolder folder;
   MakeFile(folder.Name("BIG.INC"), std::string(500, 'x'));
   pf::Handle file = pf::CreateFileW(folder.Name("BIG.INC"), pf::kGenericWrite, 0, false,
                                     pf::kOpenAlways, pf::kFileAttributeNormal);
@@ -84,7 +84,7 @@ TEST(Win32Files, PointerToStartAndEndOfFileEmptiesTheFile) {
 }
 
 TEST(Win32Files, PointerMovesReadsToTheGivenOffset) {
-  ScratchFolder folder;
+  TempFolder folder;
   MakeFile(folder.Name("L.TXT"), "0123456789");
   pf::Handle file = OpenForReading(folder.Name("L.TXT"));
   ASSERT_NE(file, pf::kInvalidHandle);
@@ -100,7 +100,7 @@ TEST(Win32Files, PointerMovesReadsToTheGivenOffset) {
 }
 
 TEST(Win32Files, ExclusiveOpenRefusesAnyOtherOpen) {
-  ScratchFolder folder;
+  TempFolder folder;
   MakeFile(folder.Name("X.TXT"), "x");
   pf::Handle first = OpenForReading(folder.Name("X.TXT"));
   ASSERT_NE(first, pf::kInvalidHandle);
@@ -116,7 +116,7 @@ TEST(Win32Files, ExclusiveOpenRefusesAnyOtherOpen) {
 }
 
 TEST(Win32Files, MissingFileAndMissingFolderHaveTheirOwnErrors) {
-  ScratchFolder folder;
+  TempFolder folder;
   pf::SetLastError(0);
   EXPECT_EQ(OpenForReading(folder.Name("NONE.TXT")), pf::kInvalidHandle);
   EXPECT_EQ(pf::GetLastError(), pf::kErrorFileNotFound);
@@ -126,7 +126,7 @@ TEST(Win32Files, MissingFileAndMissingFolderHaveTheirOwnErrors) {
 }
 
 TEST(Win32Files, NamesAreFoundWhateverTheirLetterCase) {
-  ScratchFolder folder;
+  TempFolder folder;
   MakeFile(folder.Name("JT65TEMP.TXT"), "listing");
   EXPECT_EQ(ReadWhole(folder.Name("JT65Temp.txt")), "listing");
   pf::FindData found;
@@ -139,7 +139,7 @@ TEST(Win32Files, NamesAreFoundWhateverTheirLetterCase) {
 }
 
 TEST(Win32Files, SearchReportsAttributesAndRunsOut) {
-  ScratchFolder folder;
+  TempFolder folder;
   MakeFile(folder.Name("A.TXT"), "a");
   pf::Handle hidden = pf::CreateFileW(folder.Name("H.TXT"), pf::kGenericWrite, 0, false,
                                       pf::kCreateAlways, pf::kFileAttributeHidden);
@@ -166,7 +166,7 @@ TEST(Win32Files, SearchReportsAttributesAndRunsOut) {
 }
 
 TEST(Win32Files, SearchForNothingFailsWithFileNotFound) {
-  ScratchFolder folder;
+  TempFolder folder;
   pf::SetLastError(0);
   pf::FindData found;
   EXPECT_EQ(pf::FindFirstFileW(folder.Name("JT65CODE.EXE"), &found), pf::kInvalidHandle);
@@ -174,7 +174,7 @@ TEST(Win32Files, SearchForNothingFailsWithFileNotFound) {
 }
 
 TEST(Win32Files, DeleteRefusesMissingAndReadOnlyFiles) {
-  ScratchFolder folder;
+  TempFolder folder;
   pf::SetLastError(0);
   EXPECT_FALSE(pf::DeleteFileW(folder.Name("NONE.TXT")));
   EXPECT_EQ(pf::GetLastError(), pf::kErrorFileNotFound);
@@ -196,7 +196,7 @@ TEST(Win32Files, DeleteRefusesMissingAndReadOnlyFiles) {
 }
 
 TEST(Win32Files, InheritableAndPlainHandlesBothWork) {
-  ScratchFolder folder;
+  TempFolder folder;
   for (bool inheritable : {false, true}) {
     pf::Handle file = pf::CreateFileW(folder.Name("I.TXT"), pf::kGenericWrite, 0, inheritable,
                                       pf::kCreateAlways, pf::kFileAttributeNormal);

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "tests/wine/backend-test-support.h"
+#include "tests/support/temp-folder.h"
 
 namespace {
 
-using wintest::ScratchFolder;
+using testsupport::TempFolder;
 
 std::u16string Lower(std::u16string text) {
   for (auto& c : text) c = static_cast<char16_t>(std::towlower(c));
@@ -84,7 +84,7 @@ TEST(Win32Processes, MissingProgramStartsNothing) {
 }
 
 TEST(Win32Processes, InterpreterRedirectionWritesTheFile) {
-  ScratchFolder folder;
+  TempFolder folder;
   const std::u16string target = folder.Name("OUT.TXT");
   EXPECT_EQ(RunToEnd(Interpreter() + u" /C echo listing> \"" + target + u"\""), 0u);
   pf::Handle file = pf::CreateFileW(target, pf::kGenericRead, 0, false, pf::kOpenExisting,
@@ -98,7 +98,7 @@ TEST(Win32Processes, InterpreterRedirectionWritesTheFile) {
 }
 
 TEST(Win32Processes, ChildOutputGoesToTheHandleGiven) {
-  ScratchFolder folder;
+  TempFolder folder;
   const std::u16string target = folder.Name("CHILD.TXT");
   pf::Handle file = pf::CreateFileW(target, pf::kGenericWrite, pf::kFileShareRead, true,
                                     pf::kCreateAlways, pf::kFileAttributeNormal);
@@ -118,7 +118,7 @@ TEST(Win32Processes, ChildOutputGoesToTheHandleGiven) {
 // The message is quoted on the interpreter's command line; "&" inside the quotes must not start a
 // second command.
 TEST(Win32Processes, AmpersandInsideQuotesRunsNothingElse) {
-  ScratchFolder folder;
+  TempFolder folder;
   const std::u16string marker = folder.Name("RAN.TXT");
   const std::u16string line =
       Interpreter() + u" /C echo \"CQ & echo x> " + marker + u"\" > " + folder.Name("OUT.TXT");

@@ -10,7 +10,7 @@
 #include "runtime/errors.h"
 #include "runtime/process.h"
 #include "tests/support/environment.h"
-#include "tests/support/temp-dir.h"
+#include "tests/support/temp-folder.h"
 #include "tools/jt65code/listing.h"
 
 namespace {
@@ -43,7 +43,7 @@ std::vector<Vector> ReadVectors() {
   return vectors;
 }
 
-class EncoderListingTest : public testsupport::TempDirTest {};
+class EncoderListingTest : public testsupport::TempFolderTest {};
 
 TEST_F(EncoderListingTest, EveryVectorConvertsToItsSymbolsAndDecodedText) {
   std::vector<Vector> vectors = ReadVectors();

@@ -5,19 +5,19 @@
 #include <gtest/gtest.h>
 
 #include "runtime/errors.h"
-#include "tests/support/temp-dir.h"
+#include "tests/support/temp-folder.h"
 
 namespace {
 
-class FilesTest : public testsupport::TempDirTest {
+class FilesTest : public testsupport::TempFolderTest {
  protected:
   void SetUp() override {
-    TempDirTest::SetUp();
+    TempFolderTest::SetUp();
     ClearRuntimeError();
   }
   void TearDown() override {
     for (FileNumber n = 0; n < 4; ++n) CloseFile(n);
-    TempDirTest::TearDown();
+    TempFolderTest::TearDown();
   }
   // Every line up to the end of the file, with the error left by the read that ended it.
   static std::vector<std::string> ReadAll(FileNumber number, int* endError) {
@@ -209,17 +209,17 @@ TEST_F(FilesTest, DeleteRemovesEveryOrdinaryMatchAndReportsNoMatch) {
   EXPECT_EQ(LastRuntimeError(), 0);
 }
 
-TEST(PlatformErrorTest, MapsWin32NumbersToRunTimeNumbers) {
-  EXPECT_EQ(MapPlatformError(0), 0);
-  EXPECT_EQ(MapPlatformError(2), 53);
-  EXPECT_EQ(MapPlatformError(18), 53);
-  EXPECT_EQ(MapPlatformError(3), 76);
-  EXPECT_EQ(MapPlatformError(32), 70);
-  EXPECT_EQ(MapPlatformError(112), 61);
-  EXPECT_EQ(MapPlatformError(87), 5);
-  EXPECT_EQ(MapPlatformError(14), 7);
-  EXPECT_EQ(MapPlatformError(9), 241);
-  EXPECT_EQ(MapPlatformError(183), 75);
+TEST_F(FilesTest, AWriteThatFindsNoRoomRecordsDiskFull) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no /dev/full";
+#else
+  ClearRuntimeError();
+  OpenTextOutput(2, "/dev/full");
+  ASSERT_EQ(LastRuntimeError(), 0);
+  WriteText(2, "    de   d'41'");
+  EXPECT_EQ(LastRuntimeError(), kErrDiskFull);
+  CloseFile(2);
+#endif
 }
 
 TEST(PlatformErrorDeathTest, NumbersFrom241EndTheProcessWith255) {

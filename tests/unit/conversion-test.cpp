@@ -7,17 +7,17 @@
 #include "runtime/errors.h"
 #include "runtime/process.h"
 #include "tests/support/cq-k1abc-fn42.h"
-#include "tests/support/temp-dir.h"
+#include "tests/support/temp-folder.h"
 
 namespace {
 
 using testsupport::kInclude;
 using testsupport::kListing;
 
-class ConversionTest : public testsupport::TempDirTest {
+class ConversionTest : public testsupport::TempFolderTest {
  protected:
   void SetUp() override {
-    TempDirTest::SetUp();
+    TempFolderTest::SetUp();
     memcon::Reset(80, 40);
     SetUpConsole();
     ClearRuntimeError();
@@ -25,7 +25,7 @@ class ConversionTest : public testsupport::TempDirTest {
   void TearDown() override {
     CloseFile(kListingFile);
     CloseFile(kIncludeFile);
-    TempDirTest::TearDown();
+    TempFolderTest::TearDown();
   }
   ConversionResult Convert(const std::string& listing) {
     WriteFile("JT65TEMP.TXT", listing);

@@ -1,50 +1,19 @@
-// A fresh temporary folder that is the current directory while a test runs, and small helpers
-// for the files in it.
+// What the tests of the Linux backend share: child processes started through the platform calls,
+// with or without their output caught in a file.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 
 #include "platform/platform.h"
+#include "tests/support/temp-folder.h"
 
 namespace posixtest {
 
-struct TempFolder {
-  std::filesystem::path path;
-  std::filesystem::path previous;
-
-  TempFolder() {
-    std::random_device random;
-    previous = std::filesystem::current_path();
-    path = std::filesystem::temp_directory_path() / ("qv-posix-" + std::to_string(random()));
-    std::filesystem::create_directories(path);
-    std::filesystem::current_path(path);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous, ignored);
-    std::filesystem::remove_all(path, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-};
-
 inline std::u16string Wide(const std::string& ascii) {
   return {ascii.begin(), ascii.end()};
-}
-
-inline std::string ReadAll(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteAll(const std::filesystem::path& file, const std::string& text) {
-  std::ofstream(file, std::ios::binary) << text;
 }
 
 // Starts commandLine (its output to the file of the handle given, if any), waits, and gives the
@@ -70,11 +39,12 @@ inline std::string OutputOf(const std::u16string& commandLine, int64_t* exitCode
   int64_t code = RunAndWait(commandLine, output);
   pf::CloseHandle(output);
   if (exitCode != nullptr) *exitCode = code;
-  std::string text = ReadAll("qv-output.txt");
+  std::string text = testsupport::ReadFileBytes("qv-output.txt");
   std::filesystem::remove("qv-output.txt");
   return text;
 }
 
+// A path as one word of a Windows command line.
 inline std::u16string Quoted(const std::string& path) {
   return u"\"" + Wide(path) + u"\"";
 }

@@ -11,7 +11,7 @@
 #include "runtime/process.h"
 #include "tests/support/cq-k1abc-fn42.h"
 #include "tests/support/environment.h"
-#include "tests/support/temp-dir.h"
+#include "tests/support/temp-folder.h"
 
 namespace {
 
@@ -19,9 +19,7 @@ const char kBanner[] = "Generates JT65 Symbols from 13 character plain text mess
 
 using testsupport::kInclude;
 
-std::string BinFolder() {
-  return testsupport::GetEnvironmentOr("QUORVEL_BIN", ".");
-}
+using testsupport::BinFolder;
 
 #ifdef _WIN32
 constexpr char kExe[] = ".exe";
@@ -29,10 +27,10 @@ constexpr char kExe[] = ".exe";
 constexpr char kExe[] = "";
 #endif
 
-class DialogueTest : public testsupport::TempDirTest {
+class DialogueTest : public testsupport::TempFolderTest {
  protected:
   void SetUp() override {
-    TempDirTest::SetUp();
+    TempFolderTest::SetUp();
     memcon::Reset(80, 40);
     SetUpConsole();
     ClearRuntimeError();
@@ -45,7 +43,7 @@ class DialogueTest : public testsupport::TempDirTest {
   void TearDown() override {
     CloseFile(1);
     CloseFile(2);
-    TempDirTest::TearDown();
+    TempFolderTest::TearDown();
   }
   static void UseTail(const std::string& tail) {
     std::u16string wideTail(tail.begin(), tail.end());  // the tests' messages are ASCII

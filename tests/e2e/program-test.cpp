@@ -7,7 +7,8 @@
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/sanitizers.h"
-#include "tests/support/temp-dir.h"
+#include "tests/support/shell-quote.h"
+#include "tests/support/temp-folder.h"
 
 #ifndef _WIN32
 
@@ -15,20 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string BinFolder() {
-  return testsupport::GetEnvironmentOr("QUORVEL_BIN", ".");
-}
+using testsupport::BinFolder;
+using testsupport::ShellQuote;
 
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-class ProgramTest : public testsupport::TempDirTest {
+class ProgramTest : public testsupport::TempFolderTest {
  protected:
   void SetUp() override {
-    TempDirTest::SetUp();
+    TempFolderTest::SetUp();
     for (const char* program : {"quorvel", "qcmd"})
       fs::copy_file(BinFolder() + "/" + program, program);
     testsupport::ClearEnvironment("COMSPEC");
@@ -83,7 +77,7 @@ TEST_F(ProgramTest, TheMessageMayComeQuotedOrAsSeparateWords) {
 
 TEST_F(ProgramTest, AMessageThatBreaksTheQuotingRunsNothingElse) {
   UseFakeEncoder("args");
-  EXPECT_EQ(Run(Quote("A\" & touch X & \"")), 1);  // the argument list is no listing
+  EXPECT_EQ(Run(ShellQuote("A\" & touch X & \"")), 1);  // the argument list is no listing
   EXPECT_FALSE(Exists("X"));
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
 }
