@@ -4,6 +4,7 @@
 #include <array>
 
 #include "modes/bits.h"
+#include "modes/ft-encoder.h"
 #include "modes/jt65-channel.h"
 #include "modes/jt65-encoder.h"
 #include "modes/packed-message.h"
@@ -16,6 +17,10 @@ constexpr double kJt65Baud = 11025.0 / 4096.0;
 
 constexpr std::array kModes = {
     ModeInfo{Mode::kJt65, "jt65", "ABC", 1 / kJt65Baud, kJt65Baud, 66, 6, 7, 60, 1.0},
+    // FT8: 1920 and FT4: 576 samples a symbol at 12 kHz; FT4 starts with its ramp slot, one
+    // symbol ahead of its first Costas tone at 0.5 s.
+    ModeInfo{Mode::kFt8, "ft8", "A", 0.16, 6.25, 8, 3, 3, 15, 0.5},
+    ModeInfo{Mode::kFt4, "ft4", "A", 0.048, 12000.0 / 576, 4, 2, 2, 7.5, 0.452},
 };
 
 // Sync (1) or data (0) for each of the 126 JT65 symbol periods.
@@ -91,6 +96,8 @@ EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encod
   encoding.symbolPeriodSeconds = info.symbolPeriodSeconds;
   EncodeResult result{false, "this mode is not built yet"};
   if (mode == Mode::kJt65) result = EncodeJt65(text, encoding);
+  if (mode == Mode::kFt8) result = ft::EncodeFt8(text, encoding);
+  if (mode == Mode::kFt4) result = ft::EncodeFt4(text, encoding);
   encoding.decoded = TrimRight(encoding.decoded);
   return result;
 }
