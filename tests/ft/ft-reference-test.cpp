@@ -1,8 +1,6 @@
 // FT8 and FT4 against Debian's ft8code and ft4code: the tools' own test messages, edge cases of
 // every rule, and a few thousand messages of every type from a fixed seed must give the same
 // type, 77 bits, tones and decoded text, and the tool's refusals must be refusals here.
-#include "tests/ft/ft-reference.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,7 +11,7 @@
 
 #include "modes/mode.h"
 #include "tests/ft/ft-message-maker.h"
-#include "tests/support/needs-tool.h"
+#include "tests/support/reference-tools.h"
 
 namespace {
 
@@ -96,86 +94,96 @@ const std::vector<std::string> kEdgeCases = {"",
                                              "cq k1abc fn42",
                                              "  CQ   K1ABC   FN42  "};
 
-std::string BitText(const std::vector<std::uint8_t>& bits) {
-  std::string text;
-  for (std::uint8_t bit : bits) text += char('0' + bit);
-  return text;
-}
-
-std::string ToneText(const std::vector<int>& tones) {
-  std::string text;
-  for (int tone : tones) text += char('0' + tone);
-  return text;
+// The messages of the tool's own test list ("-t"): ft4code prints " 1. MESSAGE", ft8code
+// "0.0  MESSAGE".
+std::vector<std::string> ToolTestMessages(modes::Mode mode) {
+  std::vector<std::string> messages;
+  std::string tool = testsupport::FindReferenceTool(mode);
+  std::string output = testsupport::reference_detail::RunShell("'" + tool + "' -t");
+  for (const std::string& line : testsupport::reference_detail::Lines(output)) {
+    auto digit = [&](std::size_t at) {
+      return line.size() > at && line[at] >= '0' && line[at] <= '9';
+    };
+    std::size_t at = 0;
+    if (digit(1) && line.size() > 41 && line.substr(2, 2) == ". ") at = 4;
+    if (digit(0) && line.size() > 42 && line[1] == '.' && line.substr(3, 2) == "  ") at = 5;
+    if (at != 0) messages.push_back(testsupport::reference_detail::TrimRight(line.substr(at, 37)));
+  }
+  return messages;
 }
 
 // Every message against the tool; returns how many messages each type had.
-std::map<std::string, int> Compare(modes::Mode mode, const std::string& tool,
-                                   const std::vector<std::string>& messages) {
-  std::vector<fttest::FtListing> listings = fttest::RunFtReference(tool, messages);
-  EXPECT_EQ(listings.size(), messages.size());
+std::map<std::string, int> Compare(modes::Mode mode, const std::vector<std::string>& messages) {
+  std::vector<testsupport::ToolEncoding> listings =
+      testsupport::RunReferenceToolBatch(mode, messages);
   std::map<std::string, int> perType;
   int failures = 0;
   for (std::size_t i = 0; i < listings.size(); ++i) {
-    const fttest::FtListing& want = listings[i];
+    const testsupport::ToolEncoding& want = listings[i];
     modes::Encoding got;
     modes::EncodeResult result = modes::EncodeMessage(mode, 0, messages[i], got);
-    std::string problem;
     // Two plain calls, one compound, have no defined layout: the tool sends leftovers of earlier
     // messages (its decoder shows "<...>"), which must be a refusal here.
-    bool undefined = want.type == "4. " && want.decoded.rfind("<...>", 0) == 0 &&
+    bool undefined = want.type == 4 && want.decoded.rfind("<...>", 0) == 0 &&
                      messages[i].find('<') == std::string::npos;
-    ++perType[want.Refused() || undefined ? "bad" : want.type];
-    if (want.Refused() || undefined) {
-      if (result.ok) problem = "the tool refuses it, we send [" + got.decoded + "]";
+    bool refused = !want.ok || undefined;
+    std::string type =
+        std::to_string(want.type) + "." + (want.type == 0 ? std::to_string(want.subtype) : "");
+    ++perType[refused ? "refused" : type];
+    std::string problem;
+    if (refused) {
+      if (want.error.find("bad message") == std::string::npos && !undefined)
+        problem = "the tool failed: " + want.error;
+      else if (result.ok)
+        problem = "the tool refuses it, we send [" + got.decoded + "]";
     } else if (!result.ok) {
       problem = "refused here: " + result.error;
     } else {
       const std::vector<std::uint8_t>& bits = got.sourceBits;
       int i3 = bits[74] * 4 + bits[75] * 2 + bits[76], n3 = bits[71] * 4 + bits[72] * 2 + bits[73];
-      std::string type = i3 > 0 ? std::to_string(i3) + ". " : "0." + std::to_string(n3);
-      if (type != want.type) problem += " type " + type + " / " + want.type + ";";
-      if (BitText(got.sourceBits) != want.bits) problem += " bits differ;";
-      if (ToneText(got.tones) != want.tones) problem += " tones differ;";
+      if (i3 != want.type || (i3 == 0 && n3 != want.subtype)) problem += " type differs;";
+      if (got.sourceBits != want.sourceBits) problem += " bits differ;";
+      if (got.symbols != want.symbols) problem += " data tones differ;";
+      if (got.tones != want.tones) problem += " tones differ;";
       // The tool's column is 37 characters wide.
-      std::string decoded = fttest::TrimmedRight(got.decoded.substr(0, 37));
+      std::string decoded = testsupport::reference_detail::TrimRight(got.decoded.substr(0, 37));
       if (decoded != want.decoded)
         problem += " decoded [" + got.decoded + "] / [" + want.decoded + "];";
     }
     if (!problem.empty() && ++failures <= 20) {
-      ADD_FAILURE() << tool << " [" << messages[i] << "]: " << problem;
+      ADD_FAILURE() << "[" << messages[i] << "]: " << problem;
     }
   }
+  EXPECT_EQ(listings.size(), messages.size());
   EXPECT_EQ(failures, 0) << failures << " of " << messages.size() << " messages differ";
-  std::printf("%s: %zu messages compared, %d differ\n", tool.c_str(), messages.size(), failures);
+  std::printf("%zu messages compared, %d differ\n", messages.size(), failures);
   return perType;
 }
 
 struct ModeCase {
   modes::Mode mode;
-  const char* tool;
+  const char* name;
   std::uint32_t seed;
 };
 
 class FtReference : public testing::TestWithParam<ModeCase> {};
 
 TEST_P(FtReference, TestListAndEdgeCasesAsTheTool) {
-  NEED_TOOL(GetParam().tool, "Debian package wsjtx");
-  std::string tool = testsupport::FindOnPath(GetParam().tool);
-  std::vector<std::string> messages = fttest::FtTestMessages(tool);
+  NEED_REFERENCE_TOOL(GetParam().mode);
+  std::vector<std::string> messages = ToolTestMessages(GetParam().mode);
   EXPECT_GE(messages.size(), 47u);
   messages.insert(messages.end(), kEdgeCases.begin(), kEdgeCases.end());
-  std::map<std::string, int> perType = Compare(GetParam().mode, tool, messages);
-  EXPECT_GE(perType["bad"], 10);
+  std::map<std::string, int> perType = Compare(GetParam().mode, messages);
+  EXPECT_GE(perType["refused"], 10);
 }
 
 TEST_P(FtReference, ThousandsOfMessagesOfEveryTypeAsTheTool) {
-  NEED_TOOL(GetParam().tool, "Debian package wsjtx");
-  std::string tool = testsupport::FindOnPath(GetParam().tool);
+  NEED_REFERENCE_TOOL(GetParam().mode);
   std::vector<std::string> messages = fttest::MakeFtMessages(GetParam().seed, 3200);
-  std::map<std::string, int> perType = Compare(GetParam().mode, tool, messages);
+  std::map<std::string, int> perType = Compare(GetParam().mode, messages);
   // Every type must be well represented, or the comparison proves little.
   for (const char* type :
-       {"0.0", "0.1", "0.3", "0.4", "0.5", "0.6", "1. ", "2. ", "3. ", "4. ", "5. "}) {
+       {"0.0", "0.1", "0.3", "0.4", "0.5", "0.6", "1.", "2.", "3.", "4.", "5."}) {
     EXPECT_GE(perType[type], 40) << "type " << type;
   }
   for (const auto& [type, count] : perType)
@@ -183,10 +191,10 @@ TEST_P(FtReference, ThousandsOfMessagesOfEveryTypeAsTheTool) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, FtReference,
-                         testing::Values(ModeCase{modes::Mode::kFt8, "ft8code", 20261209},
-                                         ModeCase{modes::Mode::kFt4, "ft4code", 20261210}),
+                         testing::Values(ModeCase{modes::Mode::kFt8, "ft8", 20261209},
+                                         ModeCase{modes::Mode::kFt4, "ft4", 20261210}),
                          [](const testing::TestParamInfo<ModeCase>& info) {
-                           return std::string(info.param.tool);
+                           return std::string(info.param.name);
                          });
 
 }  // namespace
