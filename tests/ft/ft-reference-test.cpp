@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,11 @@ struct ModeCase {
   const char* name;
   std::uint32_t seed;
 };
+
+// Names the case in test listings (the default prints its bytes, padding included).
+void PrintTo(const ModeCase& modeCase, std::ostream* out) {
+  *out << modeCase.name;
+}
 
 class FtReference : public testing::TestWithParam<ModeCase> {};
 
