@@ -90,13 +90,15 @@ void NoteDroppedOoo(const Jt72Message& jt72, std::string_view mode, Encoding& en
 EncodeResult EncodeJt9(std::string_view text, Encoding& encoding) {
   Jt72Message jt72 = PrepareJt72Message(text, LeadingBlank::kDrop);
   encoding.message = jt72.message;
-  if (jt65::IsShorthand(jt72.message))
+  if (jt72.shorthand)
     return {false, "a shorthand message (RO, RRR, 73) has no JT9 channel symbols"};
   CodeJt72Message(jt72);
   encoding.sourceBits = jt72.source;
   encoding.symbols = jt9::DataSymbols(jt72.interleaved);
   encoding.tones = jt9::Tones(encoding.symbols);
-  encoding.decoded = jt72.decoded;
+  // A JT9 receiver collapses the blanks that stand for characters outside the alphabet; JT4's
+  // shows them.
+  encoding.decoded = jt65::NormaliseMessage(jt72.decoded);
   NoteDroppedOoo(jt72, "JT9", encoding);
   NoteJtChanges(text, jt72.message, jt72.decoded, encoding);
   return {true, {}};
