@@ -168,6 +168,19 @@ TEST_F(ProgramTest, AListingHeldByAnotherProcessEndsTheRunAndTouchesNoIncludeFil
   EXPECT_EQ(ReadFile("JT65SYMB.INC"), "kept");
 }
 
+TEST_F(ProgramTest, NumbersInTheListingAreReadExactlyFromTheirDigits) {
+  // Halves that an inexact product would round up, and a zero with a huge exponent. The scan goes
+  // on two characters after each number's first digit, so every line gives its later digits too.
+  WriteFile("JT65CODE.EXE",
+            "#!/bin/sh\n"
+            "printf 'Channel symbols\\r\\n2.50\\r\\n12.50\\r\\n250e-2\\r\\n0e5000\\r\\n"
+            "Decoded message: EXACT\\r\\n'\n");
+  fs::permissions("JT65CODE.EXE", fs::perms::owner_exec, fs::perm_options::add);
+  EXPECT_EQ(Run("EXACT"), 0);
+  EXPECT_EQ(Entries(ReadFile("JT65SYMB.INC")),
+            (std::vector<std::string>{"02", "50", "12", "50", "02", "00", "02", "00", "50", "00"}));
+}
+
 TEST_F(ProgramTest, AHugeListingIsConvertedWholeInBoundedMemory) {
   SKIP_UNDER_ASAN("its shadow memory does not fit the address-space limit");
   // An encoder whose listing holds 750000 symbol lines of ordinary length (about 50 MB).
