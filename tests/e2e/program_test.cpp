@@ -103,6 +103,23 @@ TEST_F(ProgramTest, EveryFailingEndGivesExitCodeOneAndLeavesNothingBehind) {
   EXPECT_TRUE(Exists("JT65SYMB.INC"));
 }
 
+TEST_F(ProgramTest, FilesWhoseNamesDifferOnlyInLetterCaseAreTheUsers) {
+  UseFakeEncoder("listing");
+  WriteFile("jt65temp.txt", "the user's notes");
+  EXPECT_EQ(Run("HELLO"), 0);
+  EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+  EXPECT_EQ(ReadFile("jt65temp.txt"), "the user's notes");
+  EXPECT_EQ(Entries(ReadFile("JT65SYMB.INC")).size(), 63u);
+
+  // A run that fails removes its own include file, and only that.
+  UseFakeEncoder("cut");
+  WriteFile("jt65symb.inc", "the user's table");
+  EXPECT_EQ(Run("HELLO"), 1);
+  EXPECT_FALSE(Exists("JT65SYMB.INC"));
+  EXPECT_EQ(ReadFile("jt65symb.inc"), "the user's table");
+  EXPECT_EQ(ReadFile("jt65temp.txt"), "the user's notes");
+}
+
 TEST_F(ProgramTest, AnEmptyMessageEndsWithExitCodeZero) {
   UseFakeEncoder("listing");
   EXPECT_EQ(Run(""), 0);
