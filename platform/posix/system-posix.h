@@ -103,6 +103,11 @@ int MoveAboveStandardStreams(int fd);
 // Called by CloseHandle for a process whose wait never ran.
 void FinishChild(HandleObject* process);
 
+// ---- The running program
+// The folder that holds the running program's executable, without a trailing "/"; empty when it
+// cannot be known.
+std::string ProgramFolder();
+
 // ---- Command lines
 // ---------------------------------------------------------------------------------- Splits a
 // Windows command line: the first word (quoted or not) names the program, as CreateProcess reads

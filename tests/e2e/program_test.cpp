@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "tests/support/cq-k1abc-fn42.h"
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/sanitizers.h"
@@ -71,6 +72,23 @@ TEST_F(ProgramTest, AScriptedRunWithoutATerminalWritesTheDefaultIncludeFile) {
   EXPECT_NE(include.find("\r\n    ;    CQ K1ABC FN42"), std::string::npos);
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
   EXPECT_EQ(output_, "");  // without a terminal nothing is shown anywhere
+}
+
+TEST_F(ProgramTest, AFolderWithBlanksAndALongPathIsAWorkingFolder) {
+  // The folder's path is 300 characters long and holds blanks: the programs are copied there
+  // and run there, with no command interpreter set.
+  fs::path folder = dir_ / "my beacons";
+  std::string filler = "a folder with a long name ";
+  while (folder.string().size() + 1 + filler.size() < 300) filler += "x";
+  folder /= filler.substr(0, 300 - folder.string().size() - 1);
+  ASSERT_EQ(folder.string().size(), 300u);
+  fs::create_directories(folder);
+  for (const char* program : {"quorvel", "qcmd", "JT65CODE.EXE"})
+    fs::copy_file(BinFolder() + "/" + program, folder / program);
+  fs::current_path(folder);
+  EXPECT_EQ(Run("CQ K1ABC FN42"), 0) << output_;
+  EXPECT_EQ(ReadFile("JT65SYMB.INC"), testsupport::kInclude);
+  EXPECT_FALSE(Exists("JT65TEMP.TXT"));
 }
 
 TEST_F(ProgramTest, TheMessageMayComeQuotedOrAsSeparateWords) {
