@@ -7,6 +7,7 @@
 #include "tests/support/cq-k1abc-fn42.h"
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
+#include "tests/support/reference-jt65code.h"
 #include "tests/support/sanitizers.h"
 #include "tests/support/temp-dir.h"
 
@@ -104,6 +105,33 @@ TEST_F(ProgramTest, AMessageThatBreaksTheQuotingRunsNothingElse) {
   EXPECT_EQ(Run(Quote("A\" & touch X & \"")), 1);  // the argument list is no listing
   EXPECT_FALSE(Exists("X"));
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+}
+
+// Characters a command interpreter acts on, and a backslash before the closing quote: the include
+// file holds the symbols Debian's jt65code gives for the message as typed (upper-cased, cut to
+// 13), and nothing but the encoder runs.
+TEST_F(ProgramTest, MessagesWithInterpreterCharactersAreEncodedAsTyped) {
+  NEED_TOOL("jt65code", "package wsjtx");
+  UseRealEncoder();
+  for (std::string typed :
+       {"CQ K1ABC%", "CQ K1ABC\"", "CQ K1ABC&", "CQ K1ABC|", "CQ K1ABC<", "CQ K1ABC>", "CQ K1ABC^",
+        "\"CQ K1ABC\"", "50% off", "%PATH%", "%OS%&MD X", "a\" & touch X & \"", "X<Y>Z", "2^8 A|B",
+        "K1A W9X -15%", "CQ K1ABC\\", "AB\\\\", "\"\"\"", "%%%%"}) {
+    SCOPED_TRACE(typed);
+    std::string message = typed.substr(0, 13);
+    for (char& c : message) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::vector<int> expected = testsupport::ReferenceSymbols(message);
+    ASSERT_EQ(expected.size(), 63u);
+    fs::remove("JT65SYMB.INC");
+    EXPECT_EQ(Run(Quote(typed)), 0) << output_;
+    std::vector<int> symbols;
+    for (const std::string& entry : Entries(ReadFile("JT65SYMB.INC")))
+      symbols.push_back(std::stoi(entry));
+    EXPECT_EQ(symbols, expected);
+    EXPECT_FALSE(Exists("X"));
+    EXPECT_FALSE(Exists("MD"));
+    EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+  }
 }
 
 TEST_F(ProgramTest, EveryFailingEndGivesExitCodeOneAndLeavesNothingBehind) {
