@@ -206,6 +206,48 @@ TEST_F(ProgramInTerminalTest, WhatTheEncoderPrintsMovesTheCursorForTheNextOutput
   ExpectSettingsGivenBack();
 }
 
+// Text and Enter typed while the encoder runs (it takes 2 s here) wait, unseen, for the next
+// prompt: they show there once, and the Enter ends the line. What the encoder prints still shows.
+TEST_F(ProgramInTerminalTest, KeysTypedWhileTheEncoderRunsShowOnceAtTheNextPrompt) {
+  NEED_TMUX();
+  std::ofstream encoder(File("work") / "JT65CODE.EXE");
+  encoder << "#!/bin/sh\necho 'the encoder speaks' >&2\n: > ../running\nsleep 2\nexec "
+          << Quote(terminaltest::BinFolder() + "/JT65CODE.EXE") << " \"$@\"\n";
+  encoder.close();
+  std::filesystem::permissions(File("work") / "JT65CODE.EXE", std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  StartProgram("CQ K1ABC FN42");
+  ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(File("running")); }));
+  ASSERT_TRUE(WaitForRow(5, "the encoder speaks"));
+  Type("out.inc");
+  Keys("Enter");
+  EXPECT_EQ(WaitForFile("status"), "0\n");
+  EXPECT_EQ(Row(5), "the encoder speaks");
+  EXPECT_EQ(Row(6), "");
+  EXPECT_EQ(Row(7), "");
+  EXPECT_EQ(Row(8), std::string(kDestinationPrompt) + "   out.inc");
+  EXPECT_EQ(Row(10), kFirstTableRow);
+  EXPECT_EQ(Row(21), "Symbols written to out.inc");
+  EXPECT_TRUE(std::filesystem::exists(File("work") / "out.inc"));
+  ExpectSettingsGivenBack();
+}
+
+// A signal that ends the program while the encoder runs still gives the terminal back.
+TEST_F(ProgramInTerminalTest, SigtermWhileTheEncoderRunsGivesTheTerminalBack) {
+  NEED_TMUX();
+  std::ofstream encoder(File("work") / "JT65CODE.EXE");
+  encoder << "#!/bin/sh\n: > ../running\nexec sleep 5\n";
+  encoder.close();
+  std::filesystem::permissions(File("work") / "JT65CODE.EXE", std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  StartProgram("CQ K1ABC FN42");
+  ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(File("running")); }));
+  Type("typed");
+  Signal("TERM");
+  EXPECT_EQ(WaitForFile("status"), "143\n");
+  ExpectSettingsGivenBack();
+}
+
 TEST_F(ProgramInTerminalTest, SigtermAtAPromptGivesTheTerminalBack) {
   NEED_TMUX();
   WithEncoder();
