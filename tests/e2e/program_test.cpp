@@ -7,7 +7,7 @@
 #include "tests/support/cq-k1abc-fn42.h"
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
-#include "tests/support/reference-jt65code.h"
+#include "tests/support/reference-tools.h"
 #include "tests/support/sanitizers.h"
 #include "tests/support/temp-dir.h"
 
@@ -111,23 +111,44 @@ TEST_F(ProgramTest, AMessageThatBreaksTheQuotingRunsNothingElse) {
 // file holds the symbols Debian's jt65code gives for the message as typed (upper-cased, cut to
 // 13), and nothing but the encoder runs.
 TEST_F(ProgramTest, MessagesWithInterpreterCharactersAreEncodedAsTyped) {
-  NEED_TOOL("jt65code", "package wsjtx");
+  NEED_REFERENCE_TOOL(modes::Mode::kJt65);
   UseRealEncoder();
-  for (std::string typed :
-       {"CQ K1ABC%", "CQ K1ABC\"", "CQ K1ABC&", "CQ K1ABC|", "CQ K1ABC<", "CQ K1ABC>", "CQ K1ABC^",
-        "\"CQ K1ABC\"", "50% off", "%PATH%", "%OS%&MD X", "a\" & touch X & \"", "X<Y>Z", "2^8 A|B",
-        "K1A W9X -15%", "CQ K1ABC\\", "AB\\\\", "\"\"\"", "%%%%"}) {
-    SCOPED_TRACE(typed);
-    std::string message = typed.substr(0, 13);
+  std::vector<std::string> typed = {"CQ K1ABC%",
+                                    "CQ K1ABC\"",
+                                    "CQ K1ABC&",
+                                    "CQ K1ABC|",
+                                    "CQ K1ABC<",
+                                    "CQ K1ABC>",
+                                    "CQ K1ABC^",
+                                    "\"CQ K1ABC\"",
+                                    "50% off",
+                                    "%PATH%",
+                                    "%OS%&MD X",
+                                    "X<Y>Z",
+                                    "a\" & touch X & \"",
+                                    "2^8 A|B",
+                                    "K1A W9X -15%",
+                                    "CQ K1ABC\\",
+                                    "AB\\\\",
+                                    "\"\"\"",
+                                    "%%%%"};
+  std::vector<std::string> messages;
+  for (std::string message : typed) {
+    message = message.substr(0, 13);
     for (char& c : message) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    std::vector<int> expected = testsupport::ReferenceSymbols(message);
-    ASSERT_EQ(expected.size(), 63u);
+    messages.push_back(message);
+  }
+  std::vector<testsupport::ToolEncoding> reference =
+      testsupport::RunReferenceToolBatch(modes::Mode::kJt65, messages);
+  for (size_t i = 0; i < typed.size(); ++i) {
+    SCOPED_TRACE(typed[i]);
+    ASSERT_TRUE(reference[i].ok) << reference[i].error;
     fs::remove("JT65SYMB.INC");
-    EXPECT_EQ(Run(Quote(typed)), 0) << output_;
+    EXPECT_EQ(Run(Quote(typed[i])), 0) << output_;
     std::vector<int> symbols;
     for (const std::string& entry : Entries(ReadFile("JT65SYMB.INC")))
       symbols.push_back(std::stoi(entry));
-    EXPECT_EQ(symbols, expected);
+    EXPECT_EQ(symbols, reference[i].symbols);
     EXPECT_FALSE(Exists("X"));
     EXPECT_FALSE(Exists("MD"));
     EXPECT_FALSE(Exists("JT65TEMP.TXT"));

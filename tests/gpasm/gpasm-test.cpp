@@ -13,7 +13,7 @@
 
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
-#include "tests/support/reference-jt65code.h"
+#include "tests/support/reference-tools.h"
 #include "tests/support/temp-dir.h"
 
 namespace {
@@ -107,12 +107,14 @@ class GpasmTest : public testsupport::TempDirTest {
 
   static void CheckMessages(const std::vector<std::string>& messages) {
     EXPECT_GE(messages.size(), 20u);
-    for (const std::string& message : messages) {
-      SCOPED_TRACE(message);
-      ASSERT_LE(message.size(), 13u);
-      std::vector<int> expected = testsupport::ReferenceSymbols(message);
-      ASSERT_EQ(expected.size(), static_cast<size_t>(kSymbolCount));
-      EXPECT_EQ(EepromWords(message), expected);
+    std::vector<testsupport::ToolEncoding> reference =
+        testsupport::RunReferenceToolBatch(modes::Mode::kJt65, messages);
+    for (size_t i = 0; i < messages.size(); ++i) {
+      SCOPED_TRACE(messages[i]);
+      ASSERT_LE(messages[i].size(), 13u);
+      ASSERT_EQ(reference[i].symbols.size(), static_cast<size_t>(kSymbolCount))
+          << reference[i].error;
+      EXPECT_EQ(EepromWords(messages[i]), reference[i].symbols);
     }
   }
 };
