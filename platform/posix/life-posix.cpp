@@ -1,6 +1,7 @@
 // Process life on Linux: the command line and environment the way Windows hands them over, the
 // default command interpreter, the end of the process with its exit hooks, and what Windows
 // provides that Linux needs no stand-in for (version, TLS slots, COM, message boxes).
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -9,8 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "platform/posix/posix-hooks.h"
 #include "platform/posix/system-posix.h"
@@ -120,9 +119,16 @@ void ProcessAttach(int argc, char** argv, ArgumentJoin join) {
 
 std::u16string GetCommandLineW() {
   if (!attached) {
-    // Not attached (a test, say): the arguments as Linux recorded them.
-    std::ifstream cmdline("/proc/self/cmdline", std::ios::binary);
-    std::string all((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+    // Not attached (a test, say): the arguments as Linux recorded them. Read with read(2): a
+    // file stream would bring the stream and locale machinery, and its start-up, into every
+    // program.
+    std::string all;
+    int fd = open("/proc/self/cmdline", O_RDONLY | O_CLOEXEC);
+    char buffer[4096];
+    for (ssize_t got = 0; fd >= 0 && (got = read(fd, buffer, sizeof buffer)) > 0;) {
+      all.append(buffer, static_cast<size_t>(got));
+    }
+    if (fd >= 0) close(fd);
     std::vector<std::string> arguments;
     for (size_t start = 0; start < all.size();) {
       size_t end = all.find('\0', start);
