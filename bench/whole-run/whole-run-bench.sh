@@ -6,8 +6,8 @@
 #   2. the conversion of a listing of 1,000,000 symbols by quorvel (its encoder a script that
 #      prints a prepared listing) against an awk script doing the same conversion; and, to show
 #      what the difference is made of, against the same awk script writing every piece at once;
-#   3. the bytes quorvel writes to a terminal (tmux) for a whole run against the bytes of the text
-#      that is left visible.
+#   3. the bytes a terminal (tmux) receives from quorvel for a whole run, caught by tmux pipe-pane,
+#      against the bytes of the text that is left visible.
 # --quick makes few runs: it checks that the benchmark works, not what it measures.
 set -euo pipefail
 
@@ -97,24 +97,30 @@ row "  the same, awk writing each piece at once" "$(ms "$quorvel_convert")" \
   "$(ms "$awk_unbuffered")" "$r" "-" "-"
 
 # 3. Bytes to the terminal for a whole run in tmux (80 x 24), Enter at the destination prompt.
+# tmux pipe-pane catches what the pane receives, from before quorvel starts (it waits for the
+# file "go") until it has given the terminal back (its last bytes turn wrapping on again).
 mkdir "$work/tty"
 cp "$bin/quorvel" "$bin/qcmd" "$bin/JT65CODE.EXE" "$work/tty"
-printf 'cd %s && QUORVEL_TTY_BYTES_FILE=%s ./quorvel %s\nexec sleep 600\n' "$work/tty" \
-  "$work/tty-bytes" "'$message'" >"$work/tty.sh"
+printf 'cd %s && while [ ! -f go ]; do sleep 0.01; done && ./quorvel %s\nexec sleep 600\n' \
+  "$work/tty" "'$message'" >"$work/tty.sh"
 tmux() { command tmux -f /dev/null -L "$socket" "$@"; }
 (unset TMUX; tmux new-session -d -x 80 -y 24 -s bench "sh $work/tty.sh")
+tmux pipe-pane -t bench "cat > '$work/tty-bytes'"
+touch "$work/tty/go"
 for _ in $(seq 200); do
   tmux capture-pane -p -t bench | grep -q 'Destination file' && break
   sleep 0.05
 done
 tmux send-keys -t bench Enter
-for _ in $(seq 200); do [ -s "$work/tty-bytes" ] && break; sleep 0.05; done
-[ -s "$work/tty-bytes" ] || { echo "FAILED: quorvel in tmux wrote no byte count" >&2; exit 1; }
+given_back() { [ "$(tail -c 5 "$work/tty-bytes" 2>/dev/null)" = "$(printf '\033[?7h')" ]; }
+for _ in $(seq 200); do given_back && break; sleep 0.05; done
+given_back || { echo "FAILED: quorvel in tmux did not give the terminal back" >&2; exit 1; }
+tmux pipe-pane -t bench
 # What is left to read: scrollback and window, trailing blanks and empty lines at the end dropped.
 tmux capture-pane -p -S - -E - -t bench | sed 's/ *$//' |
   awk '{ line[NR] = $0 } $0 != "" { last = NR } END { for (i = 1; i <= last; i++) print line[i] }' \
   >"$work/visible.txt"
-tty_bytes=$(tr -dc '0-9' <"$work/tty-bytes")
+tty_bytes=$(wc -c <"$work/tty-bytes")
 visible_bytes=$(wc -c <"$work/visible.txt")
 r=$(ratio "$tty_bytes" "$visible_bytes")
 row "terminal bytes / visible text bytes" "$tty_bytes B" "$visible_bytes B" "$r" "<= 1.5" \

@@ -20,7 +20,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 namespace pf::tty {
 namespace {
@@ -35,8 +34,6 @@ volatile sig_atomic_t wroteSomething = 0;
 volatile sig_atomic_t finished = 0;
 volatile sig_atomic_t continued = 0;
 volatile sig_atomic_t resized = 0;
-volatile uint64_t bytesWritten = 0;
-char countFile[4096] = "";  // where the byte count goes at the end; empty: nowhere
 
 constexpr int kMaxHandlers = 8;
 pf::ControlHandler handlers[kMaxHandlers] = {};
@@ -55,27 +52,9 @@ void WriteAll(int fd, const char* bytes, size_t size) {
       if (errno == EINTR) continue;
       return;
     }
-    bytesWritten = bytesWritten + static_cast<uint64_t>(done);
     bytes += done;
     size -= static_cast<size_t>(done);
   }
-}
-
-void WriteCountFile() {
-  if (countFile[0] == '\0') return;
-  char digits[24];
-  char* p = digits + sizeof digits;
-  *--p = '\n';
-  uint64_t n = bytesWritten;
-  do {
-    *--p = static_cast<char>('0' + n % 10);
-    n /= 10;
-  } while (n != 0);
-  int fd = open(countFile, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  ssize_t ignored = write(fd, p, static_cast<size_t>(digits + sizeof digits - p));
-  (void)ignored;
-  close(fd);
 }
 
 // The terminal as it was found; may run again after the process continues.
@@ -185,10 +164,6 @@ void StartTerminal() {
     close(tty);
   }
   if (inputFd >= 0 && tcgetattr(inputFd, &found) == 0) haveFound = true;
-  const char* countPath = std::getenv("QUORVEL_TTY_BYTES_FILE");
-  if (countPath != nullptr && std::strlen(countPath) < sizeof countFile) {
-    std::strcpy(countFile, countPath);
-  }
   if (outputFd < 0 && inputFd < 0) return;
   for (int signal : kEndingSignals) {
     bool crash = signal == SIGSEGV || signal == SIGBUS || signal == SIGFPE || signal == SIGILL ||
@@ -227,10 +202,6 @@ void SetRawInput(bool raw) {
     tcsetattr(inputFd, TCSANOW, &found);
     rawOn = 0;
   }
-}
-
-bool RawInputOn() {
-  return rawOn != 0;
 }
 
 bool ReadTerminal(std::string* bytes, int timeoutMs) {
@@ -318,11 +289,6 @@ void FinishTerminal() {
   if (finished) return;
   finished = 1;
   GiveBack();
-  WriteCountFile();
-}
-
-uint64_t BytesWritten() {
-  return bytesWritten;
 }
 
 }  // namespace pf::tty

@@ -10,8 +10,8 @@
 
 namespace pf::tty {
 
-// Once, at the first console call: the descriptors, the terminal settings as found, the
-// signal handlers that give the terminal back.
+// Once, when the console starts: the descriptors, the terminal settings as found, the signal
+// handlers that give the terminal back.
 void StartTerminal();
 
 // Standard output when it is a terminal, else standard error when that is; -1: no terminal
@@ -20,13 +20,12 @@ int OutputFd();
 // The controlling terminal (/dev/tty), open for reading keys; -1 when there is none.
 int InputFd();
 
-// Writes bytes to the output terminal, counting them.
+// Writes bytes to the output terminal.
 void WriteToTerminal(std::string_view bytes);
 
 // The controlling terminal's input settings: raw (keys one by one, no echo, no signals, no flow
 // control, no CR translation) or as found.
 void SetRawInput(bool raw);
-bool RawInputOn();
 
 // Appends what the terminal has sent, waiting up to timeoutMs (-1: until something comes) for
 // the first byte. False when the terminal is gone (hung up).
@@ -49,11 +48,8 @@ void SetControlHandler(pf::ControlHandler handler, bool add);
 // the process as the hang-up signal does.
 [[noreturn]] void EndAfterHangUp();
 
-// Gives the terminal back (settings as found, colours reset, cursor shown, wrapping on) and
-// writes the byte count when QUORVEL_TTY_BYTES_FILE asks for it. Safe in a signal handler; the
-// second call does nothing.
+// Gives the terminal back (settings as found, colours reset, cursor shown, wrapping on). Safe in
+// a signal handler; the second call does nothing.
 void FinishTerminal();
-
-uint64_t BytesWritten();
 
 }  // namespace pf::tty

@@ -36,20 +36,24 @@ constexpr uint32_t kLineInput = 0x2;          // ENABLE_LINE_INPUT; without it, 
 constexpr uint32_t kCookedInputMode = 0x1F7;  // what a console starts with
 
 struct Console {
-  bool started = false;
+  bool started = false;  // StartConsole has run
   bool stdInIsTerminal = false;
   bool stdOutIsTerminal = false;
   bool stdErrIsTerminal = false;
-  bool finished = false;
+  bool finished = false;  // the process is ending: the terminal is given back for good
   bool screenReady = false;
   bool cursorUncertain = true;  // the terminal's cursor must be asked for before it is used
   Screen screen;
   uint32_t outputMode = pf::kEnableProcessedOutput | pf::kEnableWrapAtEolOutput;
 
+  // What the terminal's input mode follows from (InputModeIsRaw).
+  bool rawWanted = false;       // the program asked for keys one by one
+  bool inChild = false;         // a child process shares the terminal
+  bool awaitingCursor = false;  // a cursor query waits for its answer
+  bool rawApplied = false;      // the mode last put on the terminal (at first: as found)
+
   bool inputOpen = false;
-  bool rawWanted = false;  // the program asked for keys one by one
-  bool inChild = false;    // a child process has the terminal
-  std::string keyBytes;    // bytes read from the terminal, not yet keys
+  std::string keyBytes;  // bytes read from the terminal, not yet keys
   int64_t lastByteMs = 0;
   int unansweredQueries = 0;
   std::deque<pf::InputRecord> records;
@@ -78,6 +82,24 @@ bool IsInputHandle(pf::Handle handle) {
          (handle == kStdIn && Con().stdInIsTerminal);
 }
 
+// The one place that decides the terminal's input mode. Raw (keys one by one, no echo) while the
+// program reads keys, while a child runs (keys typed meanwhile wait unseen for our next read, as
+// in a console's input buffer) and while a cursor query waits (its answer must neither wait for
+// Enter nor show); as found otherwise, and for good once the console is finished.
+bool InputModeIsRaw(const Console& c) {
+  return !c.finished && (c.rawWanted || c.inChild || c.awaitingCursor);
+}
+
+// Puts the terminal in the mode the state calls for, after every change of that state; again
+// (even when unchanged) after a child or a stop, which may have changed it behind our back.
+void ApplyInputMode(bool again = false) {
+  Console& c = Con();
+  bool raw = InputModeIsRaw(c);
+  if (raw == c.rawApplied && !again) return;
+  pf::tty::SetRawInput(raw);
+  c.rawApplied = raw;
+}
+
 void WritePending() {
   Console& c = Con();
   pf::tty::WriteToTerminal(c.screen.out);
@@ -85,10 +107,12 @@ void WritePending() {
 }
 
 void LearnCursor();
+void CatchUp();
 
 // Brings the terminal up to date: the cells drawn, the cursor where the program put it.
 void Flush() {
   Console& c = Con();
+  CatchUp();
   if (c.screenReady && !c.finished && !c.inChild) {
     LearnCursor();
     pf::tty::Render(&c.screen);
@@ -101,8 +125,8 @@ void Flush() {
 bool AskCursor(pf::Coord* position) {
   Console& c = Con();
   if (pf::tty::InputFd() < 0 || pf::tty::OutputFd() < 0) return false;
-  bool temporary = !pf::tty::RawInputOn();
-  if (temporary) pf::tty::SetRawInput(true);  // the answer must not wait for Enter or be echoed
+  c.awaitingCursor = true;
+  ApplyInputMode();
   c.screen.out += "\x1b[6n";
   WritePending();
   int64_t deadline = NowMs() + kCursorAnswerMs;
@@ -118,7 +142,8 @@ bool AskCursor(pf::Coord* position) {
     if (!pf::tty::ReadTerminal(&c.keyBytes, static_cast<int>(left))) break;
     if (c.keyBytes.size() != before) c.lastByteMs = NowMs();
   }
-  if (temporary) pf::tty::SetRawInput(false);
+  c.awaitingCursor = false;
+  ApplyInputMode();
   if (!answered) ++c.unansweredQueries;  // its answer may still come, among the keys
   return answered;
 }
@@ -143,7 +168,7 @@ void LearnCursor() {
 void CatchUp() {
   Console& c = Con();
   if (pf::tty::TakeContinued() && !c.inChild && !c.finished) {
-    if (c.rawWanted) pf::tty::SetRawInput(true);
+    ApplyInputMode(true);  // the stop gave the terminal back as found
     if (c.screenReady) {
       pf::tty::ForgetTerminal(&c.screen);
       c.screen.termCursorVisible = true;  // shown when the terminal was given back
@@ -172,14 +197,14 @@ void BeforeChild() {
   if (c.screenReady && !c.finished) pf::tty::HandBack(&c.screen);
   WritePending();
   c.inChild = true;
-  pf::tty::SetRawInput(true);
+  ApplyInputMode();
 }
 
 void AfterChild() {
   Console& c = Con();
   c.inChild = false;
   if (c.finished) return;
-  pf::tty::SetRawInput(c.rawWanted);
+  ApplyInputMode(true);
   if (c.screenReady) {
     pf::tty::ForgetTerminal(&c.screen);
     c.screen.lineFeedReturns = pf::tty::LineFeedReturns();  // the child may have changed that
@@ -195,12 +220,13 @@ void AtEnd() {
   pf::tty::FinishTerminal();
 }
 
-void Start() {
+// The console's one start: the terminal's descriptors and signal handlers, which standard streams
+// are terminals, and the hooks that give the terminal back around a child and at the end. Run by
+// the two calls that hand out console handles (GetStdHandle, OpenConsoleInput); every other call
+// takes one of those handles, so it finds the console started.
+void StartConsole() {
   Console& c = Con();
-  if (c.started) {
-    CatchUp();
-    return;
-  }
+  if (c.started) return;
   c.started = true;
   pf::tty::StartTerminal();
   c.stdInIsTerminal = isatty(0);
@@ -214,9 +240,9 @@ void Start() {
 // The screen behind an output handle, made ready at first use; nullptr for a handle that is no
 // terminal.
 Screen* ScreenOf(pf::Handle handle) {
-  Start();
   Console& c = Con();
   if (!IsScreenHandle(handle)) return nullptr;
+  CatchUp();
   if (!c.screenReady) {
     int width = 0;
     int height = 0;
@@ -259,7 +285,7 @@ void PrepareInput() {
   Console& c = Con();
   if (!c.rawWanted) {
     c.rawWanted = true;
-    if (!c.inChild) pf::tty::SetRawInput(true);
+    ApplyInputMode();
   }
   Flush();
 }
@@ -269,7 +295,7 @@ void PrepareInput() {
 namespace pf {
 
 Handle GetStdHandle(uint32_t which) {
-  Start();
+  StartConsole();
   if (which == kStdInputHandle) return kStdIn;
   if (which == kStdOutputHandle) return kStdOut;
   if (which == kStdErrorHandle) return kStdErr;
@@ -277,7 +303,7 @@ Handle GetStdHandle(uint32_t which) {
 }
 
 Handle OpenConsoleInput() {
-  Start();
+  StartConsole();
   if (tty::InputFd() < 0) return kInvalidHandle;
   Con().inputOpen = true;
   return kConsoleInput;
@@ -292,7 +318,6 @@ bool CloseConsoleHandle(Handle console) {
 }
 
 bool GetConsoleMode(Handle console, uint32_t* mode) {
-  Start();
   if (mode == nullptr) return false;
   if (console == kStdIn || console == kConsoleInput) {
     if (console == kStdIn ? !Con().stdInIsTerminal : !IsInputHandle(console)) return false;
@@ -305,11 +330,10 @@ bool GetConsoleMode(Handle console, uint32_t* mode) {
 }
 
 bool SetConsoleMode(Handle console, uint32_t mode) {
-  Start();
   Console& c = Con();
   if (IsInputHandle(console)) {
     c.rawWanted = (mode & kLineInput) == 0;
-    if (!c.inChild) tty::SetRawInput(c.rawWanted);
+    ApplyInputMode();
     return true;
   }
   if (!IsScreenHandle(console)) return false;
@@ -318,20 +342,17 @@ bool SetConsoleMode(Handle console, uint32_t mode) {
 }
 
 bool SetConsoleCtrlHandler(ControlHandler handler, bool add) {
-  Start();
   tty::SetControlHandler(handler, add);
   return true;
 }
 
 bool GetConsoleCursorInfo(Handle console, CursorInfo* info) {
-  Start();
   if (info == nullptr || !IsScreenHandle(console)) return false;
   *info = Con().screen.cursorShape;
   return true;
 }
 
 bool SetConsoleCursorInfo(Handle console, const CursorInfo& info) {
-  Start();
   if (!IsScreenHandle(console) || info.size < 1 || info.size > 100) return false;
   Con().screen.cursorShape = info;
   return true;
@@ -393,7 +414,6 @@ bool SetConsoleCursorPosition(Handle console, Coord position) {
 }
 
 bool SetConsoleTextAttribute(Handle console, uint16_t attributes) {
-  Start();
   if (!IsScreenHandle(console)) return false;
   Con().screen.textAttribute = attributes;
   return true;
@@ -417,7 +437,6 @@ bool FillConsoleOutputAttribute(Handle console, uint16_t attributes, uint32_t le
 }
 
 bool PeekConsoleInputW(Handle console, InputRecord* records, uint32_t length, uint32_t* read) {
-  Start();
   if (records == nullptr || read == nullptr) return false;
   *read = 0;
   if (!IsInputHandle(console)) return false;
@@ -432,7 +451,6 @@ bool PeekConsoleInputW(Handle console, InputRecord* records, uint32_t length, ui
 }
 
 bool ReadConsoleInputW(Handle console, InputRecord* records, uint32_t length, uint32_t* read) {
-  Start();
   if (records == nullptr || read == nullptr) return false;
   *read = 0;
   if (!IsInputHandle(console)) return false;
@@ -456,7 +474,6 @@ bool ReadConsoleInputW(Handle console, InputRecord* records, uint32_t length, ui
 }
 
 void Sleep(uint32_t milliseconds) {
-  Start();
   Flush();
   timespec wait{static_cast<time_t>(milliseconds / 1000),
                 static_cast<long>(milliseconds % 1000) * 1000000L};

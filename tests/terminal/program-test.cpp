@@ -44,13 +44,12 @@ class ProgramInTerminalTest : public terminaltest::TmuxTest {
                       " \"$@\"\n");
   }
   // quorvel in the folder "work", started after `before` ran there, with its exit status in
-  // "status" and the bytes it wrote to the terminal in "bytes".
+  // "status".
   void StartProgram(const std::string& arguments = "", const std::string& redirection = "",
                     const std::string& before = "") {
     std::string program = ShellQuote(terminaltest::BinFolder() + "/quorvel") + " " + arguments;
     Start("cd " + ShellQuote(dir_.string()) +
-          "\nstty -g > before\nunset COMSPEC comspec\ncd work\n" + before +
-          "\nQUORVEL_TTY_BYTES_FILE=" + ShellQuote(File("bytes").string()) + " " +
+          "\nstty -g > before\nunset COMSPEC comspec\ncd work\n" + before + "\n" +
           Tracked(program) + " " + redirection + "\necho $? > ../status\ncd ..\nstty -g > after");
   }
   void ExpectSettingsGivenBack() {
@@ -277,14 +276,24 @@ TEST_F(ProgramInTerminalTest, WithStandardOutputInAFileAllTextStillShowsOnTheTer
 TEST_F(ProgramInTerminalTest, TheTerminalGetsLittleMoreThanTheTextItShows) {
   NEED_TMUX();
   WithEncoder();
-  StartProgram();
+  // The bytes are caught where the terminal receives them (tmux pipe-pane), from before quorvel
+  // starts until the last thing it sends: the terminal given back, wrapping on again.
+  StartProgram("", "", "while [ ! -f ../go ]; do sleep 0.01; done");
+  terminaltest::Output(
+      Tmux("pipe-pane -t main " + ShellQuote("cat > " + ShellQuote(File("bytes").string()))));
+  std::ofstream(File("go")).close();
   ASSERT_TRUE(WaitForRow(5, "Message"));
   TypeAndWait(5, "cq k1abc fn42", "Message  cq k1abc fn42");
   Keys("Enter");
   ASSERT_TRUE(WaitForRow(8, kDestinationPrompt));
   Keys("Enter");
   EXPECT_EQ(WaitForFile("status"), "0\n");
-  std::string written = WaitForFile("bytes");
+  ASSERT_TRUE(Eventually([&] {
+    std::string bytes = Read("bytes");
+    return bytes.size() >= 5 && bytes.substr(bytes.size() - 5) == "\x1b[?7h";
+  }));
+  terminaltest::Output(Tmux("pipe-pane -t main"));
+  std::string written = std::to_string(Read("bytes").size()) + "\n";
   std::vector<std::string> rows = Screen();
   while (!rows.empty() && rows.back().empty()) rows.pop_back();
   size_t visible = 0;

@@ -42,13 +42,6 @@ inline std::string Output(const std::string& command) {
   return text;
 }
 
-inline std::string ReadWholeFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::stringstream in(text);
@@ -154,7 +147,7 @@ class TmuxTest : public ::testing::Test {
   }
 
   fs::path File(const std::string& name) const { return dir_ / name; }
-  std::string Read(const std::string& name) const { return ReadWholeFile(File(name)); }
+  std::string Read(const std::string& name) const { return testsupport::ReadFileBytes(File(name)); }
   // Waits until the file exists with a whole last line.
   std::string WaitForFile(const std::string& name) {
     bool ready = Eventually([&] {
