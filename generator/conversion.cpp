@@ -15,7 +15,8 @@ constexpr std::string_view kDataLineStart = "    de  ";
 constexpr std::string_view kCommentStart = "    ;   ";
 constexpr int kEntriesPerLine = 8;
 
-// The 1-based position of the first digit at or after start, or 0.
+// The 1-based position of the first digit at or after start, or 0. Positions count from 1 here,
+// as the conversion's scan arithmetic (a number's first digit + 2) has always counted them.
 size_t FindDigit(std::string_view line, size_t start) {
   if (start < 1 || start > line.size()) return 0;
   size_t at = line.find_first_of("0123456789", start - 1);
@@ -70,6 +71,8 @@ uint64_t RoundedMagnitude(uint64_t mantissa, long scale) {
 
 }  // namespace
 
+// A full decimal reader (sign, point, exponent, rounding) though symbols are 0 to 63: a listing
+// that is not the encoder's must still give the same entries it always gave.
 int ReadSymbolValue(std::string_view text) {
   size_t i = 0;
   while (i < text.size() &&
