@@ -9,6 +9,7 @@
 #include "runtime/errors.h"
 #include "runtime/files.h"
 #include "runtime/process.h"
+#include "tests/support/console-run.h"
 #include "tests/support/cq-k1abc-fn42.h"
 #include "tests/support/environment.h"
 #include "tests/support/temp-folder.h"
@@ -27,23 +28,15 @@ constexpr char kExe[] = ".exe";
 constexpr char kExe[] = "";
 #endif
 
-class DialogueTest : public testsupport::TempFolderTest {
+class DialogueTest : public testsupport::ConsoleRunTest {
  protected:
   void SetUp() override {
-    TempFolderTest::SetUp();
-    memcon::Reset(80, 40);
-    SetUpConsole();
-    ClearRuntimeError();
+    ConsoleRunTest::SetUp();
     UseTail("");
 #ifndef _WIN32
     testsupport::SetEnvironment("COMSPEC", BinFolder() + "/qcmd");
 #endif
     testsupport::SetEnvironment("QUORVEL_FAKE_ENCODER", "listing");
-  }
-  void TearDown() override {
-    CloseFile(1);
-    CloseFile(2);
-    TempFolderTest::TearDown();
   }
   static void UseTail(const std::string& tail) {
     std::u16string wideTail(tail.begin(), tail.end());  // the tests' messages are ASCII

@@ -6,6 +6,7 @@
 #include "platform/memory/memory-console.h"
 #include "runtime/errors.h"
 #include "runtime/process.h"
+#include "tests/support/console-run.h"
 #include "tests/support/cq-k1abc-fn42.h"
 #include "tests/support/temp-folder.h"
 
@@ -14,19 +15,8 @@ namespace {
 using testsupport::kInclude;
 using testsupport::kListing;
 
-class ConversionTest : public testsupport::TempFolderTest {
+class ConversionTest : public testsupport::ConsoleRunTest {
  protected:
-  void SetUp() override {
-    TempFolderTest::SetUp();
-    memcon::Reset(80, 40);
-    SetUpConsole();
-    ClearRuntimeError();
-  }
-  void TearDown() override {
-    CloseFile(kListingFile);
-    CloseFile(kIncludeFile);
-    TempFolderTest::TearDown();
-  }
   ConversionResult Convert(const std::string& listing) {
     WriteFile("JT65TEMP.TXT", listing);
     OpenTextInput(kListingFile, "JT65Temp.txt", 128);
