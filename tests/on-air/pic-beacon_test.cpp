@@ -1,0 +1,173 @@
+// The PIC16F628A JT65 beacon of examples/ in a simulated chip: quorvel writes JT65SYMB.INC for a
+// message, gpasm assembles the firmware around it, gpsim runs it at its crystal's frequency and
+// logs every write to PORTB and PORTA. The tones the chip puts on PORTB while its key is up must be
+// the JT65 tone sequence of Debian's jt65code, one every 4096/11025 s within 100 ppm; and for one
+// message those tones, rendered to audio, must decode in jt9 to the message typed. (quorvel takes
+// messages of up to 13 characters.)
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "modes/mode.h"
+#include "tests/on-air/decoders.h"
+#include "tests/support/environment.h"
+#include "tests/support/needs-tool.h"
+#include "tests/support/reference-tools.h"
+#include "tests/support/temp-dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kCrystalHz = 11289600;  // the firmware's clock; 4 clocks an instruction cycle
+constexpr double kSymbolSeconds = 4096.0 / 11025.0;
+constexpr int kPeriods = 126;
+constexpr int kKeyBit = 0;  // RA0
+
+// Run a little past one transmission (126 symbols of 2^20 cycles).
+const char kScript[] =
+    "load jt65-beacon.cod\n"
+    "frequency 11289600\n"
+    "log w portb\n"
+    "log w porta\n"
+    "log on writes.log\n"
+    "break c 133000000\n"
+    "run\n"
+    "quit\n";
+
+struct PortWrite {
+  unsigned long long cycle;
+  char port;  // 'A' or 'B'
+  int value;
+};
+
+// gpsim's log: a line per instruction that starts with its cycle number in hex, then a line per
+// register it wrote ("Wrote: 0x002B to portb(0x0006) was 0x0000").
+std::vector<PortWrite> ReadWrites(const std::string& log) {
+  std::vector<PortWrite> writes;
+  unsigned long long cycle = 0;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("0x")) cycle = std::stoull(line.substr(2, line.find(' ')), nullptr, 16);
+    size_t wrote = line.find("Wrote: 0x");
+    if (wrote == std::string::npos) continue;
+    int value = std::stoi(line.substr(wrote + 9, 4), nullptr, 16);
+    if (line.find(" to portb(", wrote) != std::string::npos) writes.push_back({cycle, 'B', value});
+    if (line.find(" to porta(", wrote) != std::string::npos) writes.push_back({cycle, 'A', value});
+  }
+  return writes;
+}
+
+struct Transmission {
+  std::vector<int> tones;
+  std::vector<double> seconds;  // when each tone was written
+  double keyUp = -1, keyDown = -1;
+};
+
+// The tone standing on PORTB when the key goes up, and every tone written while it stays up.
+Transmission Transmitted(const std::vector<PortWrite>& writes) {
+  Transmission sent;
+  auto seconds = [](unsigned long long cycle) { return double(cycle) * 4 / kCrystalHz; };
+  int lastTone = -1;
+  double lastToneAt = 0;
+  for (const PortWrite& write : writes) {
+    bool keyed = sent.keyUp >= 0 && sent.keyDown < 0;
+    if (write.port == 'B') {
+      if (keyed) sent.tones.push_back(write.value), sent.seconds.push_back(seconds(write.cycle));
+      lastTone = write.value, lastToneAt = seconds(write.cycle);
+    } else if (!keyed && sent.keyUp < 0 && (write.value >> kKeyBit & 1)) {
+      sent.keyUp = seconds(write.cycle);
+      if (lastTone >= 0) sent.tones.push_back(lastTone), sent.seconds.push_back(lastToneAt);
+    } else if (keyed && !(write.value >> kKeyBit & 1)) {
+      sent.keyDown = seconds(write.cycle);
+    }
+  }
+  return sent;
+}
+
+class PicBeaconTest : public testsupport::TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    NEED_TOOL("gpasm", "package gputils");
+    NEED_TOOL("gpsim", "package gpsim");
+    NEED_TOOL("jt65code", "package wsjtx");
+    std::string bin = testsupport::GetEnvironmentOr("QUORVEL_BIN", ".");
+    for (const char* program : {"quorvel", "qcmd", "JT65CODE.EXE"})
+      fs::copy_file(bin + "/" + program, program);
+    fs::copy_file(fs::path(QUORVEL_SOURCE_DIR) / "examples/pic16f628a-jt65/jt65-beacon.asm",
+                  "jt65-beacon.asm");
+    testsupport::ClearEnvironment("COMSPEC");
+    WriteFile("beacon.stc", kScript);
+  }
+
+  // The JT65 tone sequence from Debian's jt65code: its 63 symbols + 2 in the data periods, the
+  // sync tone 0 elsewhere (the library tells which periods carry sync: the only ones at tone 0).
+  static std::vector<int> ReferenceTones(const std::string& message) {
+    std::vector<int> symbols = testsupport::NumbersAfter(
+        testsupport::OutputOf("jt65code " + testsupport::ShellQuote(message)),
+        "Information-carrying channel symbols", 63);
+    modes::Encoding encoding;
+    EXPECT_TRUE(modes::EncodeMessage(modes::Mode::kJt65, 'A', message, encoding).ok);
+    std::vector<int> tones;
+    size_t next = 0;
+    for (int tone : encoding.tones)
+      tones.push_back(tone == 0 || next >= symbols.size() ? 0 : symbols[next++] + 2);
+    EXPECT_EQ(next, 63u) << "jt65code printed " << symbols.size() << " symbols";
+    return tones;
+  }
+
+  static Transmission Simulate(const std::string& message) {
+    for (const char* old : {"JT65SYMB.INC", "jt65-beacon.cod", "writes.log"}) fs::remove(old);
+    std::string run =
+        "setsid -w ./quorvel " + testsupport::ShellQuote(message) + " </dev/null >/dev/null 2>&1";
+    EXPECT_EQ(std::system(run.c_str()), 0) << "quorvel";
+    EXPECT_EQ(std::system("gpasm jt65-beacon.asm >gpasm.txt 2>&1"), 0) << ReadFile("gpasm.txt");
+    EXPECT_EQ(std::system("timeout 120 gpsim -i -c beacon.stc >gpsim.txt 2>&1"), 0)
+        << ReadFile("gpsim.txt");
+    return Transmitted(ReadWrites(ReadFile("writes.log")));
+  }
+
+  static void CheckTiming(const Transmission& sent) {
+    ASSERT_GT(sent.keyDown, 0) << "the key never went down again";
+    for (size_t i = 0; i < sent.seconds.size(); ++i) {
+      double end = i + 1 < sent.seconds.size() ? sent.seconds[i + 1] : sent.keyDown;
+      double ppm = ((end - sent.seconds[i]) / kSymbolSeconds - 1) * 1e6;
+      EXPECT_LE(std::abs(ppm), 100) << "symbol period " << i << " is off by " << ppm << " ppm";
+    }
+  }
+};
+
+TEST_F(PicBeaconTest, SendsTheReferenceTonesAtTheSymbolRate) {
+  for (const char* message : {"CQ K1ABC FN42", "K1A W9X R-15", "TNX BOB 73 GL"}) {
+    SCOPED_TRACE(message);
+    Transmission sent = Simulate(message);
+    EXPECT_EQ(sent.tones, ReferenceTones(message));
+    ASSERT_EQ(sent.tones.size(), size_t(kPeriods));
+    CheckTiming(sent);
+  }
+}
+
+TEST_F(PicBeaconTest, ItsTonesDecodeInJt9AsTheMessageTyped) {
+  NEED_TOOL("jt9", "package wsjtx");
+  const std::string typed = "CQ PJ4/K1ABC";
+  Transmission sent = Simulate(typed);
+  ASSERT_EQ(sent.tones.size(), size_t(kPeriods));
+  modes::Encoding encoding;
+  ASSERT_TRUE(modes::EncodeMessage(modes::Mode::kJt65, 'A', typed, encoding).ok);
+  encoding.tones = sent.tones;
+  fs::create_directory("decode");
+  const double frequency = 1400;
+  ASSERT_EQ(testonair::WriteWav(encoding, frequency, "decode/" + std::string(testonair::kWavName)),
+            "");
+  std::vector<testonair::Decode> decodes =
+      testonair::RunDecoder(modes::Mode::kJt65, 'A', frequency, "decode");
+  ASSERT_EQ(decodes.size(), 1u) << ReadFile("decode/decoder.txt");
+  EXPECT_EQ(decodes[0].message, typed);
+}
+
+}  // namespace
