@@ -14,7 +14,6 @@
 
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
-#include "tests/support/reference-tools.h"
 #include "tests/support/temp-dir.h"
 
 namespace {
@@ -34,6 +33,12 @@ const char kProgram[] =
     "        org 0x2100\n"
     "        #include \"JT65SYMB.INC\"\n"
     "        end\n";
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
 
 // quorvel hands the characters that a command interpreter acts on to the encoder as blanks; the
 // encoder then closes up the blanks, where Debian's jt65code packs each such character as a blank.
@@ -88,17 +93,22 @@ class GpasmTest : public testsupport::TempDirTest {
 
   // The 63 symbols that Debian's jt65code prints under "Information-carrying channel symbols".
   static std::vector<int> ReferenceSymbols(const std::string& message) {
-    std::string listing = testsupport::OutputOf("jt65code " + testsupport::ShellQuote(message));
-    WriteFile("REF.TXT", listing);
-    return testsupport::NumbersAfter(listing, "Information-carrying channel symbols", kSymbolCount);
+    std::string command = testsupport::FindOnPath("jt65code") + " " + Quote(message) + " >REF.TXT";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::string listing = ReadFile("REF.TXT");
+    std::vector<int> symbols;
+    size_t table = listing.find("Information-carrying channel symbols\n");
+    if (table == std::string::npos) return symbols;
+    std::istringstream numbers(listing.substr(listing.find('\n', table) + 1));
+    for (int value; symbols.size() < kSymbolCount && numbers >> value;) symbols.push_back(value);
+    return symbols;
   }
 
   // Runs quorvel for message and assembles what it wrote; the EEPROM words from the hex file.
   static std::vector<int> EepromWords(const std::string& message) {
     fs::remove("JT65SYMB.INC");
     fs::remove("beacon.hex");
-    std::string run =
-        "setsid -w ./quorvel " + testsupport::ShellQuote(message) + " </dev/null >/dev/null 2>&1";
+    std::string run = "setsid -w ./quorvel " + Quote(message) + " </dev/null >/dev/null 2>&1";
     EXPECT_EQ(std::system(run.c_str()), 0) << "quorvel";
     if (!Exists("JT65SYMB.INC")) return {};
     EXPECT_EQ(std::system("gpasm beacon.asm >gpasm.txt 2>&1"), 0) << ReadFile("gpasm.txt");

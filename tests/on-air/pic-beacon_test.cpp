@@ -16,7 +16,6 @@
 #include "tests/on-air/decoders.h"
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
-#include "tests/support/reference-tools.h"
 #include "tests/support/temp-dir.h"
 
 namespace {
@@ -38,6 +37,12 @@ const char kScript[] =
     "break c 133000000\n"
     "run\n"
     "quit\n";
+
+std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
 
 struct PortWrite {
   unsigned long long cycle;
@@ -108,9 +113,11 @@ class PicBeaconTest : public testsupport::TempDirTest {
   // The JT65 tone sequence from Debian's jt65code: its 63 symbols + 2 in the data periods, the
   // sync tone 0 elsewhere (the library tells which periods carry sync: the only ones at tone 0).
   static std::vector<int> ReferenceTones(const std::string& message) {
-    std::vector<int> symbols = testsupport::NumbersAfter(
-        testsupport::OutputOf("jt65code " + testsupport::ShellQuote(message)),
-        "Information-carrying channel symbols", 63);
+    std::system(("jt65code " + ShellQuote(message) + " >reference.txt").c_str());
+    std::string listing = ReadFile("reference.txt");
+    std::vector<int> symbols;
+    std::istringstream numbers(listing.substr(listing.find("channel symbols\n") + 16));
+    for (int value; symbols.size() < 63 && numbers >> value;) symbols.push_back(value);
     modes::Encoding encoding;
     EXPECT_TRUE(modes::EncodeMessage(modes::Mode::kJt65, 'A', message, encoding).ok);
     std::vector<int> tones;
@@ -123,8 +130,7 @@ class PicBeaconTest : public testsupport::TempDirTest {
 
   static Transmission Simulate(const std::string& message) {
     for (const char* old : {"JT65SYMB.INC", "jt65-beacon.cod", "writes.log"}) fs::remove(old);
-    std::string run =
-        "setsid -w ./quorvel " + testsupport::ShellQuote(message) + " </dev/null >/dev/null 2>&1";
+    std::string run = "setsid -w ./quorvel " + ShellQuote(message) + " </dev/null >/dev/null 2>&1";
     EXPECT_EQ(std::system(run.c_str()), 0) << "quorvel";
     EXPECT_EQ(std::system("gpasm jt65-beacon.asm >gpasm.txt 2>&1"), 0) << ReadFile("gpasm.txt");
     EXPECT_EQ(std::system("timeout 120 gpsim -i -c beacon.stc >gpsim.txt 2>&1"), 0)
