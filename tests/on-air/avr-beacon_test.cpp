@@ -1,0 +1,136 @@
+// The ATmega328P WSPR beacon of examples/ in a simulated chip: its tone table is a C header for
+// the message, avr-gcc builds the firmware around it, and simavr's library runs it at 16 MHz with
+// every write to PORTB and PORTD traced (avr-port-trace). The tones on PB0..PB1 while the key on
+// PD6 is up must be the WSPR tones of Debian's wsprcode, one every 8192/12000 s within 100 ppm.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/needs-tool.h"
+#include "tests/support/temp-dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kClockHz = 16e6;
+constexpr double kSymbolSeconds = 8192.0 / 12000.0;
+constexpr int kSymbols = 162;
+constexpr int kKeyBit = 6;  // PD6
+
+std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+struct Transmission {
+  std::vector<int> tones;
+  std::vector<double> seconds;  // when each tone was written
+  double keyUp = -1, keyDown = -1;
+  std::string end;  // how the simulation ended
+};
+
+// The trace: "CYCLE PORT VALUE" a write, then "end CYCLE STATE". The tone standing on PORTB when
+// the key goes up, and every tone written while it stays up.
+Transmission ReadTrace(const std::string& trace) {
+  Transmission sent;
+  int lastTone = -1;
+  double lastToneAt = 0;
+  std::istringstream lines(trace);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    std::string first, port, value;
+    if (!(fields >> first >> port >> value)) continue;
+    if (first == "end") sent.end = value;
+    if (first == "end" || first.find_first_not_of("0123456789") != std::string::npos) continue;
+    double seconds = std::stod(first) / kClockHz;
+    int bits = std::stoi(value);
+    bool keyed = sent.keyUp >= 0 && sent.keyDown < 0;
+    if (port == "B") {
+      if (keyed) sent.tones.push_back(bits & 3), sent.seconds.push_back(seconds);
+      lastTone = bits & 3, lastToneAt = seconds;
+    } else if (port == "D" && !keyed && sent.keyUp < 0 && (bits >> kKeyBit & 1)) {
+      sent.keyUp = seconds;
+      if (lastTone >= 0) sent.tones.push_back(lastTone), sent.seconds.push_back(lastToneAt);
+    } else if (port == "D" && keyed && !(bits >> kKeyBit & 1)) {
+      sent.keyDown = seconds;
+    }
+  }
+  return sent;
+}
+
+class AvrBeaconTest : public testsupport::TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    NEED_TOOL("avr-gcc", "packages gcc-avr, avr-libc");
+    NEED_TOOL("wsprcode", "package wsjtx");
+    if (std::string(AVR_PORT_TRACE).empty()) {
+      if (testsupport::InCi()) FAIL() << "avr-port-trace was not built (package libsimavr-dev)";
+      GTEST_SKIP() << "avr-port-trace was not built: simavr's library is missing (libsimavr-dev)";
+    }
+    fs::copy_file(fs::path(QUORVEL_SOURCE_DIR) / "examples/atmega328p-wspr/wspr-beacon.c",
+                  "wspr-beacon.c");
+  }
+
+  static std::vector<int> ReferenceTones(const std::string& message) {
+    std::system(("wsprcode " + ShellQuote(message) + " >reference.txt").c_str());
+    std::string listing = ReadFile("reference.txt");
+    std::vector<int> tones;
+    size_t block = listing.find("Channel symbols:\n");
+    if (block == std::string::npos) return tones;
+    std::istringstream numbers(listing.substr(block + 17));
+    for (int value; tones.size() < kSymbols && numbers >> value;) tones.push_back(value);
+    return tones;
+  }
+
+  // The tone table as a C header in program memory, in the form qvcode writes.
+  static void WriteToneHeader(const std::vector<int>& tones) {
+    std::string header =
+        "#include <avr/pgmspace.h>\n"
+        "const unsigned char BEACON_TONES[" +
+        std::to_string(tones.size()) + "] PROGMEM = {";
+    for (size_t i = 0; i < tones.size(); ++i) header += (i ? ", " : "") + std::to_string(tones[i]);
+    WriteFile("beacon-tones.h", header + "};\n");
+  }
+
+  static Transmission Simulate() {
+    EXPECT_EQ(std::system("avr-gcc -mmcu=atmega328p -Os -Wall -Wextra -Werror -o wspr-beacon.elf "
+                          "wspr-beacon.c >avr-gcc.txt 2>&1"),
+              0)
+        << ReadFile("avr-gcc.txt");
+    std::string run = ShellQuote(AVR_PORT_TRACE) + " wspr-beacon.elf 130 >trace.txt 2>&1";
+    EXPECT_EQ(std::system(("timeout 120 " + run).c_str()), 0) << ReadFile("trace.txt");
+    return ReadTrace(ReadFile("trace.txt"));
+  }
+
+  static void CheckTiming(const Transmission& sent) {
+    ASSERT_GT(sent.keyDown, 0) << "the key never went down again";
+    for (size_t i = 0; i < sent.seconds.size(); ++i) {
+      double end = i + 1 < sent.seconds.size() ? sent.seconds[i + 1] : sent.keyDown;
+      double ppm = ((end - sent.seconds[i]) / kSymbolSeconds - 1) * 1e6;
+      EXPECT_LE(std::abs(ppm), 100) << "symbol period " << i << " is off by " << ppm << " ppm";
+    }
+  }
+};
+
+TEST_F(AvrBeaconTest, SendsTheReferenceTonesAtTheSymbolRate) {
+  for (const char* message : {"K1ABC FN42 37", "PJ4/K1ABC 37", "<K1ABC> FN42AB 37"}) {
+    SCOPED_TRACE(message);
+    std::vector<int> reference = ReferenceTones(message);
+    ASSERT_EQ(reference.size(), size_t(kSymbols));
+    WriteToneHeader(reference);
+    Transmission sent = Simulate();
+    EXPECT_EQ(sent.end, "done") << "the chip did not power down after the transmission";
+    EXPECT_EQ(sent.tones, reference);
+    CheckTiming(sent);
+  }
+}
+
+}  // namespace
