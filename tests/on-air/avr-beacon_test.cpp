@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/needs-tool.h"
+#include "tests/support/reference-tools.h"
 #include "tests/support/temp-dir.h"
 
 namespace {
@@ -80,14 +81,7 @@ class AvrBeaconTest : public testsupport::TempDirTest {
   }
 
   static std::vector<int> ReferenceTones(const std::string& message) {
-    std::system(("wsprcode " + ShellQuote(message) + " >reference.txt").c_str());
-    std::string listing = ReadFile("reference.txt");
-    std::vector<int> tones;
-    size_t block = listing.find("Channel symbols:\n");
-    if (block == std::string::npos) return tones;
-    std::istringstream numbers(listing.substr(block + 17));
-    for (int value; tones.size() < kSymbols && numbers >> value;) tones.push_back(value);
-    return tones;
+    return testsupport::RunReferenceTool(modes::Mode::kWspr, message).tones;
   }
 
   // The tone table as a C header in program memory, in the form qvcode writes.

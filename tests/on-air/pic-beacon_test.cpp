@@ -16,6 +16,7 @@
 #include "tests/on-air/decoders.h"
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
+#include "tests/support/reference-tools.h"
 #include "tests/support/temp-dir.h"
 
 namespace {
@@ -110,22 +111,8 @@ class PicBeaconTest : public testsupport::TempDirTest {
     WriteFile("beacon.stc", kScript);
   }
 
-  // The JT65 tone sequence from Debian's jt65code: its 63 symbols + 2 in the data periods, the
-  // sync tone 0 elsewhere (the library tells which periods carry sync: the only ones at tone 0).
   static std::vector<int> ReferenceTones(const std::string& message) {
-    std::system(("jt65code " + ShellQuote(message) + " >reference.txt").c_str());
-    std::string listing = ReadFile("reference.txt");
-    std::vector<int> symbols;
-    std::istringstream numbers(listing.substr(listing.find("channel symbols\n") + 16));
-    for (int value; symbols.size() < 63 && numbers >> value;) symbols.push_back(value);
-    modes::Encoding encoding;
-    EXPECT_TRUE(modes::EncodeMessage(modes::Mode::kJt65, 'A', message, encoding).ok);
-    std::vector<int> tones;
-    size_t next = 0;
-    for (int tone : encoding.tones)
-      tones.push_back(tone == 0 || next >= symbols.size() ? 0 : symbols[next++] + 2);
-    EXPECT_EQ(next, 63u) << "jt65code printed " << symbols.size() << " symbols";
-    return tones;
+    return testsupport::RunReferenceTool(modes::Mode::kJt65, message).tones;
   }
 
   static Transmission Simulate(const std::string& message) {
