@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/on-air/transmission.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/reference-tools.h"
 #include "tests/support/temp-dir.h"
@@ -22,7 +23,8 @@ namespace fs = std::filesystem;
 constexpr double kClockHz = 16e6;
 constexpr double kSymbolSeconds = 8192.0 / 12000.0;
 constexpr int kSymbols = 162;
-constexpr int kKeyBit = 6;  // PD6
+// The tone on PB0..PB1, the key on PD6.
+constexpr testonair::Wiring kWiring = {'B', 0x03, 'D', 6};
 
 std::string ShellQuote(const std::string& text) {
   std::string quoted = "'";
@@ -30,40 +32,19 @@ std::string ShellQuote(const std::string& text) {
   return quoted + "'";
 }
 
-struct Transmission {
-  std::vector<int> tones;
-  std::vector<double> seconds;  // when each tone was written
-  double keyUp = -1, keyDown = -1;
-  std::string end;  // how the simulation ended
-};
-
-// The trace: "CYCLE PORT VALUE" a write, then "end CYCLE STATE". The tone standing on PORTB when
-// the key goes up, and every tone written while it stays up.
-Transmission ReadTrace(const std::string& trace) {
-  Transmission sent;
-  int lastTone = -1;
-  double lastToneAt = 0;
+// The trace: "CYCLE PORT VALUE" a write, then "end CYCLE STATE" (simavr's own lines besides).
+std::vector<testonair::PortWrite> ReadTrace(const std::string& trace, std::string& end) {
+  std::vector<testonair::PortWrite> writes;
   std::istringstream lines(trace);
   for (std::string line; std::getline(lines, line);) {
     std::istringstream fields(line);
     std::string first, port, value;
     if (!(fields >> first >> port >> value)) continue;
-    if (first == "end") sent.end = value;
-    if (first == "end" || first.find_first_not_of("0123456789") != std::string::npos) continue;
-    double seconds = std::stod(first) / kClockHz;
-    int bits = std::stoi(value);
-    bool keyed = sent.keyUp >= 0 && sent.keyDown < 0;
-    if (port == "B") {
-      if (keyed) sent.tones.push_back(bits & 3), sent.seconds.push_back(seconds);
-      lastTone = bits & 3, lastToneAt = seconds;
-    } else if (port == "D" && !keyed && sent.keyUp < 0 && (bits >> kKeyBit & 1)) {
-      sent.keyUp = seconds;
-      if (lastTone >= 0) sent.tones.push_back(lastTone), sent.seconds.push_back(lastToneAt);
-    } else if (port == "D" && keyed && !(bits >> kKeyBit & 1)) {
-      sent.keyDown = seconds;
-    }
+    if (first == "end") end = value;
+    if (first.find_first_not_of("0123456789") != std::string::npos || port.size() != 1) continue;
+    writes.push_back({std::stod(first) / kClockHz, port[0], std::stoi(value)});
   }
-  return sent;
+  return writes;
 }
 
 class AvrBeaconTest : public testsupport::TempDirTest {
@@ -94,23 +75,14 @@ class AvrBeaconTest : public testsupport::TempDirTest {
     WriteFile("beacon-tones.h", header + "};\n");
   }
 
-  static Transmission Simulate() {
+  static testonair::Transmission Simulate(std::string& end) {
     EXPECT_EQ(std::system("avr-gcc -mmcu=atmega328p -Os -Wall -Wextra -Werror -o wspr-beacon.elf "
                           "wspr-beacon.c >avr-gcc.txt 2>&1"),
               0)
         << ReadFile("avr-gcc.txt");
     std::string run = ShellQuote(AVR_PORT_TRACE) + " wspr-beacon.elf 130 >trace.txt 2>&1";
     EXPECT_EQ(std::system(("timeout 120 " + run).c_str()), 0) << ReadFile("trace.txt");
-    return ReadTrace(ReadFile("trace.txt"));
-  }
-
-  static void CheckTiming(const Transmission& sent) {
-    ASSERT_GT(sent.keyDown, 0) << "the key never went down again";
-    for (size_t i = 0; i < sent.seconds.size(); ++i) {
-      double end = i + 1 < sent.seconds.size() ? sent.seconds[i + 1] : sent.keyDown;
-      double ppm = ((end - sent.seconds[i]) / kSymbolSeconds - 1) * 1e6;
-      EXPECT_LE(std::abs(ppm), 100) << "symbol period " << i << " is off by " << ppm << " ppm";
-    }
+    return testonair::Transmitted(ReadTrace(ReadFile("trace.txt"), end), kWiring);
   }
 };
 
@@ -120,10 +92,11 @@ TEST_F(AvrBeaconTest, SendsTheReferenceTonesAtTheSymbolRate) {
     std::vector<int> reference = ReferenceTones(message);
     ASSERT_EQ(reference.size(), size_t(kSymbols));
     WriteToneHeader(reference);
-    Transmission sent = Simulate();
-    EXPECT_EQ(sent.end, "done") << "the chip did not power down after the transmission";
+    std::string end;
+    testonair::Transmission sent = Simulate(end);
+    EXPECT_EQ(end, "done") << "the chip did not power down after the transmission";
     EXPECT_EQ(sent.tones, reference);
-    CheckTiming(sent);
+    testonair::ExpectSymbolTiming(sent, kSymbolSeconds);
   }
 }
 

@@ -14,6 +14,7 @@
 
 #include "modes/mode.h"
 #include "tests/on-air/decoders.h"
+#include "tests/on-air/transmission.h"
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/reference-tools.h"
@@ -26,7 +27,8 @@ namespace fs = std::filesystem;
 constexpr double kCrystalHz = 11289600;  // the firmware's clock; 4 clocks an instruction cycle
 constexpr double kSymbolSeconds = 4096.0 / 11025.0;
 constexpr int kPeriods = 126;
-constexpr int kKeyBit = 0;  // RA0
+// The tone on all of PORTB, the key on RA0.
+constexpr testonair::Wiring kWiring = {'B', 0xFF, 'A', 0};
 
 // Run a little past one transmission (126 symbols of 2^20 cycles).
 const char kScript[] =
@@ -45,54 +47,24 @@ std::string ShellQuote(const std::string& text) {
   return quoted + "'";
 }
 
-struct PortWrite {
-  unsigned long long cycle;
-  char port;  // 'A' or 'B'
-  int value;
-};
-
 // gpsim's log: a line per instruction that starts with its cycle number in hex, then a line per
 // register it wrote ("Wrote: 0x002B to portb(0x0006) was 0x0000").
-std::vector<PortWrite> ReadWrites(const std::string& log) {
-  std::vector<PortWrite> writes;
-  unsigned long long cycle = 0;
+std::vector<testonair::PortWrite> ReadWrites(const std::string& log) {
+  std::vector<testonair::PortWrite> writes;
+  double seconds = 0;
   std::istringstream lines(log);
   for (std::string line; std::getline(lines, line);) {
-    if (line.starts_with("0x")) cycle = std::stoull(line.substr(2, line.find(' ')), nullptr, 16);
+    if (line.starts_with("0x"))
+      seconds = double(std::stoull(line.substr(2, line.find(' ')), nullptr, 16)) * 4 / kCrystalHz;
     size_t wrote = line.find("Wrote: 0x");
     if (wrote == std::string::npos) continue;
     int value = std::stoi(line.substr(wrote + 9, 4), nullptr, 16);
-    if (line.find(" to portb(", wrote) != std::string::npos) writes.push_back({cycle, 'B', value});
-    if (line.find(" to porta(", wrote) != std::string::npos) writes.push_back({cycle, 'A', value});
+    if (line.find(" to portb(", wrote) != std::string::npos)
+      writes.push_back({seconds, 'B', value});
+    if (line.find(" to porta(", wrote) != std::string::npos)
+      writes.push_back({seconds, 'A', value});
   }
   return writes;
-}
-
-struct Transmission {
-  std::vector<int> tones;
-  std::vector<double> seconds;  // when each tone was written
-  double keyUp = -1, keyDown = -1;
-};
-
-// The tone standing on PORTB when the key goes up, and every tone written while it stays up.
-Transmission Transmitted(const std::vector<PortWrite>& writes) {
-  Transmission sent;
-  auto seconds = [](unsigned long long cycle) { return double(cycle) * 4 / kCrystalHz; };
-  int lastTone = -1;
-  double lastToneAt = 0;
-  for (const PortWrite& write : writes) {
-    bool keyed = sent.keyUp >= 0 && sent.keyDown < 0;
-    if (write.port == 'B') {
-      if (keyed) sent.tones.push_back(write.value), sent.seconds.push_back(seconds(write.cycle));
-      lastTone = write.value, lastToneAt = seconds(write.cycle);
-    } else if (!keyed && sent.keyUp < 0 && (write.value >> kKeyBit & 1)) {
-      sent.keyUp = seconds(write.cycle);
-      if (lastTone >= 0) sent.tones.push_back(lastTone), sent.seconds.push_back(lastToneAt);
-    } else if (keyed && !(write.value >> kKeyBit & 1)) {
-      sent.keyDown = seconds(write.cycle);
-    }
-  }
-  return sent;
 }
 
 class PicBeaconTest : public testsupport::TempDirTest {
@@ -115,40 +87,31 @@ class PicBeaconTest : public testsupport::TempDirTest {
     return testsupport::RunReferenceTool(modes::Mode::kJt65, message).tones;
   }
 
-  static Transmission Simulate(const std::string& message) {
+  static testonair::Transmission Simulate(const std::string& message) {
     for (const char* old : {"JT65SYMB.INC", "jt65-beacon.cod", "writes.log"}) fs::remove(old);
     std::string run = "setsid -w ./quorvel " + ShellQuote(message) + " </dev/null >/dev/null 2>&1";
     EXPECT_EQ(std::system(run.c_str()), 0) << "quorvel";
     EXPECT_EQ(std::system("gpasm jt65-beacon.asm >gpasm.txt 2>&1"), 0) << ReadFile("gpasm.txt");
     EXPECT_EQ(std::system("timeout 120 gpsim -i -c beacon.stc >gpsim.txt 2>&1"), 0)
         << ReadFile("gpsim.txt");
-    return Transmitted(ReadWrites(ReadFile("writes.log")));
-  }
-
-  static void CheckTiming(const Transmission& sent) {
-    ASSERT_GT(sent.keyDown, 0) << "the key never went down again";
-    for (size_t i = 0; i < sent.seconds.size(); ++i) {
-      double end = i + 1 < sent.seconds.size() ? sent.seconds[i + 1] : sent.keyDown;
-      double ppm = ((end - sent.seconds[i]) / kSymbolSeconds - 1) * 1e6;
-      EXPECT_LE(std::abs(ppm), 100) << "symbol period " << i << " is off by " << ppm << " ppm";
-    }
+    return testonair::Transmitted(ReadWrites(ReadFile("writes.log")), kWiring);
   }
 };
 
 TEST_F(PicBeaconTest, SendsTheReferenceTonesAtTheSymbolRate) {
   for (const char* message : {"CQ K1ABC FN42", "K1A W9X R-15", "TNX BOB 73 GL"}) {
     SCOPED_TRACE(message);
-    Transmission sent = Simulate(message);
+    testonair::Transmission sent = Simulate(message);
     EXPECT_EQ(sent.tones, ReferenceTones(message));
     ASSERT_EQ(sent.tones.size(), size_t(kPeriods));
-    CheckTiming(sent);
+    testonair::ExpectSymbolTiming(sent, kSymbolSeconds);
   }
 }
 
 TEST_F(PicBeaconTest, ItsTonesDecodeInJt9AsTheMessageTyped) {
   NEED_TOOL("jt9", "package wsjtx");
   const std::string typed = "CQ PJ4/K1ABC";
-  Transmission sent = Simulate(typed);
+  testonair::Transmission sent = Simulate(typed);
   ASSERT_EQ(sent.tones.size(), size_t(kPeriods));
   modes::Encoding encoding;
   ASSERT_TRUE(modes::EncodeMessage(modes::Mode::kJt65, 'A', typed, encoding).ok);
