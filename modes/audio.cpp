@@ -16,9 +16,8 @@ namespace {
 struct Keying {
   double firstToneOffset = 0;  // in spacings: WSPR's base frequency is the centre of its 4 tones
   double bandwidthTime = 0;    // Gaussian smoothing; 0 holds each tone for its whole symbol
-  bool rampSlots = false;      // a symbol slot before and after the tones for the edge ramps
   bool carryEndTones = false;  // the first and last tones smoothed as if they went on
-  int edgeSamples = 0;         // raised-cosine edge at each end (with ramp slots: a whole slot)
+  int edgeSamples = 0;         // raised-cosine edge at each end
 };
 
 Keying KeyingOf(Mode mode) {
@@ -28,7 +27,8 @@ Keying KeyingOf(Mode mode) {
     case Mode::kFt8:
       return {.bandwidthTime = 2.0, .carryEndTones = true, .edgeSamples = 240};
     case Mode::kFt4:
-      return {.bandwidthTime = 1.0, .rampSlots = true};
+      // Its sequence starts and ends with a ramp slot at tone 0, faded in and out whole.
+      return {.bandwidthTime = 1.0, .edgeSamples = 576};
     default:
       return {};
   }
@@ -61,7 +61,7 @@ std::vector<double> GaussianPulse(int samplesPerSymbol, double bandwidthTime) {
 }
 
 // The smoothed track: every symbol's pulse spread over its neighbours. It is built over one extra
-// slot at each end; modes without ramp slots send only the slots that hold the symbols.
+// slot at each end, which is not sent.
 std::vector<double> SmoothedTrack(const std::vector<int>& tones, int samplesPerSymbol,
                                   double spacingHz, const Keying& keying) {
   const std::size_t n = std::size_t(samplesPerSymbol);
@@ -76,9 +76,7 @@ std::vector<double> SmoothedTrack(const std::vector<int>& tones, int samplesPerS
       track[tail + i] += tones.back() * spacingHz * pulse[i];
     }
   }
-  if (!keying.rampSlots)
-    track = std::vector<double>(track.begin() + long(n), track.end() - long(n));
-  return track;
+  return std::vector<double>(track.begin() + long(n), track.end() - long(n));
 }
 
 // One oscillator over the track, its phase carried from sample to sample; ends faded in and out.
@@ -136,17 +134,11 @@ AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
     return {false, "the signal to noise ratio must lie between -60 and 60 dB"};
 
   const double samplesPerSymbol = encoding.symbolPeriodSeconds * kAudioSampleRate;
-  std::vector<double> track;
-  int leadSlots = 0;
-  int edgeSamples = keying.edgeSamples;
-  if (keying.bandwidthTime > 0) {
-    const int n = int(std::lround(samplesPerSymbol));
-    track = SmoothedTrack(encoding.tones, n, spacing, keying);
-    if (keying.rampSlots) leadSlots = 1, edgeSamples = n;
-  } else {
-    track = HeldTrack(encoding.tones, samplesPerSymbol, spacing, keying.firstToneOffset);
-  }
-  const std::vector<double> wave = Oscillate(track, options.baseFrequencyHz, edgeSamples);
+  const std::vector<double> track =
+      keying.bandwidthTime > 0
+          ? SmoothedTrack(encoding.tones, int(std::lround(samplesPerSymbol)), spacing, keying)
+          : HeldTrack(encoding.tones, samplesPerSymbol, spacing, keying.firstToneOffset);
+  const std::vector<double> wave = Oscillate(track, options.baseFrequencyHz, keying.edgeSamples);
 
   // Noise power in 2500 Hz is that share of the whole 6000 Hz band; the signal's power is A²/2.
   double noisePerAmplitude = 0;
@@ -156,8 +148,7 @@ AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
   const double amplitude = 0.8 * 32767 / (1 + 4 * noisePerAmplitude);
 
   const std::size_t periodSamples = std::size_t(std::lround(info.periodSeconds * kAudioSampleRate));
-  const std::size_t start =
-      std::size_t(std::lround(info.startSeconds * kAudioSampleRate - leadSlots * samplesPerSymbol));
+  const std::size_t start = std::size_t(std::lround(info.startSeconds * kAudioSampleRate));
   std::vector<double> period(std::max(periodSamples, start + wave.size()), 0.0);
   for (std::size_t i = 0; i < wave.size(); ++i) period[start + i] = amplitude * wave[i];
   if (options.addNoise) {
