@@ -98,8 +98,8 @@ class DecodeAudioTest : public testsupport::TempDirTest {
       modes::Encoding encoding;
       ASSERT_TRUE(modes::EncodeMessage(mode, c.submode, c.message, encoding).ok) << c.message;
       for (double frequency : plan.frequencies) {
-        SCOPED_TRACE(c.message + " at " + std::to_string(frequency) + " Hz, submode " +
-                     encoding.submode);
+        SCOPED_TRACE(c.message + " at " + std::to_string(int(frequency)) + " Hz" +
+                     (encoding.submode ? std::string(", submode ") + encoding.submode : ""));
         // A folder of its own for each run: the decoders keep averages and call tables there.
         fs::path folder = "run" + std::to_string(run++);
         fs::create_directory(folder);
