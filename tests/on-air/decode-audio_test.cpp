@@ -39,7 +39,6 @@ const std::vector<ModePlan> kPlans = {
       {"K1ABC W9XYZ -15", 'B'},
       {"HELLO WORLD", 'C'},
       {"CQ PJ4/K1ABC", 'A'},
-      {"G0XYZ K1ABC R-22", 'A'},
       {"QRZ W9XYZ EN37", 'B'}}},
     {Mode::kJt9,
      {1200, 1800},

@@ -19,7 +19,7 @@ std::string Trim(const std::string& text) {
 }
 
 // A decode line: time, SNR, DT, frequency, then (wsprd) the drift or (jt9) the mode's mark, then
-// the message; JT4 adds a flag column after a wide gap, which is cut off.
+// the message; jt9 adds flag columns after a wide gap (JT4), which are cut off.
 bool ParseLine(const std::string& line, bool wspr, Decode& decode) {
   std::istringstream fields(line);
   std::string time, snr, dt, frequency, fifth;
@@ -27,7 +27,12 @@ bool ParseLine(const std::string& line, bool wspr, Decode& decode) {
   std::string rest;
   std::getline(fields, rest);
   rest = Trim(rest);
-  if (size_t gap = rest.find("  "); gap != std::string::npos) rest = rest.substr(0, gap);
+  if (wspr) {
+    // wsprd right-aligns the power in two columns: "W9XYZ EN37  0".
+    for (size_t gap; (gap = rest.find("  ")) != std::string::npos;) rest.erase(gap, 1);
+  } else if (size_t gap = rest.find("  "); gap != std::string::npos) {
+    rest = rest.substr(0, gap);
+  }
   char* end = nullptr;
   double value = std::strtod(frequency.c_str(), &end);
   if (*end != '\0' || rest.empty()) return false;
