@@ -1,7 +1,8 @@
 // The ATmega328P WSPR beacon of examples/ in a simulated chip: its tone table is a C header for
 // the message, avr-gcc builds the firmware around it, and simavr's library runs it at 16 MHz with
 // every write to PORTB and PORTD traced (avr-port-trace). The tones on PB0..PB1 while the key on
-// PD6 is up must be the WSPR tones of Debian's wsprcode, one every 8192/12000 s within 100 ppm.
+// PD6 is up must be the WSPR tones of Debian's wsprcode, one every 8192/12000 s within 100 ppm; and
+// for one message those tones, rendered to audio, must decode in wsprd to the message typed.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "modes/mode.h"
+#include "tests/on-air/decoders.h"
 #include "tests/on-air/transmission.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/reference-tools.h"
@@ -65,8 +68,12 @@ class AvrBeaconTest : public testsupport::TempDirTest {
     return testsupport::RunReferenceTool(modes::Mode::kWspr, message).tones;
   }
 
-  // The tone table as a C header in program memory, in the form qvcode writes.
-  static void WriteToneHeader(const std::vector<int>& tones) {
+  // The message's tone table from the encoder library, as a C header in program memory in the
+  // form qvcode writes.
+  static void WriteToneHeader(const std::string& message) {
+    modes::Encoding encoding;
+    ASSERT_TRUE(modes::EncodeMessage(modes::Mode::kWspr, 0, message, encoding).ok);
+    const std::vector<int>& tones = encoding.tones;
     std::string header =
         "#include <avr/pgmspace.h>\n"
         "const unsigned char BEACON_TONES[" +
@@ -91,7 +98,7 @@ TEST_F(AvrBeaconTest, SendsTheReferenceTonesAtTheSymbolRate) {
     SCOPED_TRACE(message);
     std::vector<int> reference = ReferenceTones(message);
     ASSERT_EQ(reference.size(), size_t(kSymbols));
-    WriteToneHeader(reference);
+    WriteToneHeader(message);
     std::string end;
     testonair::Transmission sent = Simulate(end);
     EXPECT_EQ(end, "done") << "the chip did not power down after the transmission";
@@ -101,3 +108,23 @@ TEST_F(AvrBeaconTest, SendsTheReferenceTonesAtTheSymbolRate) {
 }
 
 }  // namespace
+
+TEST_F(AvrBeaconTest, ItsTonesDecodeInWsprdAsTheMessageTyped) {
+  NEED_TOOL("wsprd", "package wsjtx");
+  const std::string typed = "PJ4/K1ABC 37";
+  WriteToneHeader(typed);
+  std::string end;
+  testonair::Transmission sent = Simulate(end);
+  ASSERT_EQ(sent.tones.size(), size_t(kSymbols));
+  modes::Encoding encoding;
+  ASSERT_TRUE(modes::EncodeMessage(modes::Mode::kWspr, 0, typed, encoding).ok);
+  encoding.tones = sent.tones;
+  fs::create_directory("decode");
+  const double frequency = 1500;
+  ASSERT_EQ(testonair::WriteWav(encoding, frequency, "decode/" + std::string(testonair::kWavName)),
+            "");
+  std::vector<testonair::Decode> decodes =
+      testonair::RunDecoder(modes::Mode::kWspr, 0, frequency, "decode");
+  ASSERT_EQ(decodes.size(), 1u) << ReadFile("decode/decoder.txt");
+  EXPECT_EQ(decodes[0].message, typed);
+}
