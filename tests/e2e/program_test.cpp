@@ -7,6 +7,7 @@
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/sanitizers.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp-dir.h"
 
 #ifndef _WIN32
@@ -14,15 +15,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::ShellQuote;
 
 std::string BinFolder() {
   return testsupport::GetEnvironmentOr("QUORVEL_BIN", ".");
-}
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
 }
 
 class ProgramTest : public testsupport::TempDirTest {
@@ -83,7 +79,7 @@ TEST_F(ProgramTest, TheMessageMayComeQuotedOrAsSeparateWords) {
 
 TEST_F(ProgramTest, AMessageThatBreaksTheQuotingRunsNothingElse) {
   UseFakeEncoder("args");
-  EXPECT_EQ(Run(Quote("A\" & touch X & \"")), 1);  // the argument list is no listing
+  EXPECT_EQ(Run(ShellQuote("A\" & touch X & \"")), 1);  // the argument list is no listing
   EXPECT_FALSE(Exists("X"));
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
 }
