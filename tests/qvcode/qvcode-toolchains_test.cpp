@@ -32,6 +32,7 @@ struct Case {
   }
 };
 
+// Every mode built, each with the first messages of its samples.
 std::vector<Case> AllCases(size_t messagesEach) {
   std::vector<Case> cases;
   for (const modes::ModeInfo& mode : modes::AllModes()) {
@@ -42,6 +43,11 @@ std::vector<Case> AllCases(size_t messagesEach) {
   }
   return cases;
 }
+
+// The reference tool of every mode built that has one.
+#define NEED_REFERENCE_TOOLS()                          \
+  for (const modes::ModeInfo& mode : modes::AllModes()) \
+    if (!testsupport::ReferenceToolName(mode.mode).empty()) NEED_REFERENCE_TOOL(mode.mode)
 
 int RunTool(const std::string& command) {
   int status = std::system((command + " >tool.txt 2>&1").c_str());
@@ -65,7 +71,7 @@ class QvcodeToolchainTest : public testsupport::TempDirTest {
     size_t offset = 0;
     for (const std::string& message : c.messages) {
       SCOPED_TRACE(message);
-      std::vector<int> expected = qvcodetest::ExpectedValues(*c.mode, 0, message, c.tones);
+      std::vector<int> expected = qvcodetest::ExpectedValues(*c.mode, message, c.tones);
       ASSERT_FALSE(expected.empty());
       size_t length = c.packed ? (expected.size() * size_t(c.Bits()) + 7) / 8 : expected.size();
       ASSERT_LE(offset + length, bytes.size()) << "the table is short";
@@ -121,6 +127,7 @@ const char kProgramMemoryProgram[] =
 
 TEST_F(QvcodeToolchainTest, GpasmAssemblesDeIntoThePicsDataEeprom) {
   NEED_TOOL("gpasm", "package gputils");
+  NEED_REFERENCE_TOOLS();
   WriteFile("beacon.asm", kEepromProgram);
   for (const Case& c : AllCases(kMessagesEach)) {
     SCOPED_TRACE(c.Name());
@@ -133,6 +140,7 @@ TEST_F(QvcodeToolchainTest, GpasmAssemblesDeIntoThePicsDataEeprom) {
 
 TEST_F(QvcodeToolchainTest, GpasmAssemblesDtIntoRetlwWordsOfProgramMemory) {
   NEED_TOOL("gpasm", "package gputils");
+  NEED_REFERENCE_TOOLS();
   WriteFile("beacon.asm", kProgramMemoryProgram);
   constexpr int kRetlw = 0x34;  // RETLW k is the 14-bit word 0x34kk
   for (const Case& c : AllCases(kMessagesEach)) {
@@ -153,6 +161,7 @@ TEST_F(QvcodeToolchainTest, GpasmAssemblesDtIntoRetlwWordsOfProgramMemory) {
 TEST_F(QvcodeToolchainTest, AvrGccPutsTheCArraysInFlashWithProgmem) {
   NEED_TOOL("avr-gcc", "package gcc-avr");
   NEED_TOOL("avr-objcopy", "package binutils-avr");
+  NEED_REFERENCE_TOOLS();
   WriteFile("beacon.c", "#include \"table.h\"\nint main(void) { return 0; }\n");
   for (const Case& c : AllCases(kMessagesEach)) {
     SCOPED_TRACE(c.Name());
@@ -171,6 +180,7 @@ TEST_F(QvcodeToolchainTest, AvrGccPutsTheCArraysInFlashWithProgmem) {
 // header is compiled and linked for the 8051, whose const data goes to code memory like a PIC's.
 TEST_F(QvcodeToolchainTest, SdccCompilesTheCArraysIntoCodeMemory) {
   NEED_TOOL("sdcc", "package sdcc");
+  NEED_REFERENCE_TOOLS();
   WriteFile("beacon.c", "#include \"table.h\"\nvoid main(void) {}\n");
   for (const Case& c : AllCases(kMessagesEach)) {
     SCOPED_TRACE(c.Name());
@@ -191,7 +201,7 @@ TEST_F(QvcodeToolchainTest, SdccCompilesTheCArraysIntoCodeMemory) {
     std::vector<int> bytes;
     std::vector<int> expected;
     for (const std::string& message : c.messages)
-      expected.push_back(int(qvcodetest::ExpectedValues(*c.mode, 0, message, c.tones).size()));
+      expected.push_back(int(qvcodetest::ExpectedValues(*c.mode, message, c.tones).size()));
     size_t total = 0;
     for (int count : expected)
       total += c.packed ? (size_t(count) * size_t(c.Bits()) + 7) / 8 : size_t(count);
@@ -203,6 +213,7 @@ TEST_F(QvcodeToolchainTest, SdccCompilesTheCArraysIntoCodeMemory) {
 TEST_F(QvcodeToolchainTest, SrecordReadsTheIntelHexImages) {
   NEED_TOOL("srec_info", "package srecord");
   NEED_TOOL("srec_cat", "package srecord");
+  NEED_REFERENCE_TOOLS();
   struct Layout {
     std::string options;
     unsigned firstByte;  // in the hex file's byte addresses
