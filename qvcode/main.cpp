@@ -24,10 +24,8 @@ int Failure(const std::string& what) {
 }
 
 std::string DefaultName(const qvcode::Run& run) {
-  std::string name;
-  for (char c : run.mode->name) name += char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-  if (run.mode->submodes.size() > 1) name += run.submode;
-  return name + (run.sequence == qvcode::Sequence::kSymbols ? "_SYMBOLS" : "_TONES");
+  return qvcode::ModeLabel(run) +
+         (run.sequence == qvcode::Sequence::kSymbols ? "_SYMBOLS" : "_TONES");
 }
 
 qvcode::Run RunFor(const qvcode::Options& options) {

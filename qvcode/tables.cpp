@@ -45,11 +45,16 @@ std::vector<std::string> PackingRule(const Run& run) {
   };
 }
 
-std::string Describe(const Run& run) {
+std::string ModeLabel(const Run& run) {
   std::string name;
   for (char c : run.mode->name) name += char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
   if (run.mode->submodes.size() > 1) name += run.submode;
-  return name + (run.sequence == Sequence::kSymbols ? " channel symbols" : " tone sequence");
+  return name;
+}
+
+std::string Describe(const Run& run) {
+  return ModeLabel(run) +
+         (run.sequence == Sequence::kSymbols ? " channel symbols" : " tone sequence");
 }
 
 std::size_t BytesPerTable(const Run& run) {

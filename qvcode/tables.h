@@ -52,6 +52,8 @@ std::vector<std::uint8_t> PackValues(const std::vector<int>& values, int bits);
 // The unpacking rule in words, for the comment of a file; empty when the tables are not packed.
 std::vector<std::string> PackingRule(const Run& run);
 
+// The mode in capitals with its submode where it has several: "JT65A", "WSPR".
+std::string ModeLabel(const Run& run);
 // "JT65A channel symbols" / "WSPR tone sequence" and the like, for comments and messages.
 std::string Describe(const Run& run);
 // Bytes a table takes; every table of a run takes the same.
