@@ -78,6 +78,8 @@ std::string MemoryReport(const Run& run, Memory memory) {
   }
   out += "qvcode: " + Describe(run) + ", " + Plural(run.tables.size(), "message") + ": " +
          Plural(total, "byte") + " of " + where + " in all\n";
+  // Intel HEX and plain lists have no room for a comment: the rule is told here.
+  for (const std::string& line : PackingRule(run)) out += "qvcode: " + line + "\n";
   std::string fits, tooSmall;
   for (const Target& target : kTargets) {
     std::size_t have = UnitsAvailable(target, memory);

@@ -158,6 +158,24 @@ TEST_F(QvcodeProgramTest, ARunTooBigForTheTargetIsRefusedWithTheSizes) {
   EXPECT_EQ(RunQvcode("-f dt -t 16f628a" + seventeen).exitCode, 0);
 }
 
+// Packed at two bits a tone, a WSPR message's 162 tones take 41 bytes: three fit the 128 bytes of
+// a PIC16F628A's EEPROM, four do not.
+TEST_F(QvcodeProgramTest, ThreePackedWsprMessagesFitAPic16f628a) {
+  if (modes::FindMode("wspr") == nullptr) GTEST_SKIP() << "WSPR is not in the encoder library yet";
+  std::string three =
+      "-m wspr --sequence tones -p -t 16f628a -f hex 'K1ABC FN42 37' "
+      "'W9XYZ EN37 30' 'G0XYZ IO91 23'";
+  qvcodetest::Result fits = RunQvcode("-v " + three);
+  EXPECT_EQ(fits.exitCode, 0) << fits.err;
+  EXPECT_NE(fits.err.find("\"K1ABC FN42 37\": 41 bytes (162 values)"), std::string::npos)
+      << fits.err;
+  qvcodetest::Result four = RunQvcode(three + " 'JA1XYZ PM95 10'");
+  EXPECT_EQ(four.exitCode, 1);
+  EXPECT_EQ(four.err,
+            "qvcode: does not fit: the 4 messages need 164 bytes of data EEPROM, and the "
+            "PIC16F628A has 128 bytes\n");
+}
+
 TEST_F(QvcodeProgramTest, VerboseCountsTheBytesAndNamesTheChipsThatHoldThem) {
   qvcodetest::Result result = RunQvcode("-v -p -f hex 'CQ K1ABC FN42' 'TNX BOB 73 GL' 'QRV'");
   EXPECT_EQ(result.exitCode, 0) << result.err;
