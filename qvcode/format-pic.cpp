@@ -22,7 +22,7 @@ std::string UpperCase(std::string text) {
   return text;
 }
 
-// Lines of `directive` entries, eight to a line; each line ends at the next line's start.
+// Lines of entries, eight to a line, each line starting with lineStart after a line end.
 std::string DataLines(const std::vector<std::uint8_t>& bytes, std::string_view lineStart) {
   std::string out;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -71,8 +71,8 @@ std::string WriteDt(const Run& run) {
       "; ", Describe(run) + ", " + std::to_string(BytesPerTable(run)) + " RETLW entries a message");
   out += Comment("; ", Physical(run));
   for (const std::string& line : PackingRule(run)) out += Comment("; ", line);
-  out += Comment("; ", "Entry n of a table: W = n, then a computed goto (PCLATH set to the page");
-  out += Comment("; ", "of the label, addwf PCL,f) into the table returns it in W.");
+  out += Comment("; ", "Entry n of a table: call the label's address plus n (PCLATH set to its");
+  out += Comment("; ", "high byte, PCL to its low byte); the RETLW there returns the entry in W.");
   for (std::size_t i = 0; i < run.tables.size(); ++i) {
     const Table& table = run.tables[i];
     out += kLineEnd;

@@ -106,10 +106,14 @@ bool TakeValue(std::string_view option, std::string_view value, Options& options
     return options.target != nullptr;
   }
   if (option == "--address") {
-    options.hasAddress = TakeNumber(value, options.address);
+    // Far beyond any chip, and an Intel HEX image stays within its 32-bit byte addresses.
+    constexpr std::uint32_t kAddressLimit = 0x1000000;
+    options.hasAddress = TakeNumber(value, options.address) && options.address < kAddressLimit;
     if (!options.hasAddress)
-      result = {false, "--address takes a number (decimal, or hexadecimal after 0x), not \"" +
-                           std::string(value) + "\""};
+      result = {
+          false,
+          "--address takes a number below 0x1000000 (decimal, or hexadecimal after 0x), not \"" +
+              std::string(value) + "\""};
     return options.hasAddress;
   }
   if (option == "--name") {
