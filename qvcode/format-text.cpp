@@ -55,8 +55,8 @@ std::string WriteJson(const Run& run) {
     const Table& table = run.tables[i];
     const modes::Encoding& encoding = table.encoding;
     out += i == 0 ? "\n" : ",\n";
-    out += "  {\"mode\": " + JsonText(run.mode->name) +
-           ", \"submode\": " + JsonText(std::string(1, encoding.submode)) + ",\n";
+    out += "  {\"mode\": " + JsonText(run.mode->name) + ", \"submode\": " +
+           JsonText(encoding.submode == 0 ? "" : std::string(1, encoding.submode)) + ",\n";
     out += "   \"message\": " + JsonText(table.source.text) +
            ", \"encoded\": " + JsonText(encoding.message) +
            ", \"decoded\": " + JsonText(encoding.decoded) + ",\n";

@@ -31,7 +31,10 @@ std::string DefaultName(const qvcode::Run& run) {
 qvcode::Run RunFor(const qvcode::Options& options) {
   qvcode::Run run;
   run.mode = options.mode;
-  run.submode = options.submode != 0 ? options.submode : options.mode->submodes[0];
+  // A mode without submodes (WSPR) keeps submode 0.
+  run.submode = options.submode != 0             ? options.submode
+                : options.mode->submodes.empty() ? 0
+                                                 : options.mode->submodes[0];
   run.sequence = options.sequence;
   run.packed = options.pack;
   run.valueBits = options.sequence == qvcode::Sequence::kSymbols ? options.mode->symbolBits

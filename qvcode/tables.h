@@ -26,7 +26,7 @@ struct Table {
 // What every table of a run shares.
 struct Run {
   const modes::ModeInfo* mode = nullptr;
-  char submode = 'A';
+  char submode = 0;  // 0 for a mode without submodes
   Sequence sequence = Sequence::kSymbols;
   int valueBits = 8;  // bits a value takes when packed
   bool packed = false;
