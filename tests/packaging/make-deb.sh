@@ -1,0 +1,69 @@
+#!/bin/sh
+# Makes the Debian package of a Linux build, as the README says, into a folder of the tests:
+#   make-deb.sh BUILD OUT
+# and checks what it must hold: programs that need no shared library, hence no dependencies, and
+# no file that an installed package already owns (Debian's wsjtx has a jt65code of its own).
+set -u
+if [ $# -ne 2 ]; then
+  echo "usage: make-deb.sh BUILD OUT" >&2
+  exit 2
+fi
+build=$1
+out=$2
+. "$(dirname "$0")/../support/missing-tool.sh"
+command -v cpack >/dev/null 2>&1 || missing "cpack is not installed (package cmake)"
+command -v dpkg-deb >/dev/null 2>&1 || missing "dpkg-deb is not installed (package dpkg)"
+command -v fakeroot >/dev/null 2>&1 || [ "$(id -u)" = 0 ] ||
+  missing "fakeroot is not installed (package fakeroot)"
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+rm -rf "$out"
+mkdir -p "$out"
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 || {
+  cat "$out/cpack.log"
+  echo "FAILED: cpack could not make the Debian package"
+  exit 1
+}
+deb=$(find "$out" -maxdepth 1 -name 'quorvel_*.deb' | head -1)
+[ -n "$deb" ] || {
+  echo "FAILED: cpack made no quorvel_*.deb in $out"
+  exit 1
+}
+echo "== $deb"
+dpkg-deb -f "$deb"
+
+[ -z "$(dpkg-deb -f "$deb" Depends)" ] || fail "the package depends on: $(dpkg-deb -f "$deb" Depends)"
+
+tree="$out/contents"
+dpkg-deb -x "$deb" "$tree"
+for program in usr/lib/quorvel/quorvel usr/lib/quorvel/qcmd usr/lib/quorvel/jt65code \
+  usr/bin/quorvel-workdir; do
+  [ -f "$tree/$program" ] && [ -x "$tree/$program" ] || fail "/$program is missing"
+done
+for page in quorvel quorvel-workdir; do
+  [ -f "$tree/usr/share/man/man1/$page.1.gz" ] || fail "the manual page $page.1.gz is missing"
+done
+# Every ELF file runs without a shared library: static, and so no dependency is missing.
+find "$tree" -type f | while read -r file; do
+  if [ "$(head -c 4 "$file" | od -An -c | tr -d ' ')" = '177ELF' ]; then
+    if readelf -l "$file" 2>/dev/null | grep -q 'INTERP\|interpreter'; then
+      echo "FAIL: ${file#"$tree"} asks for a program interpreter (dynamically linked)"
+    fi
+  fi
+done | grep . && fail "dynamically linked programs"
+# No file of ours belongs to a package installed here; for one, /usr/bin/jt65code is Debian's.
+(cd "$tree" && find . ! -type d) | sed 's/^\.//' | while read -r path; do
+  owner=$(dpkg-query -S "$path" 2>/dev/null | grep -v '^quorvel:')
+  [ -z "$owner" ] || echo "FAIL: $path is already owned: $owner"
+done | grep . && fail "files that other packages own"
+
+if [ "$failures" -ne 0 ]; then
+  echo "== $failures check(s) failed"
+  exit 1
+fi
+echo "== the Debian package is made: $(dpkg-deb -c "$deb" | wc -l) entries"
