@@ -29,6 +29,17 @@ fail() {
 pass() { echo "ok:   $*"; }
 trap '[ "$failures" -ne 0 ] || rm -rf "$work"' EXIT
 
+# apt accepts the file as the README installs it (a simulation: nothing is installed here).
+if command -v apt-get >/dev/null 2>&1; then
+  deb_path=$(cd "$(dirname "$deb")" && pwd)/$(basename "$deb")
+  if apt-get install -s "$deb_path" >"$work/apt.log" 2>&1 &&
+    grep -Eq '^Inst quorvel |quorvel is already the newest' "$work/apt.log"; then
+    pass "apt install accepts the package file"
+  else
+    fail "apt install does not accept the package file: $(tail -5 "$work/apt.log")"
+  fi
+fi
+
 root="$work/root"
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 : >"$root/var/lib/dpkg/status"
