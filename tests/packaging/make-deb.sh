@@ -48,6 +48,15 @@ done
 for page in quorvel quorvel-workdir; do
   [ -f "$tree/usr/share/man/man1/$page.1.gz" ] || fail "the manual page $page.1.gz is missing"
 done
+# The version is written in a few places by hand; they must agree with the build's.
+version=$(dpkg-deb -f "$deb" Version)
+changelog=$(gzip -dc "$tree/usr/share/doc/quorvel/changelog.gz" | head -1)
+[ "$changelog" = "quorvel ($version) unstable; urgency=medium" ] ||
+  fail "the changelog's first entry is not for version $version: $changelog"
+for page in "$tree"/usr/share/man/man1/*.1.gz; do
+  gzip -dc "$page" | grep -q "^\.TH .* \"Quorvel $version\" " ||
+    fail "$(basename "$page") does not name version $version in its .TH line"
+done
 # Every ELF file runs without a shared library: static, and so no dependency is missing.
 find "$tree" -type f | while read -r file; do
   if [ "$(head -c 4 "$file" | od -An -c | tr -d ' ')" = '177ELF' ]; then
