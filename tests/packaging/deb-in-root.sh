@@ -14,11 +14,8 @@ out=$1
 linux_bin=$(cd "$2" && pwd)
 . "$(dirname "$0")/../support/missing-tool.sh"
 command -v dpkg >/dev/null 2>&1 || missing "dpkg is not installed (a Debian system is needed)"
-deb=$(find "$out" -maxdepth 1 -name 'quorvel_*.deb' 2>/dev/null | head -1)
-[ -n "$deb" ] || {
-  echo "FAILED: no Debian package in $out (the test packaging_deb makes it)"
-  exit 1
-}
+. "$(dirname "$0")/packages.sh"
+deb=$(package_in "$out" 'quorvel_*.deb' "the test packaging_deb") || exit 1
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/qv-deb-root.XXXXXX")
 failures=0

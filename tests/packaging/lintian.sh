@@ -4,11 +4,8 @@
 set -u
 . "$(dirname "$0")/../support/missing-tool.sh"
 command -v lintian >/dev/null 2>&1 || missing "lintian is not installed (package lintian)"
-deb=$(find "$1" -maxdepth 1 -name 'quorvel_*.deb' 2>/dev/null | head -1)
-[ -n "$deb" ] || {
-  echo "FAILED: no Debian package in $1 (the test packaging_deb makes it)"
-  exit 1
-}
+. "$(dirname "$0")/packages.sh"
+deb=$(package_in "$1" 'quorvel_*.deb' "the test packaging_deb") || exit 1
 report=$(lintian --allow-root --display-info "$deb" 2>&1)
 status=$?
 printf '%s\n' "$report"

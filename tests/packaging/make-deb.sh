@@ -11,6 +11,7 @@ fi
 build=$1
 out=$2
 . "$(dirname "$0")/../support/missing-tool.sh"
+. "$(dirname "$0")/packages.sh"
 command -v cpack >/dev/null 2>&1 || missing "cpack is not installed (package cmake)"
 command -v dpkg-deb >/dev/null 2>&1 || missing "dpkg-deb is not installed (package dpkg)"
 command -v fakeroot >/dev/null 2>&1 || [ "$(id -u)" = 0 ] ||
@@ -22,18 +23,7 @@ fail() {
   failures=$((failures + 1))
 }
 
-rm -rf "$out"
-mkdir -p "$out"
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 || {
-  cat "$out/cpack.log"
-  echo "FAILED: cpack could not make the Debian package"
-  exit 1
-}
-deb=$(find "$out" -maxdepth 1 -name 'quorvel_*.deb' | head -1)
-[ -n "$deb" ] || {
-  echo "FAILED: cpack made no quorvel_*.deb in $out"
-  exit 1
-}
+deb=$(make_package DEB "$build" "$out" 'quorvel_*.deb') || exit 1
 echo "== $deb"
 dpkg-deb -f "$deb"
 

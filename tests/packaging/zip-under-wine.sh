@@ -16,6 +16,7 @@ wine_tests=$(cd "$(dirname "$0")/../wine" && pwd)
 prefix=$cross_build/wine-prefix
 
 . "$(dirname "$0")/../support/missing-tool.sh"
+. "$(dirname "$0")/packages.sh"
 command -v tmux >/dev/null 2>&1 || missing "tmux is not installed (package tmux)"
 command -v wine64 >/dev/null 2>&1 || [ -x /usr/lib/wine/wine64 ] || command -v wine >/dev/null 2>&1 ||
   missing "wine64 is not installed (package wine64)"
@@ -28,18 +29,7 @@ command -v wine64 >/dev/null 2>&1 || [ -x /usr/lib/wine/wine64 ] || command -v w
 checks_begin qv-zip
 
 # The zip.
-rm -rf "$out"
-mkdir -p "$out"
-cpack -G ZIP --config "$cross_build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 || {
-  cat "$out/cpack.log"
-  echo "FAILED: cpack could not make the zip"
-  exit 1
-}
-zip=$(find "$out" -maxdepth 1 -name 'quorvel-*.zip' | head -1)
-[ -n "$zip" ] || {
-  echo "FAILED: cpack made no quorvel-*.zip in $out"
-  exit 1
-}
+zip=$(make_package ZIP "$cross_build" "$out" 'quorvel-*.zip') || exit 1
 echo "== $zip"
 
 # Unpacked as a user would, into a fresh folder: one folder with the programs and two texts.

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the bash test scripts that drive programs in tmux panes, under Wine or natively.
 # checks_begin NAME makes the scratch folder $work and a tmux server of this run's own; fail and
 # pass count and print the checks; the rest drives the panes. The screens and files of a failed
