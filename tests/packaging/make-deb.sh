@@ -14,8 +14,6 @@ out=$2
 . "$(dirname "$0")/packages.sh"
 command -v cpack >/dev/null 2>&1 || missing "cpack is not installed (package cmake)"
 command -v dpkg-deb >/dev/null 2>&1 || missing "dpkg-deb is not installed (package dpkg)"
-command -v fakeroot >/dev/null 2>&1 || [ "$(id -u)" = 0 ] ||
-  missing "fakeroot is not installed (package fakeroot)"
 
 failures=0
 fail() {
