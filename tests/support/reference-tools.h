@@ -1,0 +1,334 @@
+// Debian's reference encoders (package wsjtx) run as black-box oracles: one message, or a batch run
+// from parallel shells, for a modes::Mode, with the printed listing read back into the same fields
+// a modes::Encoding has: source bits (where the tool prints them), channel symbols, the whole tone
+// sequence and the decoded text.
+//
+// What each tool prints and how it maps onto the fields:
+//   jt65code  72 source bits (the twelve 6-bit symbols), 63 symbols; tones are built here from the
+//             on-air rule (sync tone 0, data symbol + 2, OOO swaps the two), which it does not
+//             print
+//   jt9code   85 tones; symbols are the 69 non-sync tones minus 1 (the Gray-coded values)
+//   jt4code   206 tones; symbols are the data bits, tone / 2
+//   wsprcode  50 source bits (its Hex line), 162 data bits as symbols, 162 tones; text it cannot
+//             encode comes out as 50 zero bits, which counts as !ok here
+// A mode with a tool not handled here gives ok = false and says so; the FT8/FT4 tools are added the
+// same way (a name in ReferenceToolName, a reader in ParseReferenceOutput).
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "modes/message-format.h"
+#include "modes/mode.h"
+#include "tests/support/needs-tool.h"
+
+namespace testsupport {
+
+struct ToolEncoding {
+  bool ok = false;                       // the tool encoded the message and printed symbols
+  std::string error;                     // why not, in words, when !ok
+  std::string message;                   // the message column or line, as the tool shows it
+  std::string decoded;                   // the decoded text, blanks at the end trimmed
+  int type = 0;                          // the tool's type column (wsprcode: its ntype)
+  bool flagged = false;                  // the "*" of the Err? column (jt65code, jt9code, jt4code)
+  std::vector<std::uint8_t> sourceBits;  // one bit a byte; empty where the tool prints none
+  std::vector<int> symbols;
+  std::vector<int> tones;
+  int exitCode = 0;
+};
+
+// The program that is the reference for a mode, or empty text when there is none.
+inline std::string ReferenceToolName(modes::Mode mode) {
+  switch (mode) {
+    case modes::Mode::kJt65:
+      return "jt65code";
+    case modes::Mode::kJt9:
+      return "jt9code";
+    case modes::Mode::kJt4:
+      return "jt4code";
+    case modes::Mode::kWspr:
+      return "wsprcode";
+    default:
+      return "";
+  }
+}
+
+// The tool's full path, or empty text when it is not installed.
+inline std::string FindReferenceTool(modes::Mode mode) {
+  std::string name = ReferenceToolName(mode);
+  return name.empty() ? "" : FindOnPath(name);
+}
+
+// False when the tool cannot take this message at all: jt65code, jt9code and jt4code read any
+// argument starting "-t" as their option that prints a test table.
+inline bool ReferenceToolTakes(modes::Mode mode, std::string_view message) {
+  if (mode == modes::Mode::kWspr) return true;
+  return message.substr(0, 2) != "-t";
+}
+
+namespace reference_detail {
+
+inline std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+inline std::string RunShell(const std::string& command) {
+  std::string output;
+  if (std::FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+      output.append(buffer, got);
+    pclose(pipe);
+  }
+  return output;
+}
+
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The one-digit or many-digit numbers of a text; "*" runs (Fortran's overflow) end the reading.
+inline std::vector<int> Numbers(const std::string& text) {
+  std::vector<int> numbers;
+  std::istringstream in(text);
+  for (int n; in >> n;) numbers.push_back(n);
+  return numbers;
+}
+
+inline std::string TrimRight(std::string text) {
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+inline std::string Column(const std::string& line, std::size_t at, std::size_t width) {
+  return at < line.size() ? line.substr(at, width) : "";
+}
+
+// The numbers of the lines after the line that starts with title, up to a blank line.
+inline std::vector<int> Block(const std::vector<std::string>& lines, std::string_view title) {
+  std::vector<int> numbers;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].rfind(title, 0) != 0) continue;
+    for (std::size_t row = i + 1; row < lines.size() && !TrimRight(lines[row]).empty(); ++row)
+      for (int n : Numbers(lines[row])) numbers.push_back(n);
+    break;
+  }
+  return numbers;
+}
+
+// The table row that jt65code, jt9code and jt4code print first: message, decoded, *, type.
+struct TableColumns {
+  std::size_t message, decoded, flag, type;
+};
+
+inline void ReadTableRow(const std::vector<std::string>& lines, const TableColumns& at,
+                         ToolEncoding& result) {
+  if (lines.size() < 3) return;
+  const std::string& row = lines[2];
+  result.message = Column(row, at.message, 22);
+  result.decoded = TrimRight(Column(row, at.decoded, 22));
+  result.flagged = Column(row, at.flag, 1) == "*";
+  result.type = std::atoi(Column(row, at.type, 3).c_str());
+}
+
+// Sync (1) or data (0) in each of JT65's 126 symbol periods: a fact of the mode kept here on its
+// own, so the reference tones do not lean on the encoder they are compared with.
+constexpr std::string_view kJt65SyncPattern =
+    "100110001111110101000101100100011100111101101111000110101011001"
+    "101010100100000011000000011010010110101010011001001000011111111";
+
+inline void ReadJt65(const std::vector<std::string>& lines, ToolEncoding& result) {
+  ReadTableRow(lines, {4, 27, 50, 51}, result);
+  if (result.type == -1) {
+    result.error = "jt65code: a shorthand message has no channel symbols";
+    return;
+  }
+  for (const std::string& line : lines) {
+    if (line.rfind("Packed message, 6-bit symbols", 0) != 0) continue;
+    for (int symbol : Numbers(line.substr(30)))
+      for (int bit = 5; bit >= 0; --bit) result.sourceBits.push_back((symbol >> bit) & 1);
+  }
+  result.symbols = Block(lines, "Information-carrying channel symbols");
+  if (result.symbols.size() != 63) return;
+  bool ooo = jt65::SplitOooFlag(result.message).ooo;
+  std::size_t next = 0;
+  for (char sync : kJt65SyncPattern)
+    result.tones.push_back(((sync == '1') != ooo) ? 0 : result.symbols[next++] + 2);
+  result.ok = true;
+}
+
+inline void ReadJt9(const std::vector<std::string>& lines, ToolEncoding& result) {
+  ReadTableRow(lines, {4, 27, 50, 51}, result);
+  if (result.type == -1) {
+    result.error = "jt9code: a shorthand message has no channel symbols";
+    return;
+  }
+  result.tones = Block(lines, "Channel symbols");
+  if (result.tones.size() != 85) return;
+  for (int tone : result.tones)
+    if (tone != 0) result.symbols.push_back(tone - 1);
+  result.ok = result.symbols.size() == 69;
+}
+
+inline void ReadJt4(const std::vector<std::string>& lines, ToolEncoding& result) {
+  ReadTableRow(lines, {5, 29, 54, 55}, result);
+  result.tones = Block(lines, "Channel symbols");
+  if (result.tones.size() != 206) return;
+  for (int tone : result.tones) result.symbols.push_back(tone / 2);
+  result.ok = true;
+}
+
+inline void ReadWspr(const std::vector<std::string>& lines, ToolEncoding& result) {
+  for (const std::string& line : lines) {
+    if (line.rfind("Message: ", 0) == 0) result.message = line.substr(9);
+    if (line.rfind("Decoded message: ", 0) == 0) {
+      result.decoded = TrimRight(Column(line, 17, 22));
+      std::size_t ntype = line.find("ntype:");
+      if (ntype != std::string::npos) result.type = std::atoi(line.c_str() + ntype + 6);
+    }
+    if (line.rfind("Hex:", 0) == 0) {
+      std::istringstream in(line.substr(4));
+      for (std::string byte; in >> byte && result.sourceBits.size() < 50;) {
+        int value = static_cast<int>(std::strtol(byte.c_str(), nullptr, 16));
+        for (int bit = 7; bit >= 0 && result.sourceBits.size() < 50; --bit)
+          result.sourceBits.push_back((value >> bit) & 1);
+      }
+    }
+  }
+  result.symbols = Block(lines, "Data symbols:");
+  result.tones = Block(lines, "Channel symbols:");
+  result.ok =
+      result.sourceBits.size() == 50 && result.symbols.size() == 162 && result.tones.size() == 162;
+  // Text that fits no message form is not refused: it goes out as 50 zero bits.
+  bool anyBit = false;
+  for (std::uint8_t bit : result.sourceBits) anyBit = anyBit || bit != 0;
+  if (result.ok && !anyBit) {
+    result.ok = false;
+    result.error = "wsprcode encoded nothing (50 zero bits): no message form takes the text";
+  }
+}
+
+}  // namespace reference_detail
+
+// Reads what a tool printed for one message (standard output only) and how it ended.
+inline ToolEncoding ParseReferenceOutput(modes::Mode mode, const std::string& output,
+                                         int exitCode) {
+  namespace detail = reference_detail;
+  ToolEncoding result;
+  result.exitCode = exitCode;
+  std::vector<std::string> lines = detail::Lines(output);
+  switch (mode) {
+    case modes::Mode::kJt65:
+      detail::ReadJt65(lines, result);
+      break;
+    case modes::Mode::kJt9:
+      detail::ReadJt9(lines, result);
+      break;
+    case modes::Mode::kJt4:
+      detail::ReadJt4(lines, result);
+      break;
+    case modes::Mode::kWspr:
+      detail::ReadWspr(lines, result);
+      break;
+    default:
+      result.error = "no reference tool is known for this mode";
+      return result;
+  }
+  if (exitCode != 0) {
+    result.ok = false;
+    result.error = ReferenceToolName(mode) + " ended with status " + std::to_string(exitCode);
+  } else if (!result.ok && result.error.empty()) {
+    result.error = ReferenceToolName(mode) + " printed no complete symbol listing";
+  }
+  return result;
+}
+
+// Runs the tool once per message, from `shells` shells at once, and reads each listing. The
+// results are in the order of the messages. Runs nothing (every result !ok) when the tool is
+// missing; check with FindReferenceTool or NEED_REFERENCE_TOOL first.
+inline std::vector<ToolEncoding> RunReferenceToolBatch(modes::Mode mode,
+                                                       const std::vector<std::string>& messages,
+                                                       int shells = 2) {
+  namespace detail = reference_detail;
+  namespace fs = std::filesystem;
+  std::vector<ToolEncoding> results(messages.size());
+  std::string tool = FindReferenceTool(mode);
+  if (tool.empty()) {
+    for (ToolEncoding& result : results) result.error = "the reference tool is not installed";
+    return results;
+  }
+  // Each message's output ends in a marker line that carries the tool's exit status.
+  constexpr std::string_view kMarker = "=== reference tool status ";
+  std::random_device seed;
+  fs::path folder = fs::temp_directory_path() /
+                    ("quorvel-reference-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+  fs::create_directories(folder);
+  std::string command;
+  for (int shell = 0; shell < shells; ++shell) {
+    fs::path script = folder / ("run-" + std::to_string(shell) + ".sh");
+    std::ofstream out(script);
+    for (std::size_t i = shell; i < messages.size(); i += shells) {
+      if (!ReferenceToolTakes(mode, messages[i])) {
+        out << "echo '" << kMarker << "-1'\n";
+        continue;
+      }
+      out << detail::Quoted(tool) << " " << detail::Quoted(messages[i]) << " 2>/dev/null; echo '"
+          << kMarker << "'$?\n";
+    }
+    out.close();
+    command += "(cd " + detail::Quoted(folder.string()) + " && sh " +
+               detail::Quoted(script.string()) + " >" +
+               detail::Quoted((folder / ("out-" + std::to_string(shell) + ".txt")).string()) +
+               " 2>/dev/null) & ";
+  }
+  detail::RunShell(command + "wait");
+
+  for (int shell = 0; shell < shells; ++shell) {
+    std::ifstream in(folder / ("out-" + std::to_string(shell) + ".txt"), std::ios::binary);
+    std::size_t index = shell;
+    std::string block;
+    for (std::string line; std::getline(in, line) && index < messages.size();) {
+      if (line.rfind(kMarker, 0) != 0) {
+        block += line + "\n";
+        continue;
+      }
+      int status = std::atoi(line.c_str() + kMarker.size());
+      if (status == -1) {
+        results[index].error = ReferenceToolName(mode) + " takes a message starting -t as option";
+      } else {
+        results[index] = ParseReferenceOutput(mode, block, status);
+      }
+      block.clear();
+      index += shells;
+    }
+  }
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+  return results;
+}
+
+// One message through the tool.
+inline ToolEncoding RunReferenceTool(modes::Mode mode, const std::string& message) {
+  return RunReferenceToolBatch(mode, {message}, 1).front();
+}
+
+}  // namespace testsupport
+
+// Use at the top of a test: NEED_REFERENCE_TOOL(modes::Mode::kWspr); skips, or fails in CI.
+#define NEED_REFERENCE_TOOL(mode) \
+  NEED_TOOL(testsupport::ReferenceToolName(mode), "Debian package wsjtx")
