@@ -111,8 +111,29 @@ quorvel-workdir "$work/taken" >/dev/null 2>&1
 [ -z "$(find "$work" -name '.JT65CODE.EXE.*')" ] || fail "a partial copy was left behind"
 [ "$failures" -ne "$failures_before" ] || pass "quorvel-workdir refuses wrong uses"
 
-# >>> qvcode: from PATH, the same table as the build's (filled in once qvcode is in main)
-# <<< qvcode
+# qvcode from PATH: the build's tables, and its manual page is there for man.
+if [ "$(command -v qvcode)" = "$root/usr/bin/qvcode" ]; then
+  for run in "jt65:CQ K1ABC FN42" "wspr:K1ABC FN42 37" "ft8:CQ K1ABC FN42"; do
+    mode=${run%%:*}
+    installed=$(cd "$work" && qvcode --mode "$mode" --format list "${run#*:}" 2>&1) &&
+      built=$("$linux_bin/qvcode" --mode "$mode" --format list "${run#*:}" 2>&1)
+    status=$?
+    if [ $status -eq 0 ] && [ -n "$installed" ] && [ "$installed" = "$built" ]; then
+      pass "qvcode from PATH prints the build's $mode table"
+    else
+      fail "qvcode from PATH, $mode: $installed"
+    fi
+  done
+else
+  fail "qvcode is not found along PATH in the installed root"
+fi
+if ! command -v man >/dev/null 2>&1; then
+  echo "note: man is not installed; the installed manual page is left unread"
+elif man -l "$root/usr/share/man/man1/qvcode.1.gz" 2>/dev/null | grep -q -- '--schedule'; then
+  pass "the installed manual page of qvcode reads"
+else
+  fail "the installed manual page of qvcode does not read"
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "== $failures check(s) failed; the root and the folders are in $work"

@@ -30,10 +30,10 @@ dpkg-deb -f "$deb"
 tree="$out/contents"
 dpkg-deb -x "$deb" "$tree"
 for program in usr/lib/quorvel/quorvel usr/lib/quorvel/qcmd usr/lib/quorvel/jt65code \
-  usr/bin/quorvel-workdir; do
+  usr/bin/qvcode usr/bin/quorvel-workdir; do
   [ -f "$tree/$program" ] && [ -x "$tree/$program" ] || fail "/$program is missing"
 done
-for page in quorvel quorvel-workdir; do
+for page in quorvel qvcode quorvel-workdir; do
   [ -f "$tree/usr/share/man/man1/$page.1.gz" ] || fail "the manual page $page.1.gz is missing"
 done
 # The version is written in a few places by hand; they must agree with the build's.

@@ -43,9 +43,7 @@ folder=$(find "$work/unzipped" -mindepth 1 -maxdepth 1 -type d)
   echo "FAILED: the zip does not unpack into one folder: $(ls "$work/unzipped")"
   exit 1
 }
-expected_files="JT65CODE.EXE LICENSE.TXT QUORVEL.EXE README.TXT"
-# >>> qvcode: QVCODE.EXE joins the expected files once qvcode is in main
-# <<< qvcode
+expected_files="JT65CODE.EXE LICENSE.TXT QUORVEL.EXE QVCODE.EXE README.TXT"
 listed=$(cd "$folder" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' ')
 if [ "$listed" = "$(echo "$expected_files" | tr ' ' '\n' | sort | tr '\n' ' ')" ]; then
   pass "the zip holds $listed"
@@ -86,8 +84,24 @@ else
   fail "the dialogue of QUORVEL.EXE from the zip did not finish"
 fi
 
-# >>> qvcode: QVCODE.EXE from the zip prints the same table as the Linux build's qvcode
-# <<< qvcode
+# QVCODE.EXE from the zip prints the same tables as the Linux build's qvcode, byte for byte.
+same_tables() {
+  (cd "$folder" && "$wine_tests/run-under-wine.sh" "$prefix" QVCODE.EXE "$@") >"$work/qvcode-wine.out" 2>&1
+  local wine_status=$?
+  "$linux_bin/qvcode" "$@" >"$work/qvcode-linux.out" 2>&1
+  local linux_status=$?
+  if [ $wine_status -eq 0 ] && [ $linux_status -eq 0 ] && [ -s "$work/qvcode-linux.out" ] &&
+    cmp -s "$work/qvcode-wine.out" "$work/qvcode-linux.out"; then
+    pass "QVCODE.EXE $* prints qvcode's table"
+  else
+    fail "QVCODE.EXE $*: exit codes $wine_status and $linux_status, outputs differ"
+    diff <(od -c "$work/qvcode-wine.out") <(od -c "$work/qvcode-linux.out") | head -10
+  fi
+}
+same_tables "CQ K1ABC FN42"
+same_tables --mode wspr --sequence tones --format c --progmem "K1ABC FN42 37"
+same_tables --mode ft8 --format json "CQ K1ABC FN42" "K1ABC W9XYZ -11"
+same_tables --mode jt4g --pack --format hex "CQ K1ABC FN42"
 
 if [ "$failures" -ne 0 ]; then
   echo "== $failures check(s) failed; screens and files are in $work"
