@@ -94,7 +94,7 @@ Compared CompareWithTool(Mode mode, const std::vector<std::string>& messages) {
   return compared;
 }
 
-TEST(Reference, WsprEqualsWsprcode) {
+TEST(ModeReference, WsprEqualsWsprcode) {
   NEED_REFERENCE_TOOL(Mode::kWspr);
   Compared compared = CompareWithTool(Mode::kWspr, modestest::MakeWsprMessages(20261209, 3000));
   EXPECT_EQ(compared.failures, 0);
@@ -112,7 +112,7 @@ TEST(Reference, WsprEqualsWsprcode) {
   EXPECT_GE(compared.refusedByBoth, 100);
 }
 
-TEST(Reference, Jt9EqualsJt9code) {
+TEST(ModeReference, Jt9EqualsJt9code) {
   NEED_REFERENCE_TOOL(Mode::kJt9);
   Compared compared =
       CompareWithTool(Mode::kJt9, jt65test::MakeMessages(20261210, kMessagesPerMode));
@@ -124,7 +124,7 @@ TEST(Reference, Jt9EqualsJt9code) {
   EXPECT_GE(compared.encoded, 2000);
 }
 
-TEST(Reference, Jt4EqualsJt4code) {
+TEST(ModeReference, Jt4EqualsJt4code) {
   NEED_REFERENCE_TOOL(Mode::kJt4);
   std::vector<std::string> messages = jt65test::MakeMessages(20261211, kMessagesPerMode);
   Compared compared = CompareWithTool(Mode::kJt4, messages);
