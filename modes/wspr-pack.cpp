@@ -265,6 +265,8 @@ Packing PackMessage(std::string_view text) {
   if (!hashed && slash == std::string::npos && blank >= 2 && blank <= 6) {
     std::optional<std::int32_t> call = jt65::PackCall(m.substr(0, blank), jt65::CallRules::kWspr);
     std::optional<int> grid = PackGridField(std::string_view(m).substr(blank + 1, 4));
+    if (call && m.find_first_not_of(' ', blank) == std::string::npos)
+      return Refuse(packing, "the grid and the power are missing (CALL GRID4 POWER)");
     if (call && grid) packing = PackCallGridPower(packing, *call, *grid, blank);
   } else if (!hashed && slash != std::string::npos && slash != 0) {
     packing = PackCompoundCall(packing, blank);
