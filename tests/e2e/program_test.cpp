@@ -9,6 +9,7 @@
 #include "tests/support/needs-tool.h"
 #include "tests/support/reference-tools.h"
 #include "tests/support/sanitizers.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp-dir.h"
 
 #ifndef _WIN32
@@ -16,15 +17,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::ShellQuote;
 
 std::string BinFolder() {
   return testsupport::GetEnvironmentOr("QUORVEL_BIN", ".");
-}
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
 }
 
 class ProgramTest : public testsupport::TempDirTest {
@@ -102,7 +98,7 @@ TEST_F(ProgramTest, TheMessageMayComeQuotedOrAsSeparateWords) {
 
 TEST_F(ProgramTest, AMessageThatBreaksTheQuotingRunsNothingElse) {
   UseFakeEncoder("args");
-  EXPECT_EQ(Run(Quote("A\" & touch X & \"")), 1);  // the argument list is no listing
+  EXPECT_EQ(Run(ShellQuote("A\" & touch X & \"")), 1);  // the argument list is no listing
   EXPECT_FALSE(Exists("X"));
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
 }
@@ -144,7 +140,7 @@ TEST_F(ProgramTest, MessagesWithInterpreterCharactersAreEncodedAsTyped) {
     SCOPED_TRACE(typed[i]);
     ASSERT_TRUE(reference[i].ok) << reference[i].error;
     fs::remove("JT65SYMB.INC");
-    EXPECT_EQ(Run(Quote(typed[i])), 0) << output_;
+    EXPECT_EQ(Run(ShellQuote(typed[i])), 0) << output_;
     std::vector<int> symbols;
     for (const std::string& entry : Entries(ReadFile("JT65SYMB.INC")))
       symbols.push_back(std::stoi(entry));
