@@ -106,6 +106,8 @@ void CheckJt72(modes::Mode mode, const modes::Encoding& encoding) {
   if (!encoding.notes.empty()) return;
   // Sent without a note: the decoded text is the message, and it encodes to the same bits.
   FUZZ_CHECK(Words(encoding.decoded) == Words(encoding.message));
+  // In JT9, " 73" is free text (a leading blank hides the shorthand), but "73" is a shorthand.
+  if (mode == modes::Mode::kJt9 && jt65::IsShorthand(jt65::Fixed(encoding.decoded, 22))) return;
   modes::Encoding again;
   FUZZ_CHECK(modes::EncodeMessage(mode, 0, encoding.decoded, again).ok);
   FUZZ_CHECK(again.sourceBits == encoding.sourceBits);
