@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "modes/mode.h"
+#include "tests/ft/ft-message-maker.h"
 #include "tests/jt65/message-maker.h"
 #include "tests/modes/wspr-message-maker.h"
 
@@ -14,10 +15,12 @@ int main() {
   using Clock = std::chrono::steady_clock;
   const std::vector<std::string> jtMessages = jt65test::MakeMessages(7, 10000);
   const std::vector<std::string> wsprMessages = modestest::MakeWsprMessages(7, 10000);
+  const std::vector<std::string> ftMessages = fttest::MakeFtMessages(7, 10000);
 
   for (const modes::ModeInfo& info : modes::AllModes()) {
+    bool ft = info.mode == modes::Mode::kFt8 || info.mode == modes::Mode::kFt4;
     const std::vector<std::string>& messages =
-        info.mode == modes::Mode::kWspr ? wsprMessages : jtMessages;
+        info.mode == modes::Mode::kWspr ? wsprMessages : (ft ? ftMessages : jtMessages);
     // Repeated passes for about a second; the tone sum keeps the work from being optimised away.
     std::size_t encoded = 0, refused = 0;
     long long checksum = 0;
