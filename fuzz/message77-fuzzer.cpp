@@ -17,12 +17,11 @@ namespace {
 
 // Messages are cut at 37 characters; a little more shows what happens to the rest.
 constexpr std::size_t kLongestMessage = 48;
-constexpr std::string_view kFreeTextAlphabet = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-./?";
 
 std::string FreeTextSent(const std::string& normalised) {
   std::string text = normalised.substr(0, 13);
   for (char& c : text)
-    if (kFreeTextAlphabet.find(c) == std::string_view::npos) c = ' ';
+    if (ft::kA42.find(c) == std::string_view::npos) c = ' ';
   std::size_t first = text.find_first_not_of(' ');
   if (first == std::string::npos) return "";
   return text.substr(first, text.find_last_not_of(' ') - first + 1);

@@ -27,7 +27,6 @@ constexpr std::size_t kFreeTextLength = 13;
 constexpr std::size_t kTelemetryDigits = 18;
 // Exchange numbers above 8000 are the places in the list of states and provinces.
 constexpr int kLastRttyNumber = 8000 + int(std::tuple_size_v<decltype(kRttyExchanges)>);
-constexpr std::string_view kFreeTextAlphabet = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-./?";
 
 // What a message type made of the words: declined them (another type may take them), packed
 // them, or took them but cannot send them.
@@ -207,7 +206,6 @@ struct GridField {
   int value = 0;
   bool roger = false;
 };
-constexpr int kNoGrid = 32401, kRrr = 32402, k73 = 32404;
 
 std::optional<GridField> ReadGridField(const Words& w) {
   if (w.size() == 2) return GridField{kNoGrid, false};
@@ -388,7 +386,7 @@ Try FreeText(const std::string& text, Attempt& attempt) {
     attempt.message.notes.push_back("free text keeps its first 13 characters");
   modes::WideNumber value;
   for (char c : std::string(kFreeTextLength - kept.size(), ' ') + kept)
-    value.MultiplyAdd(42, std::uint32_t(std::max(ValueIn(kFreeTextAlphabet, c), 0)));
+    value.MultiplyAdd(42, std::uint32_t(std::max(ValueIn(kA42, c), 0)));
   AppendBits(attempt.message.bits, value, 71);
   return attempt.Packed(0, 0);
 }

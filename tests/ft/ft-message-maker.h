@@ -128,7 +128,7 @@ class FtMessageMaker {
   }
   std::string Locator() { return Several("ABCDEFGHIJKLMNOPQR", 2) + Several(kDigits, 2); }
   std::string Report() {
-    int r = Between(-50, 50);
+    int r = Below(10) == 0 ? Between(-99, 99) : Between(-50, 50);
     std::string digits = std::to_string(r < 0 ? -r : r);
     if (digits.size() < 2 && Below(4) != 0) digits = "0" + digits;
     return (r < 0 ? "-" : "+") + digits;
@@ -136,7 +136,7 @@ class FtMessageMaker {
 
   std::string Standard() {
     std::string first;
-    switch (Below(8)) {
+    switch (Below(9)) {
       case 0:
         first = "CQ";
         break;
@@ -148,6 +148,10 @@ class FtMessageMaker {
         break;
       case 3:
         first = Below(2) ? "DE" : "QRZ";
+        break;
+      case 4:
+        // Neither 3 digits nor 1-4 letters: the modifier goes as a hash.
+        first = "CQ " + (Below(2) ? Several(kDigits, 2) : Several(kLetters, 5));
         break;
       default:
         first = Call();
@@ -205,7 +209,8 @@ class FtMessageMaker {
   std::string Telemetry() {
     int digits = Between(1, 18);
     std::string hex = Several(kHex, digits);
-    if (digits == 18) hex[0] = From("01234567");
+    // Eighteen digits from 8 on are too large and go as free text.
+    if (digits == 18 && Below(4) != 0) hex[0] = From("01234567");
     return hex;
   }
 
