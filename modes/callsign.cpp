@@ -13,16 +13,18 @@ bool IsLetterOrBlank(char c) {
 
 // "3DA0" (Swaziland) and "3X" + letter (Guinea) do not fit the six positions; they travel as
 // "3D0" and "Q" + letter, which no real callsign starts with.
-std::string SubstituteAwkwardPrefixes(std::string call) {
+// WSPR's packer has the first substitution only.
+std::string SubstituteAwkwardPrefixes(std::string call, CallRules rules) {
   if (call.compare(0, 4, "3DA0") == 0) return Fixed("3D0" + call.substr(4, 2), 6);
+  if (rules == CallRules::kWspr) return call;
   if (call.compare(0, 2, "3X") == 0 && IsLetter(call[2])) return Fixed("Q" + call.substr(2), 6);
   return call;
 }
 
-void RestoreAwkwardPrefixes(std::string& word) {
+void RestoreAwkwardPrefixes(std::string& word, CallRules rules) {
   if (word.compare(0, 3, "3D0") == 0) {
     word = Fixed("3DA0" + word.substr(3), 12);
-  } else if (word[0] == 'Q' && IsLetter(word[1])) {
+  } else if (rules == CallRules::kJt && word[0] == 'Q' && IsLetter(word[1])) {
     word = Fixed("3X" + word.substr(1), 12);
   }
 }
@@ -39,16 +41,21 @@ std::string UnpackBase37(std::int32_t value, int count) {
 
 }  // namespace
 
-std::optional<std::int32_t> PackCall(std::string_view field) {
-  std::string call = SubstituteAwkwardPrefixes(Fixed(field, 6));
-  if (call.compare(0, 3, "CQ ") == 0) {
+std::optional<std::int32_t> PackCall(std::string_view field, CallRules rules) {
+  std::string call = SubstituteAwkwardPrefixes(Fixed(field, 6), rules);
+  if (rules == CallRules::kWspr) {
+    if (call == "CQ    ") return kCqValue;
+    if (call == "QRZ   ") return kQrzValue;
+  } else if (call.compare(0, 3, "CQ ") == 0) {
     if (IsDigit(call[3]) && IsDigit(call[4]) && IsDigit(call[5])) {
       return kCqFrequencyValue + (call[3] - '0') * 100 + (call[4] - '0') * 10 + (call[5] - '0');
     }
     return kCqValue;
   }
-  if (call.compare(0, 4, "QRZ ") == 0) return kQrzValue;
-  if (call.compare(0, 3, "DE ") == 0) return kDeValue;
+  if (rules == CallRules::kJt) {
+    if (call.compare(0, 4, "QRZ ") == 0) return kQrzValue;
+    if (call.compare(0, 3, "DE ") == 0) return kDeValue;
+  }
 
   // The digit of a callsign must land in the third position.
   std::string t;
@@ -74,7 +81,7 @@ std::optional<std::int32_t> PackCall(std::string_view field) {
   return value;
 }
 
-UnpackedCall UnpackCall(std::int32_t value) {
+UnpackedCall UnpackCall(std::int32_t value, CallRules rules) {
   UnpackedCall call{Fixed("......", 12), CallLead::kNone, Fixed("", 4)};
   if (value < kCallBase) {
     std::string word(6, ' ');
@@ -111,7 +118,7 @@ UnpackedCall UnpackCall(std::int32_t value) {
   } else if (value == kDeValue) {
     call.lead = CallLead::kPlainDe;
   }
-  RestoreAwkwardPrefixes(call.word);
+  RestoreAwkwardPrefixes(call.word, rules);
   return call;
 }
 

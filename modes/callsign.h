@@ -36,9 +36,13 @@ inline constexpr std::int32_t kCqSuffixBase = 267649090;
 inline constexpr std::int32_t kQrzSuffixBase = 267698375;
 inline constexpr std::int32_t kDeSuffixBase = 267747660;
 
+// The JT modes' call packer, and the older one of WSPR, which knows CQ and QRZ (not DE, not
+// "CQ nnn") and keeps no place for Guinea's 3X calls.
+enum class CallRules { kJt, kWspr };
+
 // The value of a call field (only its first 6 characters count), or nothing when the field is
 // not a callsign (then the message goes as free text).
-std::optional<std::int32_t> PackCall(std::string_view field);
+std::optional<std::int32_t> PackCall(std::string_view field, CallRules rules = CallRules::kJt);
 
 struct UnpackedCall {
   std::string word;  // 12 characters; "......" for a value that is no callsign
@@ -46,6 +50,6 @@ struct UnpackedCall {
   std::string add_on;  // the free-form prefix (4) or suffix (3), blank-padded
 };
 
-UnpackedCall UnpackCall(std::int32_t value);
+UnpackedCall UnpackCall(std::int32_t value, CallRules rules = CallRules::kJt);
 
 }  // namespace jt65

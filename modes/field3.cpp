@@ -11,21 +11,6 @@ bool IsLocatorLetter(char c) {
   return c >= 'A' && c <= 'R';
 }
 
-// Longitude index 0-179 runs east from 180 W in 2-degree steps, latitude index 0-179 north from
-// 90 S in 1-degree steps.
-int LocatorValue(std::string_view locator) {
-  int longitude = 179 - 10 * (locator[0] - 'A') - (locator[2] - '0');
-  int latitude = 10 * (locator[1] - 'A') + (locator[3] - '0');
-  return longitude * 180 + latitude;
-}
-
-std::string LocatorText(int value) {
-  int longitude = 179 - value / 180;
-  int latitude = value % 180;
-  return {static_cast<char>('A' + longitude / 10), static_cast<char>('A' + latitude / 10),
-          static_cast<char>('0' + longitude % 10), static_cast<char>('0' + latitude % 10)};
-}
-
 // Two digits of a number from 0 to 99.
 std::string TwoDigits(int number) {
   return {static_cast<char>('0' + number / 10), static_cast<char>('0' + number % 10)};
@@ -53,6 +38,26 @@ std::optional<int> PackShortReport(std::string_view digits, int offset, int& num
 }
 
 }  // namespace
+
+bool IsLocator(std::string_view text) {
+  return text.size() == 4 && IsLocatorLetter(text[0]) && IsLocatorLetter(text[1]) &&
+         IsDigit(text[2]) && IsDigit(text[3]);
+}
+
+// Longitude index 0-179 runs east from 180 W in 2-degree steps, latitude index 0-179 north from
+// 90 S in 1-degree steps.
+int LocatorValue(std::string_view locator) {
+  int longitude = 179 - 10 * (locator[0] - 'A') - (locator[2] - '0');
+  int latitude = 10 * (locator[1] - 'A') + (locator[3] - '0');
+  return longitude * 180 + latitude;
+}
+
+std::string LocatorText(int value) {
+  int longitude = 179 - value / 180;
+  int latitude = value % 180;
+  return {static_cast<char>('A' + longitude / 10), static_cast<char>('A' + latitude / 10),
+          static_cast<char>('0' + longitude % 10), static_cast<char>('0' + latitude % 10)};
+}
 
 std::optional<int> PackField3(std::string_view text) {
   std::string field = Fixed(text, 4);
@@ -85,10 +90,7 @@ std::optional<int> PackField3(std::string_view text) {
     return LocatorValue((field[0] == 'R' ? "LA" : "KA") + TwoDigits(number + 50));
   }
 
-  if (!IsLocatorLetter(field[0]) || !IsLocatorLetter(field[1]) || !IsDigit(field[2]) ||
-      !IsDigit(field[3])) {
-    return std::nullopt;
-  }
+  if (!IsLocator(field)) return std::nullopt;
   return LocatorValue(field);
 }
 

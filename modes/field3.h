@@ -11,6 +11,14 @@ namespace jt65 {
 inline constexpr int kLocatorCount = 180 * 180;
 inline constexpr int kBlankField3 = kLocatorCount + 1;
 
+// True for a 4-character locator: two letters A-R and two digits, upper case.
+bool IsLocator(std::string_view text);
+
+// A 4-character locator (upper case, AA00-RR99, not checked here) as a value below
+// kLocatorCount, and back.
+int LocatorValue(std::string_view locator);
+std::string LocatorText(int value);
+
 // The value of a field (4 characters), or nothing when it is none of the forms above (then the
 // message goes as free text). Reports from -50 to +49 outside -01..-30 go as the locators
 // KA00-KA99, "R" reports as LA00-LA99.

@@ -4,24 +4,41 @@
 #include <array>
 
 #include "modes/bits.h"
+#include "modes/fixed-text.h"
+#include "modes/jt4-encoder.h"
 #include "modes/ft-encoder.h"
 #include "modes/jt65-channel.h"
 #include "modes/jt65-encoder.h"
+#include "modes/jt72-message.h"
+#include "modes/jt9-encoder.h"
+#include "modes/message-format.h"
 #include "modes/packed-message.h"
+#include "modes/wspr-encoder.h"
 
 namespace modes {
 namespace {
 
 // JT65 keys at 11025/4096 baud; its submodes space the tones 1, 2 and 4 times that apart.
 constexpr double kJt65Baud = 11025.0 / 4096.0;
+constexpr double kJt9Baud = 12000.0 / 6912.0;
+constexpr double kJt4Baud = 11025.0 / 2520.0;
+constexpr double kWsprBaud = 12000.0 / 8192.0;
 
+// Every mode spaces its tones one keying rate apart in submode A.
 constexpr std::array kModes = {
     ModeInfo{Mode::kJt65, "jt65", "ABC", 1 / kJt65Baud, kJt65Baud, 66, 6, 7, 60, 1.0},
+    ModeInfo{Mode::kJt9, "jt9", "A", 1 / kJt9Baud, kJt9Baud, 9, 3, 4, 60, 1.0},
+    ModeInfo{Mode::kJt4, "jt4", "ABCDEFG", 1 / kJt4Baud, kJt4Baud, 4, 1, 2, 60, 1.0},
+    // WSPR, FT8 and FT4 have no submodes: their one spacing goes with submode 0.
+    ModeInfo{Mode::kWspr, "wspr", "", 1 / kWsprBaud, kWsprBaud, 4, 1, 2, 120, 1.0},
     // FT8: 1920 and FT4: 576 samples a symbol at 12 kHz; FT4 starts with its ramp slot, one
     // symbol ahead of its first Costas tone at 0.5 s.
-    ModeInfo{Mode::kFt8, "ft8", "A", 0.16, 6.25, 8, 3, 3, 15, 0.5},
-    ModeInfo{Mode::kFt4, "ft4", "A", 0.048, 12000.0 / 576, 4, 2, 2, 7.5, 0.452},
+    ModeInfo{Mode::kFt8, "ft8", "", 0.16, 6.25, 8, 3, 3, 15, 0.5},
+    ModeInfo{Mode::kFt4, "ft4", "", 0.048, 12000.0 / 576, 4, 2, 2, 7.5, 0.452},
 };
+
+// The spacing of each JT4 submode in keying rates: not powers of two from D on.
+constexpr std::array kJt4SpacingSteps = {1, 2, 4, 9, 18, 36, 72};
 
 // Sync (1) or data (0) for each of the 126 JT65 symbol periods.
 constexpr std::string_view kJt65Sync =
@@ -37,28 +54,90 @@ void Jt65Tones(const jt65::ChannelSymbols& channel, bool ooo, std::vector<int>& 
   }
 }
 
-EncodeResult EncodeJt65(std::string_view text, Encoding& encoding) {
-  jt65::Encoding jt65 = jt65::EncodeMessage(text);
-  encoding.message = jt65.message;
-  if (jt65.type == jt65::MessageType::kShorthand)
-    return {false, "a shorthand message (RO, RRR, 73) is sent as two tones and has no channel symbols"};
-  for (int symbol : jt65.data) AppendBits(encoding.sourceBits, std::uint64_t(symbol), 6);
-  encoding.symbols.assign(jt65.channel.begin(), jt65.channel.end());
-  Jt65Tones(jt65.channel, jt65.ooo, encoding.tones);
-  encoding.decoded = jt65.decoded;
-  return {true, {}};
-}
-
 std::string TrimRight(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
 }
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+// The notes of the JT modes: what of the typed text a receiver will not see.
+void NoteJtChanges(std::string_view text, const std::string& message, const std::string& decoded,
+                   Encoding& encoding) {
+  if (text.size() > jt65::kMessageLength && !jt65::TrimRight(text.substr(22)).empty())
+    encoding.notes.push_back("cut to 22 characters: \"" + TrimRight(message) + "\"");
+  if (TrimRight(decoded) != TrimRight(message))
+    encoding.notes.push_back("sent as \"" + TrimRight(decoded) + "\"");
+}
+
+EncodeResult EncodeJt65(std::string_view text, Encoding& encoding) {
+  jt65::Encoding jt65 = jt65::EncodeMessage(text);
+  encoding.message = jt65.message;
+  if (jt65.type == jt65::MessageType::kShorthand)
+    return {false,
+            "a shorthand message (RO, RRR, 73) is sent as two tones and has no channel symbols"};
+  for (int symbol : jt65.data) AppendBits(encoding.sourceBits, std::uint64_t(symbol), 6);
+  encoding.symbols.assign(jt65.channel.begin(), jt65.channel.end());
+  Jt65Tones(jt65.channel, jt65.ooo, encoding.tones);
+  encoding.decoded = jt65.decoded;
+  NoteJtChanges(text, jt65.message, jt65.decoded, encoding);
+  return {true, {}};
+}
+
+// JT9 and JT4 send no OOO: a receiver tells nothing from it.
+void NoteDroppedOoo(const Jt72Message& jt72, std::string_view mode, Encoding& encoding) {
+  if (jt72.ooo) encoding.notes.push_back("OOO is not sent in " + std::string(mode) + ": dropped");
+}
+
+EncodeResult EncodeJt9(std::string_view text, Encoding& encoding) {
+  Jt72Message jt72 = PrepareJt72Message(text, LeadingBlank::kDrop);
+  encoding.message = jt72.message;
+  if (jt72.shorthand)
+    return {false, "a shorthand message (RO, RRR, 73) has no JT9 channel symbols"};
+  CodeJt72Message(jt72);
+  encoding.sourceBits = jt72.source;
+  encoding.symbols = jt9::DataSymbols(jt72.interleaved);
+  encoding.tones = jt9::Tones(encoding.symbols);
+  // A JT9 receiver collapses the blanks that stand for characters outside the alphabet; JT4's
+  // shows them.
+  encoding.decoded = jt65::NormaliseMessage(jt72.decoded);
+  NoteDroppedOoo(jt72, "JT9", encoding);
+  NoteJtChanges(text, jt72.message, jt72.decoded, encoding);
+  return {true, {}};
+}
+
+EncodeResult EncodeJt4(std::string_view text, Encoding& encoding) {
+  Jt72Message jt72 = PrepareJt72Message(text, LeadingBlank::kKeep);
+  encoding.message = jt72.message;
+  CodeJt72Message(jt72);
+  encoding.sourceBits = jt72.source;
+  encoding.symbols.assign(jt72.interleaved.begin(), jt72.interleaved.end());
+  encoding.tones = jt4::Tones(jt72.interleaved, jt4::InvertsSync(jt72.message));
+  encoding.decoded = jt72.decoded;
+  NoteDroppedOoo(jt72, "JT4", encoding);
+  NoteJtChanges(text, jt72.message, jt72.decoded, encoding);
+  return {true, {}};
+}
+
+EncodeResult EncodeWspr(std::string_view text, Encoding& encoding) {
+  wspr::Encoding wspr = wspr::EncodeMessage(text);
+  encoding.message = wspr.packing.message;
+  encoding.notes = wspr.packing.notes;
+  if (!wspr.packing.ok) return {false, wspr.packing.error};
+  encoding.sourceBits = wspr.source;
+  encoding.symbols.assign(wspr.data.begin(), wspr.data.end());
+  encoding.tones = wspr.tones;
+  encoding.decoded = wspr.decoded;
+  return {true, {}};
+}
+
+char Upper(char c) {
+  return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
 
 }  // namespace
 
-std::span<const ModeInfo> AllModes() { return kModes; }
+std::span<const ModeInfo> AllModes() {
+  return kModes;
+}
 
 const ModeInfo* FindMode(std::string_view name) {
   for (const ModeInfo& info : kModes) {
@@ -78,8 +157,10 @@ const ModeInfo& InfoOf(Mode mode) {
 }
 
 double ToneSpacingHz(const ModeInfo& info, char submode) {
+  if (info.submodes.empty()) return submode == 0 ? info.baseToneSpacingHz : 0;
   std::size_t index = info.submodes.find(Upper(submode));
-  if (index == std::string_view::npos) return 0;
+  if (submode == 0 || index == std::string_view::npos) return 0;
+  if (info.mode == Mode::kJt4) return info.baseToneSpacingHz * kJt4SpacingSteps[index];
   // JT65 doubles the spacing per submode letter.
   return info.baseToneSpacingHz * double(1 << index);
 }
@@ -89,13 +170,20 @@ EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encod
   if (info.mode != mode) return {false, "this mode is not built yet"};
   encoding = Encoding{};
   encoding.mode = mode;
-  encoding.submode = submode == 0 ? info.submodes[0] : Upper(submode);
+  char defaultSubmode = info.submodes.empty() ? 0 : info.submodes[0];
+  encoding.submode = submode == 0 ? defaultSubmode : Upper(submode);
   encoding.toneSpacingHz = ToneSpacingHz(info, encoding.submode);
-  if (encoding.toneSpacingHz == 0)
+  if (encoding.toneSpacingHz == 0) {
+    if (info.submodes.empty())
+      return {false, "mode " + std::string(info.name) + " has no submodes"};
     return {false, std::string("mode ") + std::string(info.name) + " has no submode " + submode};
+  }
   encoding.symbolPeriodSeconds = info.symbolPeriodSeconds;
   EncodeResult result{false, "this mode is not built yet"};
   if (mode == Mode::kJt65) result = EncodeJt65(text, encoding);
+  if (mode == Mode::kJt9) result = EncodeJt9(text, encoding);
+  if (mode == Mode::kJt4) result = EncodeJt4(text, encoding);
+  if (mode == Mode::kWspr) result = EncodeWspr(text, encoding);
   if (mode == Mode::kFt8) result = ft::EncodeFt8(text, encoding);
   if (mode == Mode::kFt4) result = ft::EncodeFt4(text, encoding);
   encoding.decoded = TrimRight(encoding.decoded);

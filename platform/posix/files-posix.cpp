@@ -64,7 +64,8 @@ Handle CreateFileW(const std::u16string& name, uint32_t access, uint32_t share, 
     return kInvalidHandle;
   }
   posix::ResolvedName target;
-  if (!posix::ResolveName(posix::NativePath(name), &target)) return kInvalidHandle;
+  bool mayCreate = disposition != kOpenExisting;
+  if (!posix::ResolveName(posix::NativePath(name), &target, mayCreate)) return kInvalidHandle;
   struct stat status;
   if (target.exists && stat(target.path.c_str(), &status) == 0) {
     bool writes = (access & kGenericWrite) != 0 || disposition == kCreateAlways;
@@ -218,6 +219,19 @@ bool DeleteFileW(const std::u16string& name) {
   int failure = unlink(target.path.c_str()) == 0 ? 0 : errno;
   if (fd >= 0) close(fd);
   return failure == 0 ? true : FailWithErrno(failure);
+}
+
+bool MoveFileExW(const std::u16string& existing, const std::u16string& renamed, uint32_t flags) {
+  posix::ResolvedName from, to;
+  if (!posix::ResolveName(posix::NativePath(existing), &from)) return false;
+  if (!from.exists) return Fail(kErrorFileNotFound);
+  if (!posix::ResolveName(posix::NativePath(renamed), &to)) return false;
+  if (to.exists && (flags & kMovefileReplaceExisting) == 0) return Fail(kErrorAlreadyExists);
+  struct stat status;
+  if (to.exists && stat(to.path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+    return Fail(kErrorAccessDenied);
+  if (rename(from.path.c_str(), to.path.c_str()) != 0) return FailWithErrno(errno);
+  return true;
 }
 
 }  // namespace pf

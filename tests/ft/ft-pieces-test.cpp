@@ -139,7 +139,7 @@ TEST(FtEncoder, WorkedListings) {
 TEST(FtEncoder, PhysicalLayerAndDataTones) {
   modes::Encoding ft8, ft4;
   ASSERT_TRUE(modes::EncodeMessage(modes::Mode::kFt8, 0, "CQ K1ABC FN42", ft8).ok);
-  ASSERT_TRUE(modes::EncodeMessage(modes::Mode::kFt4, 'a', "CQ K1ABC FN42", ft4).ok);
+  ASSERT_TRUE(modes::EncodeMessage(modes::Mode::kFt4, 0, "CQ K1ABC FN42", ft4).ok);
   EXPECT_EQ(ft8.symbolPeriodSeconds, 0.16);
   EXPECT_EQ(ft8.toneSpacingHz, 6.25);
   EXPECT_EQ(ft4.symbolPeriodSeconds, 0.048);

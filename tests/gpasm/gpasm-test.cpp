@@ -9,16 +9,20 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "tests/support/environment.h"
+#include "tests/support/intel-hex.h"
 #include "tests/support/needs-tool.h"
+#include "tests/support/reference-tools.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp-dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::ReadIntelHex;
+using testsupport::ShellQuote;
 
 // Data EEPROM starts at word 0x2100 of the program memory map; the hex file counts bytes, and
 // every EEPROM byte takes one 16-bit word there, low byte first.
@@ -34,50 +38,6 @@ const char kProgram[] =
     "        #include \"JT65SYMB.INC\"\n"
     "        end\n";
 
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-// quorvel hands the characters that a command interpreter acts on to the encoder as blanks; the
-// encoder then closes up the blanks, where Debian's jt65code packs each such character as a blank.
-std::string AsHandedToTheEncoder(std::string message) {
-  for (char& c : message)
-    if (std::string_view("\"%&|<>^").find(c) != std::string_view::npos) c = ' ';
-  return message;
-}
-
-int HexByte(const std::string& text, size_t at) {
-  return std::stoi(text.substr(at, 2), nullptr, 16);
-}
-
-// The bytes of an Intel hex file by address; a record with a bad checksum fails the test.
-std::map<unsigned, int> ReadIntelHex(const std::string& hex) {
-  std::map<unsigned, int> memory;
-  unsigned base = 0;
-  std::istringstream lines(hex);
-  for (std::string line; std::getline(lines, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    EXPECT_EQ(line[0], ':') << line;
-    int count = HexByte(line, 1);
-    unsigned address = static_cast<unsigned>(HexByte(line, 3) << 8 | HexByte(line, 5));
-    int type = HexByte(line, 7);
-    int sum = 0;
-    for (int i = 0; i < count + 5; ++i) sum += HexByte(line, 1 + 2 * i);
-    EXPECT_EQ(sum & 0xFF, 0) << "checksum of " << line;
-    if (type == 0) {
-      for (int i = 0; i < count; ++i) memory[base + address + i] = HexByte(line, 9 + 2 * i);
-    } else if (type == 2) {
-      base = static_cast<unsigned>(HexByte(line, 9) << 8 | HexByte(line, 11)) << 4;
-    } else if (type == 4) {
-      base = static_cast<unsigned>(HexByte(line, 9) << 8 | HexByte(line, 11)) << 16;
-    }
-  }
-  return memory;
-}
-
 class GpasmTest : public testsupport::TempDirTest {
  protected:
   void SetUp() override {
@@ -91,24 +51,11 @@ class GpasmTest : public testsupport::TempDirTest {
     WriteFile("beacon.asm", kProgram);
   }
 
-  // The 63 symbols that Debian's jt65code prints under "Information-carrying channel symbols".
-  static std::vector<int> ReferenceSymbols(const std::string& message) {
-    std::string command = testsupport::FindOnPath("jt65code") + " " + Quote(message) + " >REF.TXT";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    std::string listing = ReadFile("REF.TXT");
-    std::vector<int> symbols;
-    size_t table = listing.find("Information-carrying channel symbols\n");
-    if (table == std::string::npos) return symbols;
-    std::istringstream numbers(listing.substr(listing.find('\n', table) + 1));
-    for (int value; symbols.size() < kSymbolCount && numbers >> value;) symbols.push_back(value);
-    return symbols;
-  }
-
   // Runs quorvel for message and assembles what it wrote; the EEPROM words from the hex file.
   static std::vector<int> EepromWords(const std::string& message) {
     fs::remove("JT65SYMB.INC");
     fs::remove("beacon.hex");
-    std::string run = "setsid -w ./quorvel " + Quote(message) + " </dev/null >/dev/null 2>&1";
+    std::string run = "setsid -w ./quorvel " + ShellQuote(message) + " </dev/null >/dev/null 2>&1";
     EXPECT_EQ(std::system(run.c_str()), 0) << "quorvel";
     if (!Exists("JT65SYMB.INC")) return {};
     EXPECT_EQ(std::system("gpasm beacon.asm >gpasm.txt 2>&1"), 0) << ReadFile("gpasm.txt");
@@ -128,12 +75,14 @@ class GpasmTest : public testsupport::TempDirTest {
 
   static void CheckMessages(const std::vector<std::string>& messages) {
     EXPECT_GE(messages.size(), 20u);
-    for (const std::string& message : messages) {
-      SCOPED_TRACE(message);
-      ASSERT_LE(message.size(), 13u);
-      std::vector<int> expected = ReferenceSymbols(AsHandedToTheEncoder(message));
-      ASSERT_EQ(expected.size(), static_cast<size_t>(kSymbolCount)) << ReadFile("REF.TXT");
-      EXPECT_EQ(EepromWords(message), expected);
+    std::vector<testsupport::ToolEncoding> reference =
+        testsupport::RunReferenceToolBatch(modes::Mode::kJt65, messages);
+    for (size_t i = 0; i < messages.size(); ++i) {
+      SCOPED_TRACE(messages[i]);
+      ASSERT_LE(messages[i].size(), 13u);
+      ASSERT_EQ(reference[i].symbols.size(), static_cast<size_t>(kSymbolCount))
+          << reference[i].error;
+      EXPECT_EQ(EepromWords(messages[i]), reference[i].symbols);
     }
   }
 };
