@@ -1,6 +1,6 @@
 // The conversion of the encoder listing: every number between the line that announces the channel
 // symbols and the decoded-message line becomes one entry of a "de" data line, eight to a line.
-#include <cmath>
+#include <algorithm>
 #include <cstdint>
 
 #include "generator/stages.h"
@@ -49,6 +49,25 @@ struct Emitter {
   }
 };
 
+constexpr uint64_t kTooLarge = 32769;  // beyond every 16-bit magnitude, 32768 included
+
+// mantissa x 10^scale rounded to the nearest integer, ties to the even one, worked out exactly on
+// the digits (a product in floating point rounds 2.5 up); kTooLarge for anything above 32768.
+uint64_t RoundedMagnitude(uint64_t mantissa, long scale) {
+  if (mantissa == 0) return 0;
+  if (scale >= 0) {
+    for (long i = 0; i < scale && mantissa < kTooLarge; ++i) mantissa *= 10;
+    return std::min(mantissa, kTooLarge);
+  }
+  // The mantissa has at most 18 digits, so from 19 places on the value is below 0.1.
+  if (scale < -18) return 0;
+  uint64_t divisor = 1;
+  for (long i = 0; i < -scale; ++i) divisor *= 10;
+  uint64_t whole = mantissa / divisor, rest = mantissa % divisor, half = divisor / 2;
+  if (rest > half || (rest == half && whole % 2 == 1)) ++whole;
+  return std::min(whole, kTooLarge);
+}
+
 }  // namespace
 
 int ReadSymbolValue(std::string_view text) {
@@ -93,12 +112,9 @@ int ReadSymbolValue(std::string_view text) {
     if (exponent > 9999) exponent = 9999;
     scale += negativeExponent ? -exponent : exponent;
   }
-  long double value =
-      static_cast<long double>(mantissa) * std::pow(10.0L, static_cast<long double>(scale));
-  if (negative) value = -value;
-  long double rounded = std::nearbyint(value);  // the default rounding: ties to even
-  if (!(rounded >= -32768.0L && rounded <= 32767.0L)) return -32768;
-  return static_cast<int>(rounded);
+  uint64_t magnitude = RoundedMagnitude(mantissa, scale);
+  int value = negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
+  return value >= -32768 && value <= 32767 ? value : -32768;
 }
 
 Text SymbolText(int value) {

@@ -8,22 +8,15 @@ namespace {
 
 constexpr int kShowNormal = 1;
 
-// Characters a command interpreter acts on. None is in the JT65 alphabet and the encoder reads them
-// as blanks anyway, so they are handed over as blanks: the quoting cannot break and the message
-// cannot start anything.
-bool InterpreterActsOn(char c) {
-  switch (c) {
-    case '"':
-    case '%':
-    case '&':
-    case '|':
-    case '<':
-    case '>':
-    case '^':
-      return true;
-    default:
-      return false;
-  }
+// Inside double quotes a command interpreter acts on two characters only: '"' would end the
+// quoting and '%' would expand a variable. Neither is in the JT65 alphabet, so the encoder is
+// handed '#' instead, another character outside it that nothing acts on: the quoting cannot break,
+// nothing else can run, and the encoder still sees the message as typed (any character outside
+// the alphabet makes a message free text, and each one is sent as a blank).
+constexpr char kHandedOverInstead = '#';
+
+bool InterpreterActsOnInQuotes(char c) {
+  return c == '"' || c == '%';
 }
 
 }  // namespace
@@ -35,7 +28,7 @@ bool EncoderPresent() {
 Text EncoderCommandLine(std::string_view interpreter, std::string_view message) {
   Text quoted(message);
   for (char& c : quoted)
-    if (InterpreterActsOn(c)) c = ' ';
+    if (InterpreterActsOnInQuotes(c)) c = kHandedOverInstead;
   return Text(interpreter) + " /C JT65CODE \"" + quoted + "\" > " + kListingName;
 }
 

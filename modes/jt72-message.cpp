@@ -10,7 +10,9 @@ namespace modes {
 
 Jt72Message PrepareJt72Message(std::string_view text, LeadingBlank leading) {
   std::string normalised = jt65::NormaliseMessage(text);
-  // Normalising leaves at most one leading blank.
+  // JT9 looks for the shorthand messages before it drops the leading blank; normalising leaves
+  // at most one.
+  bool shorthand = jt65::IsShorthand(jt65::SplitOooFlag(normalised).message);
   if (leading == LeadingBlank::kDrop && normalised[0] == ' ') {
     normalised = jt65::Fixed(std::string_view(normalised).substr(1), jt65::kMessageLength);
   }
@@ -18,6 +20,7 @@ Jt72Message PrepareJt72Message(std::string_view text, LeadingBlank leading) {
   Jt72Message message;
   message.message = split.message;
   message.ooo = split.ooo;
+  message.shorthand = shorthand;
   return message;
 }
 
@@ -26,7 +29,7 @@ void CodeJt72Message(Jt72Message& message) {
   message.type = packed.type;
   message.source = Jt72Bits(packed);
   message.interleaved = InterleaveBitReversal(ConvolutionalEncode(message.source));
-  message.decoded = jt65::NormaliseMessage(jt65::UnpackMessage(FromJt72Bits(message.source)));
+  message.decoded = jt65::UnpackMessage(FromJt72Bits(message.source));
 }
 
 Bits Jt72Bits(const jt65::PackedMessage& packed) {

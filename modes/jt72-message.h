@@ -17,12 +17,13 @@ inline constexpr int kJt72CodedBits = 206;
 enum class LeadingBlank { kKeep, kDrop };
 
 struct Jt72Message {
-  std::string message;  // 22 characters as packed: normalised, without OOO
-  bool ooo = false;     // the text ended in OOO, which neither mode sends
+  std::string message;     // 22 characters as packed: normalised, without OOO
+  bool ooo = false;        // the text ended in OOO, which neither mode sends
+  bool shorthand = false;  // RO, RRR or 73 alone, before any leading blank was dropped
   jt65::MessageType type = jt65::MessageType::kStandard;
   Bits source;          // the 72 bits: call 1 (28), call 2 (28), third field (16)
   Bits interleaved;     // the 206 coded bits, interleaved
-  std::string decoded;  // what the 72 bits unpack to, normalised, 22 characters
+  std::string decoded;  // what the 72 bits unpack to, 22 characters
 };
 
 // The text normalised as for JT65 (22 characters, capitals, blanks collapsed) and its OOO split

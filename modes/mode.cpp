@@ -6,6 +6,7 @@
 #include "modes/bits.h"
 #include "modes/fixed-text.h"
 #include "modes/jt4-encoder.h"
+#include "modes/ft-encoder.h"
 #include "modes/jt65-channel.h"
 #include "modes/jt65-encoder.h"
 #include "modes/jt72-message.h"
@@ -28,8 +29,12 @@ constexpr std::array kModes = {
     ModeInfo{Mode::kJt65, "jt65", "ABC", 1 / kJt65Baud, kJt65Baud, 66, 6, 7, 60, 1.0},
     ModeInfo{Mode::kJt9, "jt9", "A", 1 / kJt9Baud, kJt9Baud, 9, 3, 4, 60, 1.0},
     ModeInfo{Mode::kJt4, "jt4", "ABCDEFG", 1 / kJt4Baud, kJt4Baud, 4, 1, 2, 60, 1.0},
-    // WSPR has no submodes: its one spacing goes with submode 0.
+    // WSPR, FT8 and FT4 have no submodes: their one spacing goes with submode 0.
     ModeInfo{Mode::kWspr, "wspr", "", 1 / kWsprBaud, kWsprBaud, 4, 1, 2, 120, 1.0},
+    // FT8: 1920 and FT4: 576 samples a symbol at 12 kHz; FT4 starts with its ramp slot, one
+    // symbol ahead of its first Costas tone at 0.5 s.
+    ModeInfo{Mode::kFt8, "ft8", "", 0.16, 6.25, 8, 3, 3, 15, 0.5},
+    ModeInfo{Mode::kFt4, "ft4", "", 0.048, 12000.0 / 576, 4, 2, 2, 7.5, 0.452},
 };
 
 // The spacing of each JT4 submode in keying rates: not powers of two from D on.
@@ -85,13 +90,15 @@ void NoteDroppedOoo(const Jt72Message& jt72, std::string_view mode, Encoding& en
 EncodeResult EncodeJt9(std::string_view text, Encoding& encoding) {
   Jt72Message jt72 = PrepareJt72Message(text, LeadingBlank::kDrop);
   encoding.message = jt72.message;
-  if (jt65::IsShorthand(jt72.message))
+  if (jt72.shorthand)
     return {false, "a shorthand message (RO, RRR, 73) has no JT9 channel symbols"};
   CodeJt72Message(jt72);
   encoding.sourceBits = jt72.source;
   encoding.symbols = jt9::DataSymbols(jt72.interleaved);
   encoding.tones = jt9::Tones(encoding.symbols);
-  encoding.decoded = jt72.decoded;
+  // A JT9 receiver collapses the blanks that stand for characters outside the alphabet; JT4's
+  // shows them.
+  encoding.decoded = jt65::NormaliseMessage(jt72.decoded);
   NoteDroppedOoo(jt72, "JT9", encoding);
   NoteJtChanges(text, jt72.message, jt72.decoded, encoding);
   return {true, {}};
@@ -177,6 +184,8 @@ EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encod
   if (mode == Mode::kJt9) result = EncodeJt9(text, encoding);
   if (mode == Mode::kJt4) result = EncodeJt4(text, encoding);
   if (mode == Mode::kWspr) result = EncodeWspr(text, encoding);
+  if (mode == Mode::kFt8) result = ft::EncodeFt8(text, encoding);
+  if (mode == Mode::kFt4) result = ft::EncodeFt4(text, encoding);
   encoding.decoded = TrimRight(encoding.decoded);
   return result;
 }

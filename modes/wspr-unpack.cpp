@@ -19,11 +19,13 @@ std::string GridFieldText(int ng) {
   return ng < jt65::kLocatorCount ? jt65::LocatorText(ng) : jt65::UnpackField3(ng);
 }
 
-// The suffix of a value from 60000 up: a digit, a letter, or two digits.
+// The suffix of a value from 60000 up: a digit, a letter, or two digits; values above /99 (two
+// letters read as digits) show no suffix.
 std::string SuffixText(int n) {
-  if (n <= 9) return std::string(1, char('0' + n));
-  if (n <= 35) return std::string(1, char('A' + n - 10));
-  return std::to_string(n - 26);
+  if (n <= 9) return "/" + std::string(1, char('0' + n));
+  if (n <= 35) return "/" + std::string(1, char('A' + n - 10));
+  if (n <= 125) return "/" + std::to_string(n - 26);
+  return "";
 }
 
 std::string PrefixText(int value) {
@@ -53,7 +55,7 @@ std::string UnpackMessage(const SourceMessage& source) {
   int power = field - 1 - a;
   int value = ng + 32768 * a;
   std::string call = CallText(source.n1);
-  if (value >= 60000) return call + "/" + SuffixText(value - 60000) + " " + std::to_string(power);
+  if (value >= 60000) return call + SuffixText(value - 60000) + " " + std::to_string(power);
   return PrefixText(value) + "/" + call + " " + std::to_string(power);
 }
 

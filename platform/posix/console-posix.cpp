@@ -163,20 +163,23 @@ void CatchUp() {
   }
 }
 
+// The child shares our console, and as on Windows, keys typed while it runs wait in the input
+// buffer, unseen, for our next read: the terminal stays raw (no echo, no line editing), so typed
+// text shows once, at the next prompt, and an Enter arrives as Enter. Output is left as it is.
 void BeforeChild() {
   Console& c = Con();
   CatchUp();
   if (c.screenReady && !c.finished) pf::tty::HandBack(&c.screen);
   WritePending();
   c.inChild = true;
-  pf::tty::SetRawInput(false);
+  pf::tty::SetRawInput(true);
 }
 
 void AfterChild() {
   Console& c = Con();
   c.inChild = false;
   if (c.finished) return;
-  if (c.rawWanted) pf::tty::SetRawInput(true);
+  pf::tty::SetRawInput(c.rawWanted);
   if (c.screenReady) {
     pf::tty::ForgetTerminal(&c.screen);
     c.screen.lineFeedReturns = pf::tty::LineFeedReturns();  // the child may have changed that

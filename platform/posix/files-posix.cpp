@@ -64,7 +64,8 @@ Handle CreateFileW(const std::u16string& name, uint32_t access, uint32_t share, 
     return kInvalidHandle;
   }
   posix::ResolvedName target;
-  if (!posix::ResolveName(posix::NativePath(name), &target)) return kInvalidHandle;
+  bool mayCreate = disposition != kOpenExisting;
+  if (!posix::ResolveName(posix::NativePath(name), &target, mayCreate)) return kInvalidHandle;
   struct stat status;
   if (target.exists && stat(target.path.c_str(), &status) == 0) {
     bool writes = (access & kGenericWrite) != 0 || disposition == kCreateAlways;

@@ -85,17 +85,28 @@ bool HasVariableIgnoringCase(std::string_view name) {
   return false;
 }
 
-// Windows always has a command interpreter; ours is qcmd beside the running program.
+// Windows always has a command interpreter; ours is qcmd beside the running program. It is named
+// bare, since a bare program name is looked for first in the running program's folder (as Windows
+// does): a path would break at a blank in a folder's name, and a long one would push the rest of
+// the command line out of its 256 characters.
 void ProvideCommandInterpreter() {
   if (HasVariableIgnoringCase("COMSPEC")) return;
-  std::array<char, 4096> self{};
-  ssize_t length = readlink("/proc/self/exe", self.data(), self.size() - 1);
-  if (length <= 0) return;
-  std::string path(self.data(), static_cast<size_t>(length));
-  setenv("COMSPEC", (path.substr(0, path.rfind('/') + 1) + "qcmd").c_str(), 1);
+  setenv("COMSPEC", "qcmd", 1);
 }
 
 }  // namespace
+
+namespace posix {
+
+std::string ProgramFolder() {
+  std::array<char, 4096> self{};
+  ssize_t length = readlink("/proc/self/exe", self.data(), self.size() - 1);
+  if (length <= 0) return "";
+  std::string path(self.data(), static_cast<size_t>(length));
+  return path.substr(0, path.rfind('/'));
+}
+
+}  // namespace posix
 
 void ProcessAttach(int argc, char** argv, ArgumentJoin join) {
   std::vector<std::string> arguments(argv, argv + argc);

@@ -12,12 +12,6 @@ namespace pf::posix {
 
 namespace {
 
-char16_t FoldCase(char16_t unit) {
-  if (unit >= u'a' && unit <= u'z') return unit - 0x20;
-  if (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7) return unit - 0x20;
-  return unit;
-}
-
 bool UnitsEqualIgnoringCase(char16_t a, char16_t b) {
   return FoldCase(a) == FoldCase(b);
 }
@@ -51,6 +45,16 @@ std::string JoinPath(const std::string& directory, std::string_view name) {
 }
 
 }  // namespace
+
+char16_t FoldCase(char16_t unit) {
+  if (unit >= u'a' && unit <= u'z') return unit - 0x20;
+  if (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7) return unit - 0x20;
+  return unit;
+}
+
+bool HasWildcards(std::u16string_view pattern) {
+  return pattern.find_first_of(u"*?") != std::u16string_view::npos;
+}
 
 std::string NativePath(std::u16string_view name) {
   std::string path = Utf8FromUtf16(name);
@@ -88,7 +92,7 @@ std::string FindInDirectoryIgnoringCase(const std::string& directory, std::strin
   return best;
 }
 
-bool ResolveName(const std::string& path, ResolvedName* resolved) {
+bool ResolveName(const std::string& path, ResolvedName* resolved, bool toCreate) {
   struct stat status;
   if (path.empty()) return Fail(kErrorPathNotFound);
   if (lstat(path.c_str(), &status) == 0) {
@@ -112,10 +116,11 @@ bool ResolveName(const std::string& path, ResolvedName* resolved) {
       found = exact;
       continue;
     }
-    std::string match = FindInDirectoryIgnoringCase(found, components[i]);
+    bool last = i + 1 == components.size();
+    std::string match = last && toCreate ? "" : FindInDirectoryIgnoringCase(found, components[i]);
     if (!match.empty()) {
       found = JoinPath(found, match);
-    } else if (i + 1 == components.size()) {
+    } else if (last) {
       *resolved = {exact, false};
       return true;
     } else {

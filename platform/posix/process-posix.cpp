@@ -1,5 +1,6 @@
 // Child processes started from a Windows command line: the first word names the program, found as
-// Windows finds it (current directory, then PATH, letter case ignored, ".exe" and ".com" tried);
+// Windows finds it (the starting program's folder, the current directory, then PATH, letter case
+// ignored, ".exe" and ".com" tried);
 // the rest is split by the Windows rules. Failures are found before anything starts.
 #include <signal.h>
 #include <spawn.h>
@@ -92,6 +93,8 @@ bool TryInDirectory(const std::string& directory, const std::string& name, Progr
 }
 
 // The path of the program to run, or false with the Win32 error: 2 not found, 5 not executable.
+// A bare name is looked for where Windows looks: the running program's own folder, the current
+// folder, then along PATH.
 bool FindProgram(const std::string& name, std::string* path) {
   ProgramSearch search;
   bool found = false;
@@ -99,7 +102,9 @@ bool FindProgram(const std::string& name, std::string* path) {
   if (name.find('/') != std::string::npos) {
     found = TryInDirectory("", name, &search);
   } else {
-    found = TryInDirectory("", name, &search);
+    std::string ownFolder = ProgramFolder();
+    found = !ownFolder.empty() && TryInDirectory(ownFolder, name, &search);
+    if (!found) found = TryInDirectory("", name, &search);
     const char* pathVariable = std::getenv("PATH");
     std::string_view rest = pathVariable != nullptr ? pathVariable : "";
     while (!found && !rest.empty()) {

@@ -1,5 +1,6 @@
 // Directory search: the matching entries of one directory, listed once when the search starts and
-// handed out in an order that ignores letter case ("." and ".." first, as Windows gives them).
+// handed out in an order that ignores letter case ("." and ".." first, as Windows gives them). A
+// name without "*" or "?" finds just the file that opening that name would use.
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -33,15 +34,21 @@ uint32_t AttributesOf(const std::string& directory, const std::string& name) {
 
 bool ComesFirst(const posix::SearchEntry& a, const posix::SearchEntry& b) {
   std::u16string wideA = posix::Utf16FromUtf8(a.name), wideB = posix::Utf16FromUtf8(b.name);
-  auto fold = [](char16_t unit) { return unit >= u'a' && unit <= u'z' ? unit - 0x20 : unit; };
-  for (auto& unit : wideA) unit = static_cast<char16_t>(fold(unit));
-  for (auto& unit : wideB) unit = static_cast<char16_t>(fold(unit));
+  for (auto& unit : wideA) unit = posix::FoldCase(unit);
+  for (auto& unit : wideB) unit = posix::FoldCase(unit);
   return wideA != wideB ? wideA < wideB : a.name < b.name;
 }
 
 void Hand(const posix::SearchEntry& entry, FindData* found) {
   found->attributes = entry.attributes;
   found->name = posix::Utf16FromUtf8(entry.name);
+}
+
+// Hands out the first entry and keeps the rest for FindNextFileW.
+Handle Begin(posix::HandleObject search, FindData* found) {
+  if (found != nullptr) Hand(search.entries[0], found);
+  search.next = 1;
+  return posix::AddHandle(std::move(search));
 }
 
 }  // namespace
@@ -56,6 +63,23 @@ Handle FindFirstFileW(const std::u16string& pattern, FindData* found) {
     Fail(kErrorFileNotFound);
     return kInvalidHandle;
   }
+  posix::HandleObject search;
+  search.kind = posix::HandleKind::kSearch;
+  if (!posix::HasWildcards(leaf)) {
+    // A plain name finds the one file that opening it would use: the exact spelling when there is
+    // one, so a file beside it that differs only in letter case is never found (nor deleted).
+    posix::ResolvedName file;
+    if (!posix::ResolveName(path, &file)) return kInvalidHandle;
+    if (!file.exists) {
+      Fail(kErrorFileNotFound);
+      return kInvalidHandle;
+    }
+    size_t nameAt = file.path.rfind('/');
+    std::string folder = nameAt == std::string::npos ? "." : file.path.substr(0, nameAt);
+    std::string name = nameAt == std::string::npos ? file.path : file.path.substr(nameAt + 1);
+    search.entries.push_back({name, AttributesOf(folder, name)});
+    return Begin(std::move(search), found);
+  }
   posix::ResolvedName directory;
   if (!posix::ResolveName(directoryPart, &directory)) return kInvalidHandle;
   DIR* listing = directory.exists ? opendir(directory.path.c_str()) : nullptr;
@@ -63,8 +87,6 @@ Handle FindFirstFileW(const std::u16string& pattern, FindData* found) {
     Fail(kErrorPathNotFound);
     return kInvalidHandle;
   }
-  posix::HandleObject search;
-  search.kind = posix::HandleKind::kSearch;
   while (const dirent* entry = readdir(listing)) {
     std::string name = entry->d_name;
     if (posix::MatchesPattern(leaf, posix::Utf16FromUtf8(name))) {
@@ -77,9 +99,7 @@ Handle FindFirstFileW(const std::u16string& pattern, FindData* found) {
     return kInvalidHandle;
   }
   std::sort(search.entries.begin(), search.entries.end(), ComesFirst);
-  if (found != nullptr) Hand(search.entries[0], found);
-  search.next = 1;
-  return posix::AddHandle(std::move(search));
+  return Begin(std::move(search), found);
 }
 
 bool FindNextFileW(Handle search, FindData* found) {

@@ -43,11 +43,16 @@ std::string Utf8FromUtf16(std::u16string_view text);
 // ------------------------------------------------------------------------------------------ A
 // Windows name as a Linux path: UTF-8, with "\" taken as a separator like "/".
 std::string NativePath(std::u16string_view name);
-// Letter case is ignored for ASCII and Latin-1 letters (a-z, U+00E0..U+00FE but U+00F7).
+// The one folding rule of every name comparison: ASCII and Latin-1 small letters (a-z,
+// U+00E0..U+00FE but U+00F7) become capitals.
+char16_t FoldCase(char16_t unit);
+// Letter case is ignored by FoldCase.
 bool NamesEqualIgnoringCase(std::string_view a, std::string_view b);
 // "*" any run of characters, "?" one character, letter case ignored; a trailing ".*" also matches a
 // name without an extension, so "*.*" matches every name, as on Windows.
 bool MatchesPattern(std::u16string_view pattern, std::u16string_view name);
+// Whether a name given to a directory search holds "*" or "?".
+bool HasWildcards(std::u16string_view pattern);
 // The entry of directory that equals name ignoring case (the byte-wise smallest when several do),
 // or empty text.
 std::string FindInDirectoryIgnoringCase(const std::string& directory, std::string_view name);
@@ -56,9 +61,12 @@ struct ResolvedName {
   std::string path;     // the spelling on disk; a missing last component keeps its given spelling
   bool exists = false;  // false: every directory was found, the last component was not
 };
-// Exact spelling first, else each component case-blind in its directory. A missing directory
-// sets error 3 and returns false.
-bool ResolveName(const std::string& path, ResolvedName* resolved);
+// Exact spelling first, else each component case-blind in its directory. A file of exactly the
+// given name is the only one ever used, so a user's file that differs from it only in letter case
+// is never touched; for the same reason a name about to be created (toCreate) is never matched
+// case-blind in its last component: a missing file is made under the name given. A missing
+// directory sets error 3 and returns false.
+bool ResolveName(const std::string& path, ResolvedName* resolved, bool toCreate = false);
 
 // ---- Handles
 // ----------------------------------------------------------------------------------------
@@ -94,6 +102,11 @@ int MoveAboveStandardStreams(int fd);
 
 // Called by CloseHandle for a process whose wait never ran.
 void FinishChild(HandleObject* process);
+
+// ---- The running program
+// The folder that holds the running program's executable, without a trailing "/"; empty when it
+// cannot be known.
+std::string ProgramFolder();
 
 // ---- Command lines
 // ---------------------------------------------------------------------------------- Splits a

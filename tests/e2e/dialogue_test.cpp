@@ -220,10 +220,10 @@ TEST_F(DialogueTest, ADestinationThatCannotBeWrittenIsReportedAndKept) {
   WriteFile("RO.INC", "precious");
   MakeReadOnly("RO.INC");
   UseTail("CQ K1ABC FN42");
-  Type(u"ro.inc");
+  Type(u"RO.INC");
   EXPECT_EQ(GeneratorMain(), 1);
   EXPECT_EQ(ReadFile("RO.INC"), "precious");
-  EXPECT_EQ(Rows(0).back(), "Cannot open ro.inc for writing");
+  EXPECT_EQ(Rows(0).back(), "Cannot open RO.INC for writing");
   EXPECT_EQ(Row(9),
             "    de   d'41', d'26', d'52', d'55', d'27', d'48', d'25', d'00'");  // still echoed
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
@@ -253,9 +253,9 @@ TEST_F(DialogueTest, AListingHeldByAnotherOpenFailsAndLeavesTheIncludeFileAlone)
 TEST_F(DialogueTest, TheListingItselfAsDestinationFailsWithoutHarmingIt) {
   InstallEncoder();
   UseTail("CQ K1ABC FN42");
-  Type(u"jt65temp.txt");
+  Type(u"JT65TEMP.TXT");
   EXPECT_EQ(GeneratorMain(), 1);
-  EXPECT_EQ(Rows(0).back(), "Cannot open jt65temp.txt for writing");
+  EXPECT_EQ(Rows(0).back(), "Cannot open JT65TEMP.TXT for writing");
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
 }
 

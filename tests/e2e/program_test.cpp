@@ -4,8 +4,10 @@
 
 #include <cstdlib>
 
+#include "tests/support/cq-k1abc-fn42.h"
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
+#include "tests/support/reference-tools.h"
 #include "tests/support/sanitizers.h"
 #include "tests/support/shell.h"
 #include "tests/support/temp-dir.h"
@@ -69,6 +71,23 @@ TEST_F(ProgramTest, AScriptedRunWithoutATerminalWritesTheDefaultIncludeFile) {
   EXPECT_EQ(output_, "");  // without a terminal nothing is shown anywhere
 }
 
+TEST_F(ProgramTest, AFolderWithBlanksAndALongPathIsAWorkingFolder) {
+  // The folder's path is 300 characters long and holds blanks: the programs are copied there
+  // and run there, with no command interpreter set.
+  fs::path folder = dir_ / "my beacons";
+  std::string filler = "a folder with a long name ";
+  while (folder.string().size() + 1 + filler.size() < 300) filler += "x";
+  folder /= filler.substr(0, 300 - folder.string().size() - 1);
+  ASSERT_EQ(folder.string().size(), 300u);
+  fs::create_directories(folder);
+  for (const char* program : {"quorvel", "qcmd", "JT65CODE.EXE"})
+    fs::copy_file(BinFolder() + "/" + program, folder / program);
+  fs::current_path(folder);
+  EXPECT_EQ(Run("CQ K1ABC FN42"), 0) << output_;
+  EXPECT_EQ(ReadFile("JT65SYMB.INC"), testsupport::kInclude);
+  EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+}
+
 TEST_F(ProgramTest, TheMessageMayComeQuotedOrAsSeparateWords) {
   UseRealEncoder();
   EXPECT_EQ(Run("'CQ K1ABC FN42'"), 0);
@@ -84,6 +103,54 @@ TEST_F(ProgramTest, AMessageThatBreaksTheQuotingRunsNothingElse) {
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
 }
 
+// Characters a command interpreter acts on, and a backslash before the closing quote: the include
+// file holds the symbols Debian's jt65code gives for the message as typed (upper-cased, cut to
+// 13), and nothing but the encoder runs.
+TEST_F(ProgramTest, MessagesWithInterpreterCharactersAreEncodedAsTyped) {
+  NEED_REFERENCE_TOOL(modes::Mode::kJt65);
+  UseRealEncoder();
+  std::vector<std::string> typed = {"CQ K1ABC%",
+                                    "CQ K1ABC\"",
+                                    "CQ K1ABC&",
+                                    "CQ K1ABC|",
+                                    "CQ K1ABC<",
+                                    "CQ K1ABC>",
+                                    "CQ K1ABC^",
+                                    "\"CQ K1ABC\"",
+                                    "50% off",
+                                    "%PATH%",
+                                    "%OS%&MD X",
+                                    "X<Y>Z",
+                                    "a\" & touch X & \"",
+                                    "2^8 A|B",
+                                    "K1A W9X -15%",
+                                    "CQ K1ABC\\",
+                                    "AB\\\\",
+                                    "\"\"\"",
+                                    "%%%%"};
+  std::vector<std::string> messages;
+  for (std::string message : typed) {
+    message = message.substr(0, 13);
+    for (char& c : message) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    messages.push_back(message);
+  }
+  std::vector<testsupport::ToolEncoding> reference =
+      testsupport::RunReferenceToolBatch(modes::Mode::kJt65, messages);
+  for (size_t i = 0; i < typed.size(); ++i) {
+    SCOPED_TRACE(typed[i]);
+    ASSERT_TRUE(reference[i].ok) << reference[i].error;
+    fs::remove("JT65SYMB.INC");
+    EXPECT_EQ(Run(Quote(typed[i])), 0) << output_;
+    std::vector<int> symbols;
+    for (const std::string& entry : Entries(ReadFile("JT65SYMB.INC")))
+      symbols.push_back(std::stoi(entry));
+    EXPECT_EQ(symbols, reference[i].symbols);
+    EXPECT_FALSE(Exists("X"));
+    EXPECT_FALSE(Exists("MD"));
+    EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+  }
+}
+
 TEST_F(ProgramTest, EveryFailingEndGivesExitCodeOneAndLeavesNothingBehind) {
   EXPECT_EQ(Run("HELLO"), 1);  // no encoder
   UseFakeEncoder("usage");
@@ -97,6 +164,23 @@ TEST_F(ProgramTest, EveryFailingEndGivesExitCodeOneAndLeavesNothingBehind) {
   UseFakeEncoder("exit1");
   EXPECT_EQ(Run("HELLO"), 0);
   EXPECT_TRUE(Exists("JT65SYMB.INC"));
+}
+
+TEST_F(ProgramTest, FilesWhoseNamesDifferOnlyInLetterCaseAreTheUsers) {
+  UseFakeEncoder("listing");
+  WriteFile("jt65temp.txt", "the user's notes");
+  EXPECT_EQ(Run("HELLO"), 0);
+  EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+  EXPECT_EQ(ReadFile("jt65temp.txt"), "the user's notes");
+  EXPECT_EQ(Entries(ReadFile("JT65SYMB.INC")).size(), 63u);
+
+  // A run that fails removes its own include file, and only that.
+  UseFakeEncoder("cut");
+  WriteFile("jt65symb.inc", "the user's table");
+  EXPECT_EQ(Run("HELLO"), 1);
+  EXPECT_FALSE(Exists("JT65SYMB.INC"));
+  EXPECT_EQ(ReadFile("jt65symb.inc"), "the user's table");
+  EXPECT_EQ(ReadFile("jt65temp.txt"), "the user's notes");
 }
 
 TEST_F(ProgramTest, AnEmptyMessageEndsWithExitCodeZero) {
@@ -162,6 +246,19 @@ TEST_F(ProgramTest, AListingHeldByAnotherProcessEndsTheRunAndTouchesNoIncludeFil
   EXPECT_EQ(Run("HELD"), 1);
   EXPECT_TRUE(Exists("HOLDING"));
   EXPECT_EQ(ReadFile("JT65SYMB.INC"), "kept");
+}
+
+TEST_F(ProgramTest, NumbersInTheListingAreReadExactlyFromTheirDigits) {
+  // Halves that an inexact product would round up, and a zero with a huge exponent. The scan goes
+  // on two characters after each number's first digit, so every line gives its later digits too.
+  WriteFile("JT65CODE.EXE",
+            "#!/bin/sh\n"
+            "printf 'Channel symbols\\r\\n2.50\\r\\n12.50\\r\\n250e-2\\r\\n0e5000\\r\\n"
+            "Decoded message: EXACT\\r\\n'\n");
+  fs::permissions("JT65CODE.EXE", fs::perms::owner_exec, fs::perm_options::add);
+  EXPECT_EQ(Run("EXACT"), 0);
+  EXPECT_EQ(Entries(ReadFile("JT65SYMB.INC")),
+            (std::vector<std::string>{"02", "50", "12", "50", "02", "00", "02", "00", "50", "00"}));
 }
 
 TEST_F(ProgramTest, AHugeListingIsConvertedWholeInBoundedMemory) {

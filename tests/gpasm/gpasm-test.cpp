@@ -9,12 +9,12 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "tests/support/environment.h"
 #include "tests/support/intel-hex.h"
 #include "tests/support/needs-tool.h"
+#include "tests/support/reference-tools.h"
 #include "tests/support/shell.h"
 #include "tests/support/temp-dir.h"
 
@@ -38,14 +38,6 @@ const char kProgram[] =
     "        #include \"JT65SYMB.INC\"\n"
     "        end\n";
 
-// quorvel hands the characters that a command interpreter acts on to the encoder as blanks; the
-// encoder then closes up the blanks, where Debian's jt65code packs each such character as a blank.
-std::string AsHandedToTheEncoder(std::string message) {
-  for (char& c : message)
-    if (std::string_view("\"%&|<>^").find(c) != std::string_view::npos) c = ' ';
-  return message;
-}
-
 class GpasmTest : public testsupport::TempDirTest {
  protected:
   void SetUp() override {
@@ -57,20 +49,6 @@ class GpasmTest : public testsupport::TempDirTest {
       fs::copy_file(bin + "/" + program, program);
     testsupport::ClearEnvironment("COMSPEC");
     WriteFile("beacon.asm", kProgram);
-  }
-
-  // The 63 symbols that Debian's jt65code prints under "Information-carrying channel symbols".
-  static std::vector<int> ReferenceSymbols(const std::string& message) {
-    std::string command =
-        testsupport::FindOnPath("jt65code") + " " + ShellQuote(message) + " >REF.TXT";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    std::string listing = ReadFile("REF.TXT");
-    std::vector<int> symbols;
-    size_t table = listing.find("Information-carrying channel symbols\n");
-    if (table == std::string::npos) return symbols;
-    std::istringstream numbers(listing.substr(listing.find('\n', table) + 1));
-    for (int value; symbols.size() < kSymbolCount && numbers >> value;) symbols.push_back(value);
-    return symbols;
   }
 
   // Runs quorvel for message and assembles what it wrote; the EEPROM words from the hex file.
@@ -97,12 +75,14 @@ class GpasmTest : public testsupport::TempDirTest {
 
   static void CheckMessages(const std::vector<std::string>& messages) {
     EXPECT_GE(messages.size(), 20u);
-    for (const std::string& message : messages) {
-      SCOPED_TRACE(message);
-      ASSERT_LE(message.size(), 13u);
-      std::vector<int> expected = ReferenceSymbols(AsHandedToTheEncoder(message));
-      ASSERT_EQ(expected.size(), static_cast<size_t>(kSymbolCount)) << ReadFile("REF.TXT");
-      EXPECT_EQ(EepromWords(message), expected);
+    std::vector<testsupport::ToolEncoding> reference =
+        testsupport::RunReferenceToolBatch(modes::Mode::kJt65, messages);
+    for (size_t i = 0; i < messages.size(); ++i) {
+      SCOPED_TRACE(messages[i]);
+      ASSERT_LE(messages[i].size(), 13u);
+      ASSERT_EQ(reference[i].symbols.size(), static_cast<size_t>(kSymbolCount))
+          << reference[i].error;
+      EXPECT_EQ(EepromWords(messages[i]), reference[i].symbols);
     }
   }
 };

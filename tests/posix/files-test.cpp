@@ -75,9 +75,25 @@ TEST(PosixFiles, ExactSpellingWinsOverOtherCases) {
   TempFolder folder;
   WriteAll("name", "small");
   WriteAll("NAME", "capital");
+  WriteAll("Émile", "accented");
   pf::Handle file = Open(u"NAME", pf::kGenericRead);
   EXPECT_EQ(ReadHandle(file), "capital");
   pf::CloseHandle(file);
+  EXPECT_EQ(Search(u"NAME"), (std::vector<Found>{{u"NAME", pf::kFileAttributeNormal}}));
+  EXPECT_EQ(Search(u"émile"), (std::vector<Found>{{u"Émile", pf::kFileAttributeNormal}}));
+  EXPECT_TRUE(pf::DeleteFileW(u"NAME"));
+  EXPECT_EQ(ReadAll("name"), "small");
+  EXPECT_EQ(Search(u"Name"), (std::vector<Found>{{u"name", pf::kFileAttributeNormal}}));
+
+  // A file is made under the name given, never into one that differs only in letter case.
+  file = Open(u"ÉMILE", pf::kGenericWrite, 0, pf::kCreateAlways);
+  pf::CloseHandle(file);
+  EXPECT_EQ(ReadAll("Émile"), "accented");
+  EXPECT_TRUE(fs::exists("ÉMILE"));
+  file = Open(u"Name", pf::kGenericWrite, 0, pf::kOpenAlways);
+  pf::CloseHandle(file);
+  EXPECT_EQ(ReadAll("name"), "small");
+  EXPECT_TRUE(fs::exists("Name"));
 }
 
 TEST(PosixFiles, DispositionsAndAlreadyExists) {
@@ -91,7 +107,7 @@ TEST(PosixFiles, DispositionsAndAlreadyExists) {
   EXPECT_EQ(written, 10u);
   pf::CloseHandle(file);
 
-  file = Open(u"out.inc", pf::kGenericWrite, 0, pf::kOpenAlways);
+  file = Open(u"OUT.INC", pf::kGenericWrite, 0, pf::kOpenAlways);
   EXPECT_EQ(pf::GetLastError(), pf::kErrorAlreadyExists);
   pf::CloseHandle(file);
   EXPECT_EQ(ReadAll("OUT.INC"), "0123456789") << "OPEN_ALWAYS must not empty the file";

@@ -86,10 +86,10 @@ TEST(PosixProcess, ProgramThatCannotStartStartsNothing) {
 TEST(PosixProcess, ProgramIsFoundHereThenAlongPathIgnoringCaseWithExtensions) {
   TempFolder folder;
   SavedVariable path("PATH");
-  fs::copy_file(QV_HELPER, "JT65CODE.EXE");
+  fs::copy_file(QV_HELPER, "QVHERE.EXE");
   fs::create_directory("Tools");
   fs::copy_file(QV_HELPER, "Tools/QvTool.com");
-  EXPECT_EQ(OutputOf(u"jt65code HELLO"), "HELLO\n");
+  EXPECT_EQ(OutputOf(u"qvhere HELLO"), "HELLO\n");
   EXPECT_EQ(OutputOf(u"tools\\qvtool ok"), "ok\n") << "a name with a separator, relative";
   EXPECT_EQ(RunAndWait(u"qvtool"), -1) << "Tools is not on PATH yet";
   setenv("PATH", ("/qv-nowhere:" + (folder.path / "tools").string()).c_str(), 1);
@@ -131,16 +131,25 @@ TEST(PosixProcess, EnvironmentNamesIgnoreCase) {
   EXPECT_EQ(pf::GetEnvironmentVariableW(u"QvMixedCase", buffer, 16), 0u);
 }
 
-TEST(PosixProcess, DefaultComspecIsQcmdBesideTheProgramUnlessSet) {
+TEST(PosixProcess, DefaultComspecIsQcmdUnlessSet) {
   TempFolder folder;
   SavedVariable upper("COMSPEC"), mixed("ComSpec"), lower("comspec");
   unsetenv("COMSPEC");
   unsetenv("ComSpec");
   unsetenv("comspec");
-  std::string qcmdBeside = (fs::path(QV_HELPER).parent_path() / "qcmd").string();
-  EXPECT_EQ(OutputOf(kHelper + u" --comspec"), "[" + qcmdBeside + "]\n");
+  // Named bare: a program name is looked for first beside the program that starts it.
+  EXPECT_EQ(OutputOf(kHelper + u" --comspec"), "[qcmd]\n");
   setenv("comspec", "", 1);
   EXPECT_EQ(OutputOf(kHelper + u" --comspec"), "[]\n") << "a variable set to nothing stays so";
+}
+
+TEST(PosixProcess, ABareProgramNameIsFoundBesideTheStartingProgramFirst) {
+  TempFolder folder;
+  std::string helperName = fs::path(QV_HELPER).filename().string();
+  posixtest::WriteAll(helperName, "#!/bin/sh\nexit 7\n");
+  fs::permissions(helperName, fs::perms::owner_exec, fs::perm_options::add);
+  EXPECT_EQ(RunAndWait(Wide(helperName) + u" --exit 3"), 3);
+  EXPECT_EQ(RunAndWait(u".\\" + Wide(helperName) + u" --exit 3"), 7) << "a path is no bare name";
 }
 
 TEST(PosixProcess, ChildReadsTheExactCommandLineItWasGiven) {

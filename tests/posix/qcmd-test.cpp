@@ -28,7 +28,7 @@ TEST(Qcmd, RunsTheProgramWithItsOutputInTheFile) {
   EXPECT_EQ(RunAndWait(kQcmd + u" /C JT65CODE \"HELLO WORLD\" > JT65TEMP.TXT"), 0);
   EXPECT_EQ(ReadAll("JT65TEMP.TXT"), "HELLO WORLD\n");
   posixtest::WriteAll("JT65TEMP.TXT", "an older and longer listing");
-  EXPECT_EQ(RunAndWait(kQcmd + u" /c jt65code>jt65temp.txt \"CQ\""), 0);
+  EXPECT_EQ(RunAndWait(kQcmd + u" /c jt65code>JT65TEMP.TXT \"CQ\""), 0);
   EXPECT_EQ(ReadAll("JT65TEMP.TXT"), "CQ\n") << "the file is emptied first";
   EXPECT_EQ(OutputOf(kQcmd + u" /C JT65CODE \"A > B\""), "A > B\n") << "a quoted > is text";
 }

@@ -11,8 +11,11 @@
 //   jt4code   206 tones; symbols are the data bits, tone / 2
 //   wsprcode  50 source bits (its Hex line), 162 data bits as symbols, 162 tones; text it cannot
 //             encode comes out as 50 zero bits, which counts as !ok here
-// A mode with a tool not handled here gives ok = false and says so; the FT8/FT4 tools are added the
-// same way (a name in ReferenceToolName, a reader in ParseReferenceOutput).
+//   ft8code   77 source bits, 79 tones; symbols are the 58 data tones between the Costas arrays
+//   ft4code   77 source bits (before scrambling), 105 tones with the two ramp slots printed as 0;
+//             symbols are the 87 data tones. Both print "*** bad message ***" with zero bits for a
+//             message they refuse, which counts as !ok here; type is i3, subtype n3 (type 0 only)
+// A mode with a tool not handled here gives ok = false and says so.
 #pragma once
 
 #include <cstdio>
@@ -37,6 +40,7 @@ struct ToolEncoding {
   std::string message;                   // the message column or line, as the tool shows it
   std::string decoded;                   // the decoded text, blanks at the end trimmed
   int type = 0;                          // the tool's type column (wsprcode: its ntype)
+  int subtype = 0;                       // ft8code, ft4code: n3 of type 0
   bool flagged = false;                  // the "*" of the Err? column (jt65code, jt9code, jt4code)
   std::vector<std::uint8_t> sourceBits;  // one bit a byte; empty where the tool prints none
   std::vector<int> symbols;
@@ -55,6 +59,10 @@ inline std::string ReferenceToolName(modes::Mode mode) {
       return "jt4code";
     case modes::Mode::kWspr:
       return "wsprcode";
+    case modes::Mode::kFt8:
+      return "ft8code";
+    case modes::Mode::kFt4:
+      return "ft4code";
     default:
       return "";
   }
@@ -68,8 +76,10 @@ inline std::string FindReferenceTool(modes::Mode mode) {
 
 // False when the tool cannot take this message at all: jt65code, jt9code and jt4code read any
 // argument starting "-t" as their option that prints a test table.
+// ft8code reads "-t" and "-T" (ft4code "-t") as such options.
 inline bool ReferenceToolTakes(modes::Mode mode, std::string_view message) {
   if (mode == modes::Mode::kWspr) return true;
+  if (mode == modes::Mode::kFt8 && message == "-T") return false;
   return message.substr(0, 2) != "-t";
 }
 
@@ -223,6 +233,42 @@ inline void ReadWspr(const std::vector<std::string>& lines, ToolEncoding& result
   }
 }
 
+// ft8code and ft4code: the row " 1. MESSAGE (37) DECODED (37) *  i3.n3 NAME", then titled blocks,
+// each title followed by its one line.
+inline void ReadFt(const std::vector<std::string>& lines, std::size_t dataTones,
+                   ToolEncoding& result) {
+  if (lines.size() < 3) return;
+  const std::string& row = lines[2];
+  result.message = Column(row, 4, 37);
+  result.decoded = TrimRight(Column(row, 42, 37));
+  result.flagged = Column(row, 80, 1) == "*";
+  std::string type = Column(row, 83, 3);
+  result.type = std::atoi(type.substr(0, 1).c_str());
+  result.subtype = type.size() == 3 && type[1] == '.' ? std::atoi(type.substr(2).c_str()) : 0;
+  if (result.decoded == "*** bad message ***") {
+    result.error = "the tool refuses the message (bad message)";
+    return;
+  }
+  for (std::size_t i = 0; i + 2 < lines.size(); ++i) {
+    const std::string& title = lines[i];
+    if (title.rfind("Source-encoded message", 0) == 0 && title.find("after") == std::string::npos)
+      for (char c : TrimRight(lines[i + 1])) result.sourceBits.push_back(std::uint8_t(c == '1'));
+    if (title.rfind("Channel symbols", 0) == 0)
+      for (char c : lines[i + 2])
+        if (c >= '0' && c <= '9') result.tones.push_back(c - '0');
+  }
+  // The data tones are the groups of 29 between the sync arrays.
+  std::size_t syncLength = dataTones == 58 ? 7 : 4, start = dataTones == 58 ? 0 : 1;
+  for (std::size_t block = 0; block * 29 < dataTones; ++block) {
+    std::size_t from = start + syncLength + block * (29 + syncLength);
+    for (std::size_t k = from; k < from + 29 && k < result.tones.size(); ++k)
+      result.symbols.push_back(result.tones[k]);
+  }
+  std::size_t allTones = dataTones == 58 ? 79 : 105;
+  result.ok = result.sourceBits.size() == 77 && result.tones.size() == allTones &&
+              result.symbols.size() == dataTones;
+}
+
 }  // namespace reference_detail
 
 // Reads what a tool printed for one message (standard output only) and how it ended.
@@ -244,6 +290,12 @@ inline ToolEncoding ParseReferenceOutput(modes::Mode mode, const std::string& ou
       break;
     case modes::Mode::kWspr:
       detail::ReadWspr(lines, result);
+      break;
+    case modes::Mode::kFt8:
+      detail::ReadFt(lines, 58, result);
+      break;
+    case modes::Mode::kFt4:
+      detail::ReadFt(lines, 87, result);
       break;
     default:
       result.error = "no reference tool is known for this mode";

@@ -32,6 +32,17 @@ class ProgramInTerminalTest : public terminaltest::TmuxTest {
     std::filesystem::copy_file(terminaltest::BinFolder() + "/JT65CODE.EXE",
                                File("work") / "JT65CODE.EXE");
   }
+  // An encoder that is a shell script with these lines.
+  void WithEncoderScript(const std::string& lines) {
+    std::ofstream(File("work") / "JT65CODE.EXE") << "#!/bin/sh\n" << lines;
+    std::filesystem::permissions(File("work") / "JT65CODE.EXE", std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+  }
+  // The real encoder, run after the lines of script.
+  void WithEncoderAfter(const std::string& lines) {
+    WithEncoderScript(lines + "exec " + Quote(terminaltest::BinFolder() + "/JT65CODE.EXE") +
+                      " \"$@\"\n");
+  }
   // quorvel in the folder "work", started after `before` ran there, with its exit status in
   // "status" and the bytes it wrote to the terminal in "bytes".
   void StartProgram(const std::string& arguments = "", const std::string& redirection = "",
@@ -184,12 +195,7 @@ TEST_F(ProgramInTerminalTest, OutputThatReachesTheBottomScrollsAndLosesNothing) 
 
 TEST_F(ProgramInTerminalTest, WhatTheEncoderPrintsMovesTheCursorForTheNextOutput) {
   NEED_TMUX();
-  std::ofstream encoder(File("work") / "JT65CODE.EXE");
-  encoder << "#!/bin/sh\necho 'the encoder speaks' >&2\nexec "
-          << Quote(terminaltest::BinFolder() + "/JT65CODE.EXE") << " \"$@\"\n";
-  encoder.close();
-  std::filesystem::permissions(File("work") / "JT65CODE.EXE", std::filesystem::perms::owner_exec,
-                               std::filesystem::perm_options::add);
+  WithEncoderAfter("echo 'the encoder speaks' >&2\n");
   StartProgram();
   ASSERT_TRUE(WaitForRow(5, "Message"));
   TypeAndWait(5, "cq k1abc fn42", "Message  cq k1abc fn42");
@@ -203,6 +209,39 @@ TEST_F(ProgramInTerminalTest, WhatTheEncoderPrintsMovesTheCursorForTheNextOutput
   EXPECT_EQ(transcript[6], "the encoder speaks");
   EXPECT_EQ(transcript[9], kDestinationPrompt);
   EXPECT_EQ(transcript[11], kFirstTableRow);
+  ExpectSettingsGivenBack();
+}
+
+// Text and Enter typed while the encoder runs (it takes 2 s here) wait, unseen, for the next
+// prompt: they show there once, and the Enter ends the line. What the encoder prints still shows.
+TEST_F(ProgramInTerminalTest, KeysTypedWhileTheEncoderRunsShowOnceAtTheNextPrompt) {
+  NEED_TMUX();
+  WithEncoderAfter("echo 'the encoder speaks' >&2\n: > ../running\nsleep 2\n");
+  StartProgram("CQ K1ABC FN42");
+  ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(File("running")); }));
+  ASSERT_TRUE(WaitForRow(5, "the encoder speaks"));
+  Type("out.inc");
+  Keys("Enter");
+  EXPECT_EQ(WaitForFile("status"), "0\n");
+  EXPECT_EQ(Row(5), "the encoder speaks");
+  EXPECT_EQ(Row(6), "");
+  EXPECT_EQ(Row(7), "");
+  EXPECT_EQ(Row(8), std::string(kDestinationPrompt) + "   out.inc");
+  EXPECT_EQ(Row(10), kFirstTableRow);
+  EXPECT_EQ(Row(21), "Symbols written to out.inc");
+  EXPECT_TRUE(std::filesystem::exists(File("work") / "out.inc"));
+  ExpectSettingsGivenBack();
+}
+
+// A signal that ends the program while the encoder runs still gives the terminal back.
+TEST_F(ProgramInTerminalTest, SigtermWhileTheEncoderRunsGivesTheTerminalBack) {
+  NEED_TMUX();
+  WithEncoderScript(": > ../running\nexec sleep 5\n");
+  StartProgram("CQ K1ABC FN42");
+  ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(File("running")); }));
+  Type("typed");
+  Signal("TERM");
+  EXPECT_EQ(WaitForFile("status"), "143\n");
   ExpectSettingsGivenBack();
 }
 

@@ -195,6 +195,35 @@ TEST(SymbolValueTest, ReadsNumbersTheWayTheListingReaderDoes) {
   EXPECT_EQ(ReadSymbolValue("0000000000000000000000012"), 12);
 }
 
+TEST(SymbolValueTest, TheValueIsRoundedExactlyFromItsDigits) {
+  EXPECT_EQ(ReadSymbolValue("2.50"), 2);
+  EXPECT_EQ(ReadSymbolValue("12.50"), 12);
+  EXPECT_EQ(ReadSymbolValue("250e-2"), 2);
+  EXPECT_EQ(ReadSymbolValue("0e5000"), 0);
+  EXPECT_EQ(ReadSymbolValue("-0e-5000"), 0);
+  EXPECT_EQ(ReadSymbolValue("0.5"), 0);
+  EXPECT_EQ(ReadSymbolValue("1.5"), 2);
+  EXPECT_EQ(ReadSymbolValue("-2.5"), -2);
+  EXPECT_EQ(ReadSymbolValue("2.5000000000000001"), 3);  // just above the half
+  EXPECT_EQ(ReadSymbolValue("2.49999999999999999"), 2);
+  // Digits beyond the eighteenth are dropped, not rounded: this is 2.5 exactly.
+  EXPECT_EQ(ReadSymbolValue("2.500000000000000009"), 2);
+  EXPECT_EQ(ReadSymbolValue("1234567890123456789012e-18"), 1235);
+  EXPECT_EQ(ReadSymbolValue("5e-1"), 0);
+  EXPECT_EQ(ReadSymbolValue("15d-1"), 2);
+  EXPECT_EQ(ReadSymbolValue("1e-9999"), 0);
+  EXPECT_EQ(ReadSymbolValue("1e-99999"), 0);
+  EXPECT_EQ(ReadSymbolValue("32767.5"), -32768);
+  EXPECT_EQ(ReadSymbolValue("32766.5"), 32766);
+  EXPECT_EQ(ReadSymbolValue("-32768.5"), -32768);
+  EXPECT_EQ(ReadSymbolValue("-32767.5"), -32768);
+  EXPECT_EQ(ReadSymbolValue("-32769"), -32768);
+  EXPECT_EQ(ReadSymbolValue("3.2767e4"), 32767);
+  EXPECT_EQ(ReadSymbolValue(".5"), 0);
+  EXPECT_EQ(ReadSymbolValue("."), 0);
+  EXPECT_EQ(ReadSymbolValue("+7.5"), 8);
+}
+
 TEST(SymbolValueTest, SymbolTextsAndEntriesAreAlwaysSixCharacters) {
   EXPECT_EQ(SymbolText(0), "00");
   EXPECT_EQ(SymbolText(7), "07");

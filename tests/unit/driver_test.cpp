@@ -37,10 +37,10 @@ TEST(EncoderCommandLineTest, QuotesTheMessageBehindTheInterpreter) {
   EXPECT_EQ(EncoderCommandLine("", "X"), " /C JT65CODE \"X\" > JT65TEMP.TXT");
 }
 
-TEST(EncoderCommandLineTest, CharactersTheInterpreterActsOnBecomeBlanks) {
+TEST(EncoderCommandLineTest, OnlyWhatActsInsideQuotesIsHandedOverAsAnotherCharacter) {
   EXPECT_EQ(EncoderCommandLine("cmd", "A\" & TOUCH X"),
-            "cmd /C JT65CODE \"A    TOUCH X\" > JT65TEMP.TXT");
-  EXPECT_EQ(EncoderCommandLine("cmd", "%P%|<>^"), "cmd /C JT65CODE \" P     \" > JT65TEMP.TXT");
+            "cmd /C JT65CODE \"A# & TOUCH X\" > JT65TEMP.TXT");
+  EXPECT_EQ(EncoderCommandLine("cmd", "%P%|<>^"), "cmd /C JT65CODE \"#P#|<>^\" > JT65TEMP.TXT");
 }
 
 }  // namespace

@@ -160,6 +160,22 @@ same_run() {
   fi
 }
 
+# as_reference FILE MESSAGE: the include file's 63 symbols are those of Debian's jt65code for the
+# message as typed (upper-cased, cut to 13).
+as_reference() {
+  local file=$1 message=$2
+  if ! command -v jt65code >/dev/null 2>&1; then
+    echo "skip: jt65code is not installed (package wsjtx): no comparison for $message"
+    return 0
+  fi
+  local typed expected got
+  typed=$(printf '%s' "${message:0:13}" | tr 'a-z' 'A-Z')
+  expected=$(jt65code "$typed" | sed -n '/^Information-carrying channel symbols/,+3p' | tail -n 3 |
+    tr -s ' \n' '\n\n' | grep -v '^$' | sed 's/^0*\(.\)/\1/' | tr '\n' ' ')
+  got=$(grep -o "d'[0-9][0-9]'" "$file" | tr -d "d'" | sed 's/^0*\(.\)/\1/' | tr '\n' ' ')
+  [ -n "$expected" ] && [ "$got" = "$expected" ]
+}
+
 echo "== Wine console tests in $work"
 
 # 1. The whole dialogue with a typed message and the default destination.
@@ -184,6 +200,11 @@ if same_run quote '"&md pwned&"' amp.inc amp.inc; then
   else
     pass "quote: a message with \" and & runs nothing else under Wine's cmd.exe"
   fi
+  if as_reference "$work/quote-wine/amp.inc" '"&md pwned&"'; then
+    pass "quote: the symbols are Debian jt65code's for the message as typed"
+  else
+    fail "quote: the symbols differ from Debian jt65code's for the message as typed"
+  fi
 fi
 
 # 3. Variables and the other characters the interpreter acts on are not expanded either.
@@ -192,6 +213,18 @@ if same_run percent '%os%&md pwned' pc.inc pc.inc; then
     fail "percent: Wine's cmd.exe acted on % or &"
   else
     pass "percent: % and & reach no interpreter under Wine"
+  fi
+  if as_reference "$work/percent-wine/pc.inc" '%os%&md pwned'; then
+    pass "percent: the symbols are Debian jt65code's for the message as typed"
+  else
+    fail "percent: the symbols differ from Debian jt65code's for the message as typed"
+  fi
+fi
+if same_run others 'k1a<w9x>|^-15' ot.inc ot.inc; then
+  if as_reference "$work/others-wine/ot.inc" 'k1a<w9x>|^-15'; then
+    pass "others: < > | ^ inside the quotes reach the encoder as typed under Wine's cmd.exe"
+  else
+    fail "others: the symbols differ from Debian jt65code's for the message as typed"
   fi
 fi
 

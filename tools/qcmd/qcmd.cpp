@@ -105,6 +105,21 @@ Command SplitOffRedirection(std::u16string_view text) {
           std::u16string(target)};
 }
 
+// An interpreter looks for a program named bare in the current folder before anywhere else, while
+// a bare name given to CreateProcessW is looked for beside the starting program (qcmd) first. So
+// the current folder is named explicitly first; only when the program is not there does the name
+// go bare.
+bool StartInCurrentFolderFirst(std::u16string_view line, const pf::StartupInfo& startup,
+                               pf::ProcessInformation* started) {
+  size_t end = 0;
+  std::u16string_view program = WordAt(line, 0, &end);
+  bool bare = program.find_first_of(u"/\\:") == std::u16string_view::npos;
+  std::u16string here =
+      u"\".\\" + std::u16string(program) + u"\"" + std::u16string(line.substr(end));
+  if (bare && pf::CreateProcessW(here, true, startup, started)) return true;
+  return pf::CreateProcessW(std::u16string(line), true, startup, started);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -128,7 +143,7 @@ int main(int argc, char** argv) {
     }
   }
   pf::ProcessInformation started;
-  if (!pf::CreateProcessW(line, true, startup, &started)) {
+  if (!StartInCurrentFolderFirst(line, startup, &started)) {
     uint32_t error = pf::GetLastError();
     if (error == pf::kErrorFileNotFound || error == pf::kErrorPathNotFound) {
       Quit(kNotRecognized, "'" + program + "' is not recognized as a command");

@@ -1,0 +1,35 @@
+// The 77-bit messages of FT8 and FT4: a text packed into 77 bits by the first message type that
+// takes it, and 77 bits unpacked into the text a receiver prints.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "modes/bits.h"
+#include "modes/ft-call28.h"
+
+namespace ft {
+
+struct Message77 {
+  std::string text;  // the normalised text: first 37 characters, upper case, single blanks
+  modes::Bits bits;  // 77
+  int i3 = 0;        // the type: bits 74-76
+  int n3 = 0;        // the subtype of type 0: bits 71-73
+  CallBook book;     // the calls the message names, for the hashes it carries
+  std::vector<std::string> notes;  // what the packing dropped or changed, in words
+};
+
+struct Pack77Result {
+  bool ok = false;
+  std::string error;  // in words, when !ok
+};
+
+Pack77Result PackMessage77(std::string_view input, Message77& message);
+
+// The text of 77 bits; nothing when a receiver would refuse them. Hashed calls are looked up in
+// book.
+std::optional<std::string> UnpackMessage77(const modes::Bits& bits, const CallBook& book);
+
+}  // namespace ft
