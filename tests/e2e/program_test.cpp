@@ -140,7 +140,7 @@ TEST_F(ProgramTest, MessagesWithInterpreterCharactersAreEncodedAsTyped) {
     SCOPED_TRACE(typed[i]);
     ASSERT_TRUE(reference[i].ok) << reference[i].error;
     fs::remove("JT65SYMB.INC");
-    EXPECT_EQ(Run(Quote(typed[i])), 0) << output_;
+    EXPECT_EQ(Run(ShellQuote(typed[i])), 0) << output_;
     std::vector<int> symbols;
     for (const std::string& entry : Entries(ReadFile("JT65SYMB.INC")))
       symbols.push_back(std::stoi(entry));
