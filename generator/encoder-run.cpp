@@ -10,9 +10,9 @@ constexpr int kShowNormal = 1;
 
 // Inside double quotes a command interpreter acts on two characters only: '"' would end the
 // quoting and '%' would expand a variable. Neither is in the JT65 alphabet, so the encoder is
-// handed '#' instead, another character outside it that nothing acts on: the quoting cannot break,
-// nothing else can run, and the encoder still sees the message as typed (any character outside
-// the alphabet makes a message free text, and each one is sent as a blank).
+// handed '#' instead, another character outside it that nothing acts on: the quoting cannot break
+// and nothing else can run, while the encoder, which takes every character outside its alphabet
+// alike, encodes the message as typed. The rest ("&|<>^") is plain text inside the quotes.
 constexpr char kHandedOverInstead = '#';
 
 bool InterpreterActsOnInQuotes(char c) {

@@ -1,7 +1,7 @@
 // Child processes started from a Windows command line: the first word names the program, found as
 // Windows finds it (the starting program's folder, the current directory, then PATH, letter case
-// ignored, ".exe" and ".com" tried);
-// the rest is split by the Windows rules. Failures are found before anything starts.
+// ignored, ".exe" and ".com" tried); the rest is split by the Windows rules. Failures are found
+// before anything starts.
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>

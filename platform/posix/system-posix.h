@@ -46,7 +46,7 @@ std::string NativePath(std::u16string_view name);
 // The one folding rule of every name comparison: ASCII and Latin-1 small letters (a-z,
 // U+00E0..U+00FE but U+00F7) become capitals.
 char16_t FoldCase(char16_t unit);
-// Letter case is ignored by FoldCase.
+// Whether a and b are the same name once folded by FoldCase.
 bool NamesEqualIgnoringCase(std::string_view a, std::string_view b);
 // "*" any run of characters, "?" one character, letter case ignored; a trailing ".*" also matches a
 // name without an extension, so "*.*" matches every name, as on Windows.

@@ -222,6 +222,13 @@ TEST(SymbolValueTest, TheValueIsRoundedExactlyFromItsDigits) {
   EXPECT_EQ(ReadSymbolValue(".5"), 0);
   EXPECT_EQ(ReadSymbolValue("."), 0);
   EXPECT_EQ(ReadSymbolValue("+7.5"), 8);
+  EXPECT_EQ(ReadSymbolValue("\r\n 9"), 9);
+  EXPECT_EQ(ReadSymbolValue("1,5"), 1);
+  EXPECT_EQ(ReadSymbolValue("1e+2"), 100);
+  EXPECT_EQ(ReadSymbolValue("25D-1"), 2);
+  EXPECT_EQ(ReadSymbolValue("1e2e3"), 100);
+  EXPECT_EQ(ReadSymbolValue("1-2"), 1);
+  EXPECT_EQ(ReadSymbolValue("+-3"), 0);
 }
 
 TEST(SymbolValueTest, SymbolTextsAndEntriesAreAlwaysSixCharacters) {
