@@ -317,8 +317,18 @@ std::string HelpText() {
     name.resize(8, ' ');
     modeLines += "    " + name;
     if (mode.submodes.size() > 1)
-      modeLines += "submodes " + std::string(mode.submodes) + " (default " + mode.submodes[0] + ")";
-    modeLines += "\n";
+      modeLines +=
+          "submodes " + std::string(mode.submodes) + " (default " + mode.submodes[0] + "); ";
+    modeLines += "packed: " + std::to_string(mode.symbolBits) + "-bit symbols, " +
+                 std::to_string(mode.toneBits) + "-bit tones\n";
+  }
+  // The chip names, wrapped to the help's width.
+  std::string chips = TargetNames();
+  for (std::size_t line = 0; chips.size() - line > 70;) {
+    std::size_t cut = chips.rfind(' ', line + 70);
+    chips[cut] = '\n';
+    chips.insert(cut + 1, 25, ' ');
+    line = cut + 26;
   }
   return "Usage: qvcode [OPTIONS] MESSAGE...\n"
          "       qvcode [OPTIONS] --schedule FILE\n"
@@ -334,15 +344,17 @@ std::string HelpText() {
          "                         tones: the whole transmitted sequence, sync included\n"
          "  -f, --format FORMAT    the output format (default de):\n" +
          FormatList() +
-         "  -p, --pack             store each value in the bits it needs (6 a JT65 symbol, ...);\n"
+         "  -p, --pack             store each value in the bits it needs (as listed with the "
+         "modes);\n"
          "                         the file's comment states how to unpack\n"
          "      --progmem          C arrays in AVR flash (PROGMEM, <avr/pgmspace.h>)\n"
          "  -a, --address N        Intel HEX start: PIC EEPROM word address (default 0x2100);\n"
          "                         AVR .eep byte address (default 0)\n"
          "  -n, --name NAME        label and C name of the tables (default from mode, sequence)\n"
          "  -t, --target CHIP      refuse a run that does not fit the chip; an AVR chip makes hex\n"
-         "                         the .eep layout. Chips: " +
-         TargetNames() +
+         "                         the .eep layout. Chips:\n"
+         "                         " +
+         chips +
          "\n"
          "  -o, --output FILE      write FILE (whole, or not at all) instead of standard output\n"
          "      --wav FILE         write the message's audio instead: the whole transmit period,\n"

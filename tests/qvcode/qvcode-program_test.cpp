@@ -226,6 +226,35 @@ TEST_F(QvcodeProgramTest, VerboseCountsTheBytesAndNamesTheChipsThatHoldThem) {
   EXPECT_NE(result.err.find("too big for PIC12F629 (128 bytes)"), std::string::npos);
 }
 
+// The plain formats carry the reference tool's numbers for every mode: list a line a message, JSON
+// both sequences with the decoded text.
+TEST_F(QvcodeProgramTest, ListAndJsonHoldTheReferenceValuesOfEveryMode) {
+  for (const modes::ModeInfo& mode : modes::AllModes()) {
+    NEED_REFERENCE_TOOL(mode.mode);
+    for (const std::string& message : qvcodetest::SamplesOf(mode)) {
+      SCOPED_TRACE(std::string(mode.name) + " " + message);
+      auto numbers = [](const std::vector<int>& values, const char* separator) {
+        std::string text;
+        for (size_t i = 0; i < values.size(); ++i)
+          text += (i == 0 ? "" : separator) + std::to_string(values[i]);
+        return text;
+      };
+      std::vector<int> symbols = qvcodetest::ExpectedValues(mode, message, false);
+      std::vector<int> tones = qvcodetest::ExpectedValues(mode, message, true);
+      std::string options = "-m " + std::string(mode.name) + " " + ShellQuote(message);
+      EXPECT_EQ(RunQvcode("-f list " + options).out, numbers(symbols, " ") + "\n");
+      EXPECT_EQ(RunQvcode("-f list --sequence tones " + options).out, numbers(tones, " ") + "\n");
+      std::string json = RunQvcode("-f json " + options).out;
+      EXPECT_NE(json.find("\"symbols\": [" + numbers(symbols, ",") + "]"), std::string::npos);
+      EXPECT_NE(json.find("\"tones\": [" + numbers(tones, ",") + "]"), std::string::npos);
+      EXPECT_NE(json.find("\"decoded\": \"" +
+                          testsupport::RunReferenceTool(mode.mode, message).decoded + "\""),
+                std::string::npos)
+          << json;
+    }
+  }
+}
+
 TEST_F(QvcodeProgramTest, HelpAndVersion) {
   qvcodetest::Result help = RunQvcode("--help");
   EXPECT_EQ(help.exitCode, 0);
