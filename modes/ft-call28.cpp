@@ -99,7 +99,9 @@ std::optional<std::int64_t> PackCall28(std::string_view text) {
   if (text == "QRZ") return 1;
   if (text == "CQ") return 2;
   if (std::optional<std::int64_t> cq = CqModifier(text)) return cq;
-  if (!text.empty() && text[0] == '<') return kCall28Hashed + CallHash(InsideBrackets(text), 22);
+  // Without its ">", a bracketed call hashes as empty text.
+  if (!text.empty() && text[0] == '<')
+    return kCall28Hashed + CallHash(text.find('>') != text.npos ? InsideBrackets(text) : "", 22);
   std::optional<std::size_t> area = StandardAreaDigit(text);
   if (!area) return kCall28Hashed + CallHash(text, 22);
   std::string six = jt65::Fixed((*area == 1 ? " " : "") + std::string(text), 6);

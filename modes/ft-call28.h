@@ -16,6 +16,7 @@ inline constexpr std::string_view kA36 = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 inline constexpr std::string_view kA37 = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 inline constexpr std::string_view kA27 = " ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 inline constexpr std::string_view kA38 = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ/";
+inline constexpr std::string_view kA42 = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-./?";  // free text
 
 // The place of c in alphabet, or -1: the packing arithmetic counts an unknown character as -1.
 int ValueIn(std::string_view alphabet, char c);

@@ -27,7 +27,6 @@ constexpr std::size_t kFreeTextLength = 13;
 constexpr std::size_t kTelemetryDigits = 18;
 // Exchange numbers above 8000 are the places in the list of states and provinces.
 constexpr int kLastRttyNumber = 8000 + int(std::tuple_size_v<decltype(kRttyExchanges)>);
-constexpr std::string_view kFreeTextAlphabet = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-./?";
 
 // What a message type made of the words: declined them (another type may take them), packed
 // them, or took them but cannot send them.
@@ -138,6 +137,10 @@ Try FieldDay(const Words& w, Attempt& attempt) {
 // Type 0.5: up to 18 hex digits below 2^71; declined when the text is not hex at all.
 Try Telemetry(const std::string& text, Attempt& attempt) {
   std::string_view digits = std::string_view(text).substr(0, kTelemetryDigits);
+  // A plus sign may stand in front, as in any number read; it counts in the 18 characters.
+  bool plus = !digits.empty() && digits[0] == '+';
+  if (plus) digits.remove_prefix(1);
+  if (digits.empty() && !text.empty()) return Try::kDeclined;
   modes::WideNumber value;
   for (char c : digits) {
     int digit = ValueIn("0123456789ABCDEF", c);
@@ -150,7 +153,8 @@ Try Telemetry(const std::string& text, Attempt& attempt) {
     return Try::kDeclined;
   }
   if (text.size() > kTelemetryDigits)
-    attempt.message.notes.push_back("telemetry keeps its first 18 hex digits");
+    attempt.message.notes.push_back("telemetry keeps its first 18 characters");
+  if (plus) attempt.message.notes.push_back("the + in front of telemetry is not sent");
   AppendBits(attempt.message.bits, value, 71);
   return attempt.Packed(0, 5);
 }
@@ -207,7 +211,6 @@ struct GridField {
   int value = 0;
   bool roger = false;
 };
-constexpr int kNoGrid = 32401, kRrr = 32402, k73 = 32404;
 
 std::optional<GridField> ReadGridField(const Words& w) {
   if (w.size() == 2) return GridField{kNoGrid, false};
@@ -244,7 +247,8 @@ Try Standard(const Words& w, Attempt& attempt) {
   bool firstBracketed = IsBracketed(first), secondBracketed = IsBracketed(second);
   if (!(IsCqWord(first) || firstBracketed || BaseCall(first))) return Try::kDeclined;
   if (!(secondBracketed || BaseCall(second))) return Try::kDeclined;
-  if ((firstBracketed && Contains(second, '/')) || (secondBracketed && Contains(first, '/')))
+  // A hashed call beside a compound one: type 4 sends the compound one whole.
+  if ((first[0] == '<' && Contains(second, '/')) || (second[0] == '<' && Contains(first, '/')))
     return Try::kDeclined;
   if (w.size() == 2 && Contains(second, '/')) return Try::kDeclined;
   if (w.size() == 4 && w[2] != "R") return Try::kDeclined;
@@ -271,32 +275,40 @@ Try Standard(const Words& w, Attempt& attempt) {
 
 // Type 3: "[TU;] C1 C2 [R] RST EXCHANGE", the exchange a state or province or a serial number.
 Try RttyRoundup(const Words& w, Attempt& attempt) {
+  // The last two words decide whether this is the type: a state or province, or a serial number
+  // after a 5n9 report. The fields are then read from the front, so words out of place leave no
+  // report to send.
   std::size_t at = !w.empty() && w[0] == "TU;" ? 1 : 0;
-  std::size_t rest = w.size() - at;
-  if (rest != 4 && rest != 5) return Try::kDeclined;
-  bool roger = rest == 5;
-  if (roger && w[at + 2] != "R") return Try::kDeclined;
+  if (w.size() < 4 || w.size() > 6 || at + 4 > w.size()) return Try::kDeclined;
   const std::string &first = w[at], &second = w[at + 1];
-  const std::string &rst = w[at + 2 + roger], &exchange = w[at + 3 + roger];
-  if (!BaseCall(first) || !BaseCall(second) || Contains(rst, '+') || Contains(rst, '-'))
+  const std::string &lastReport = w[w.size() - 2], &exchange = w.back();
+  if (!BaseCall(first) || !BaseCall(second) || Contains(lastReport, '+') ||
+      Contains(lastReport, '-'))
     return Try::kDeclined;
   int place = PlaceIn(kRttyExchanges, exchange);
   int number = 0;
   if (place != 0) {
-    if (!AllDigits(rst) || rst.size() > 9)
-      return attempt.Refuse("the report \"" + rst + "\" is not a number");
     number = 8000 + place;
   } else {
-    bool fiveNine =
-        rst.size() == 3 && rst[0] == '5' && rst[1] >= '2' && rst[1] <= '9' && rst[2] == '9';
-    if (!fiveNine || !AllDigits(exchange)) return Try::kDeclined;
-    number = exchange.size() > 9 ? kLastRttyNumber + 1 : std::stoi(exchange);
+    const std::string& r = lastReport;
+    bool fiveNine = r.size() == 3 && r[0] == '5' && r[1] >= '2' && r[1] <= '9' && r[2] == '9';
+    // A serial number is read as a number: a plus sign may stand in front.
+    std::string_view serial = exchange;
+    if (!serial.empty() && serial[0] == '+') serial.remove_prefix(1);
+    if (!fiveNine || !AllDigits(serial)) return Try::kDeclined;
+    number = serial.size() > 9 ? kLastRttyNumber + 1 : std::stoi(std::string(serial));
     if (number == 0) return Try::kDeclined;
     if (number > kLastRttyNumber)
       return attempt.Refuse("the serial number \"" + exchange + "\" is too large");
     if (number > 8000)
       attempt.message.notes.push_back("serial numbers above 8000 are not sent as numbers");
   }
+  bool roger = w[at + 2] == "R";
+  const std::string& rst = w[at + 2 + roger];
+  if (!AllDigits(rst) || rst.size() > 9)
+    return attempt.Refuse("the report \"" + rst + "\" is not a number");
+  if (at + 4 + roger != w.size())
+    attempt.message.notes.push_back("only the report after the calls is sent");
   int report = std::clamp((std::stoi(rst.substr(0, 9)) - 509) / 10 - 2, 0, 7);
   Bits& bits = attempt.message.bits;
   AppendBits(bits, at, 1);
@@ -312,19 +324,25 @@ Try RttyRoundup(const Words& w, Attempt& attempt) {
 // Type 4: one call that no other field holds, sent whole, beside a hashed call or after CQ.
 Try Nonstandard(const Words& w, Attempt& attempt) {
   if (w.size() != 2 && w.size() != 3) return Try::kDeclined;
-  bool cq = w.size() == 2 && w[0] == "CQ";
+  bool cq = w[0] == "CQ";
   if (cq && w[1].size() <= 4) return Try::kDeclined;
   bool firstHashed = w[0][0] == '<', secondHashed = w[1][0] == '<';
   // Two calls, one compound, neither hashed: this layout has room for only one of them whole.
   if (!cq && !firstHashed && !secondHashed && BaseCall(w[0]) && BaseCall(w[1]) &&
       (Contains(w[0], '/') || Contains(w[1], '/')))
     return attempt.Refuse("only one of two calls can go whole; put the other in angle brackets");
-  if (!cq && firstHashed == secondHashed) return Try::kDeclined;
+  if (!cq && firstHashed && secondHashed)
+    return attempt.Refuse("two calls in angle brackets go together only in a standard message");
+  if (!cq && !firstHashed && !secondHashed) return Try::kDeclined;
   const std::string& plain = cq || firstHashed ? w[1] : w[0];
   const std::string& hashedWord = firstHashed ? w[0] : w[1];
   std::string_view hashed = cq ? std::string_view(plain) : InsideBrackets(hashedWord);
-  if (!cq && (!IsBracketed(hashedWord) || hashed == "..."))
-    return attempt.Refuse("a call in angle brackets needs at least 3 characters inside");
+  if (!cq && (hashed.size() < 3 || hashed == "..."))
+    return attempt.Refuse("\"" + hashedWord +
+                          "\": a hashed call needs at least 3 characters of a call");
+  // Two standard calls go in the standard message, or nowhere.
+  auto standard = [](std::string_view call) { return !Contains(call, '/') && BaseCall(call); };
+  if (!cq && standard(plain) && standard(hashed)) return Try::kDeclined;
   std::string whole = plain.substr(0, 11);
   std::uint64_t value = 0;
   for (char c : std::string(11 - whole.size(), ' ') + whole) {
@@ -336,7 +354,7 @@ Try Nonstandard(const Words& w, Attempt& attempt) {
   if (plain.size() > 11) attempt.message.notes.push_back("a call keeps its first 11 characters");
   int closing = 0;
   if (w.size() == 3) {
-    closing = w[2] == "RRR" ? 1 : w[2] == "RR73" ? 2 : w[2] == "73" ? 3 : 0;
+    if (!cq) closing = w[2] == "RRR" ? 1 : w[2] == "RR73" ? 2 : w[2] == "73" ? 3 : 0;
     if (closing == 0) attempt.message.notes.push_back("\"" + w[2] + "\" is not sent");
   }
   Bits& bits = attempt.message.bits;
@@ -388,7 +406,7 @@ Try FreeText(const std::string& text, Attempt& attempt) {
     attempt.message.notes.push_back("free text keeps its first 13 characters");
   modes::WideNumber value;
   for (char c : std::string(kFreeTextLength - kept.size(), ' ') + kept)
-    value.MultiplyAdd(42, std::uint32_t(std::max(ValueIn(kFreeTextAlphabet, c), 0)));
+    value.MultiplyAdd(42, std::uint32_t(std::max(ValueIn(kA42, c), 0)));
   AppendBits(attempt.message.bits, value, 71);
   return attempt.Packed(0, 0);
 }

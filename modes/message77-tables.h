@@ -22,6 +22,10 @@ int PlaceIn(const std::array<std::string_view, size>& list, std::string_view wor
 
 // "FN42": two letters A-R, two digits; its value is below kLocatorCount.
 inline constexpr int kLocatorCount = 18 * 18 * 100;
+// The grid-or-report field of the standard messages holds a locator, one of these, or a report
+// (kLocatorCount + 35 + report).
+inline constexpr int kNoGrid = kLocatorCount + 1, kRrr = kLocatorCount + 2,
+                     kRr73 = kLocatorCount + 3, k73 = kLocatorCount + 4;
 bool IsLocator(std::string_view text);  // looks at the first 4 characters only
 int LocatorValue(std::string_view text);
 std::string LocatorText(int value);

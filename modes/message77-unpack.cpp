@@ -13,8 +13,6 @@ namespace {
 using modes::Bits;
 using Text = std::optional<std::string>;
 
-constexpr std::string_view kFreeTextAlphabet = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-./?";
-
 // Reads the fields of the bits one after the other.
 struct Reader {
   const Bits& bits;
@@ -43,7 +41,7 @@ std::string Report(int value) {
 Text FreeText(Reader& in) {
   modes::WideNumber value = modes::ReadWideBits(in.bits, 0, 71);
   std::string text(13, ' ');
-  for (int i = 12; i >= 0; --i) text[std::size_t(i)] = kFreeTextAlphabet[value.Divide(42)];
+  for (int i = 12; i >= 0; --i) text[std::size_t(i)] = kA42[value.Divide(42)];
   std::size_t first = text.find_first_not_of(' ');
   if (first == std::string::npos || !value.IsZero()) return std::nullopt;
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
@@ -108,7 +106,10 @@ Text WsprStyle(Reader& in, const CallBook& book) {
   std::string power = Power(in.Int(5));
   std::string letters;
   if (affix < 36 * 36 * 36) {
-    for (; affix > 0; affix /= 36) letters.insert(letters.begin(), kA36[std::size_t(affix % 36)]);
+    do {
+      letters.insert(letters.begin(), kA36[std::size_t(affix % 36)]);
+      affix /= 36;
+    } while (affix > 0);
     return letters + "/" + call->text + " " + power;
   }
   int suffix = affix - 36 * 36 * 36;
@@ -124,8 +125,6 @@ Text WsprStyle(Reader& in, const CallBook& book) {
   }
   return call->text + "/" + letters + " " + power;
 }
-
-constexpr int kNoGrid = 32401, kRrr = 32402, kRr73 = 32403, k73 = 32404;
 
 Text Standard(Reader& in, const CallBook& book, int i3) {
   std::optional<Call> calls[2];

@@ -92,6 +92,10 @@ Handle FindFirstFileW(const std::u16string& pattern, FindData* found);
 bool FindNextFileW(Handle search, FindData* found);
 bool FindClose(Handle search);
 bool DeleteFileW(const std::u16string& name);
+// Gives a file a new name; with kMovefileReplaceExisting a file already of that name is replaced
+// in one step, so the name always holds either the old file or the new one whole.
+inline constexpr uint32_t kMovefileReplaceExisting = 0x1;
+bool MoveFileExW(const std::u16string& existing, const std::u16string& renamed, uint32_t flags);
 // share 0 is exclusive: no other open of the same file succeeds while this one lasts.
 Handle CreateFileW(const std::u16string& name, uint32_t access, uint32_t share, bool inheritable,
                    uint32_t disposition, uint32_t flagsAndAttributes);
@@ -106,6 +110,8 @@ bool CloseHandle(Handle object);  // files and processes
 // Raw bytes to the process's standard output or error, whatever they are (tools use these).
 bool WriteStandardOutput(std::string_view bytes);
 bool WriteStandardError(std::string_view bytes);
+// Everything standard input holds, read to its end.
+bool ReadStandardInput(std::string* bytes);
 
 // ---- Command line, environment, child processes (system group) ----------------------------------
 std::u16string GetCommandLineW();

@@ -221,4 +221,17 @@ bool DeleteFileW(const std::u16string& name) {
   return failure == 0 ? true : FailWithErrno(failure);
 }
 
+bool MoveFileExW(const std::u16string& existing, const std::u16string& renamed, uint32_t flags) {
+  posix::ResolvedName from, to;
+  if (!posix::ResolveName(posix::NativePath(existing), &from)) return false;
+  if (!from.exists) return Fail(kErrorFileNotFound);
+  if (!posix::ResolveName(posix::NativePath(renamed), &to)) return false;
+  if (to.exists && (flags & kMovefileReplaceExisting) == 0) return Fail(kErrorAlreadyExists);
+  struct stat status;
+  if (to.exists && stat(to.path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+    return Fail(kErrorAccessDenied);
+  if (rename(from.path.c_str(), to.path.c_str()) != 0) return FailWithErrno(errno);
+  return true;
+}
+
 }  // namespace pf

@@ -1,4 +1,5 @@
-// Raw bytes to standard output and standard error (descriptors 1 and 2), whatever they are.
+// Raw bytes to standard output and standard error (descriptors 1 and 2), and from standard input
+// (descriptor 0), whatever they are.
 #include <poll.h>
 #include <unistd.h>
 
@@ -34,6 +35,23 @@ bool WriteStandardOutput(std::string_view bytes) {
 }
 bool WriteStandardError(std::string_view bytes) {
   return WriteAll(STDERR_FILENO, bytes);
+}
+
+bool ReadStandardInput(std::string* bytes) {
+  char block[65536];
+  for (;;) {
+    ssize_t got = read(STDIN_FILENO, block, sizeof block);
+    if (got > 0) {
+      bytes->append(block, static_cast<size_t>(got));
+    } else if (got == 0) {
+      return true;
+    } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      pollfd wait{STDIN_FILENO, POLLIN, 0};  // someone made the stream non-blocking
+      poll(&wait, 1, -1);
+    } else if (errno != EINTR) {
+      return posix::FailWithErrno(errno);
+    }
+  }
 }
 
 }  // namespace pf

@@ -1,4 +1,4 @@
-// Files, directory search and the standard output streams, passed straight to Windows.
+// Files, directory search and the standard streams, passed straight to Windows.
 #include "platform/win32/win32-api.h"
 
 namespace pf {
@@ -47,6 +47,10 @@ bool FindClose(Handle search) {
 
 bool DeleteFileW(const std::u16string& name) {
   return ::DeleteFileW(win32::Wide(name)) != FALSE;
+}
+
+bool MoveFileExW(const std::u16string& existing, const std::u16string& renamed, uint32_t flags) {
+  return ::MoveFileExW(win32::Wide(existing), win32::Wide(renamed), flags) != FALSE;
 }
 
 Handle CreateFileW(const std::u16string& name, uint32_t access, uint32_t share, bool inheritable,
@@ -99,6 +103,21 @@ bool WriteStandardOutput(std::string_view bytes) {
 
 bool WriteStandardError(std::string_view bytes) {
   return WriteAll(STD_ERROR_HANDLE, bytes);
+}
+
+bool ReadStandardInput(std::string* bytes) {
+  HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
+  if (in == nullptr || in == INVALID_HANDLE_VALUE) return false;
+  char block[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(in, block, sizeof block, &got, nullptr)) {
+      // A pipe whose writer has gone is the end of the input.
+      return ::GetLastError() == ERROR_BROKEN_PIPE;
+    }
+    if (got == 0) return true;
+    bytes->append(block, got);
+  }
 }
 
 }  // namespace pf

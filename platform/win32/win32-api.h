@@ -24,12 +24,12 @@
     defined(MultiByteToWideChar) || defined(WideCharToMultiByte) || defined(MessageBoxA) ||        \
     defined(TlsAlloc) || defined(TlsFree) || defined(CoInitialize) || defined(CoUninitialize) ||   \
     defined(ExitProcess) || defined(FindFirstFileW) || defined(FindNextFileW) ||                   \
-    defined(FindClose) || defined(DeleteFileW) || defined(CreateFileW) || defined(GetFileType) ||  \
-    defined(SetFilePointer) || defined(SetEndOfFile) || defined(ReadFile) || defined(WriteFile) || \
-    defined(CloseHandle) || defined(GetCommandLineW) || defined(GetEnvironmentVariableW) ||        \
-    defined(CreateProcessW) || defined(WaitForSingleObject) || defined(GetExitCodeProcess) ||      \
-    defined(GetStdHandle) || defined(GetConsoleMode) || defined(SetConsoleMode) ||                 \
-    defined(SetConsoleCtrlHandler) || defined(GetConsoleCursorInfo) ||                             \
+    defined(FindClose) || defined(DeleteFileW) || defined(MoveFileExW) || defined(CreateFileW) ||  \
+    defined(GetFileType) || defined(SetFilePointer) || defined(SetEndOfFile) ||                    \
+    defined(ReadFile) || defined(WriteFile) || defined(CloseHandle) || defined(GetCommandLineW) || \
+    defined(GetEnvironmentVariableW) || defined(CreateProcessW) || defined(WaitForSingleObject) || \
+    defined(GetExitCodeProcess) || defined(GetStdHandle) || defined(GetConsoleMode) ||             \
+    defined(SetConsoleMode) || defined(SetConsoleCtrlHandler) || defined(GetConsoleCursorInfo) ||  \
     defined(SetConsoleCursorInfo) || defined(GetConsoleScreenBufferInfo) ||                        \
     defined(WriteConsoleOutputW) || defined(ScrollConsoleScreenBufferW) ||                         \
     defined(SetConsoleCursorPosition) || defined(SetConsoleTextAttribute) ||                       \

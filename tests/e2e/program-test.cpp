@@ -9,7 +9,7 @@
 #include "tests/support/needs-tool.h"
 #include "tests/support/reference-tools.h"
 #include "tests/support/sanitizers.h"
-#include "tests/support/shell-quote.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp-folder.h"
 
 #ifndef _WIN32
@@ -17,9 +17,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::ShellQuote;
 
 using testsupport::BinFolder;
-using testsupport::ShellQuote;
 
 class ProgramTest : public testsupport::TempFolderTest {
  protected:

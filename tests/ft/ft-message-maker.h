@@ -6,18 +6,18 @@
 #pragma once
 
 #include <cstdint>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "modes/message77-tables.h"
+#include "tests/jt65/message-maker.h"
 
 namespace fttest {
 
 class FtMessageMaker {
  public:
-  explicit FtMessageMaker(std::uint32_t seed) : random_(seed) {}
+  explicit FtMessageMaker(std::uint32_t seed) : pick_(seed) {}
 
   std::string Next() {
     std::string message;
@@ -78,20 +78,16 @@ class FtMessageMaker {
   }
 
  private:
-  static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  static constexpr std::string_view kDigits = "0123456789";
-  static constexpr std::string_view kAlphanumeric = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  static constexpr std::string_view kLetters = jt65test::MessageMaker::kLetters;
+  static constexpr std::string_view kDigits = jt65test::MessageMaker::kDigits;
+  static constexpr std::string_view kAlphanumeric = jt65test::MessageMaker::kAlphanumeric;
   static constexpr std::string_view kHex = "0123456789ABCDEF";
 
-  // The engine's raw output is the same on every platform (the standard distributions are not).
-  int Below(int n) { return int(random_() % std::uint32_t(n)); }
+  // The seeded picks of the JT65 comparison, shared.
+  int Below(int n) { return pick_.Below(n); }
   int Between(int low, int high) { return low + Below(high - low + 1); }
-  char From(std::string_view set) { return set[std::size_t(Below(int(set.size())))]; }
-  std::string Several(std::string_view set, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) text += From(set);
-    return text;
-  }
+  char From(std::string_view set) { return pick_.From(set); }
+  std::string Several(std::string_view set, int count) { return pick_.Several(set, count); }
   template <typename List>
   std::string OneOf(const List& list) {
     return std::string(list[std::size_t(Below(int(list.size())))]);
@@ -132,7 +128,7 @@ class FtMessageMaker {
   }
   std::string Locator() { return Several("ABCDEFGHIJKLMNOPQR", 2) + Several(kDigits, 2); }
   std::string Report() {
-    int r = Between(-50, 50);
+    int r = Below(10) == 0 ? Between(-99, 99) : Between(-50, 50);
     std::string digits = std::to_string(r < 0 ? -r : r);
     if (digits.size() < 2 && Below(4) != 0) digits = "0" + digits;
     return (r < 0 ? "-" : "+") + digits;
@@ -140,7 +136,7 @@ class FtMessageMaker {
 
   std::string Standard() {
     std::string first;
-    switch (Below(8)) {
+    switch (Below(9)) {
       case 0:
         first = "CQ";
         break;
@@ -152,6 +148,10 @@ class FtMessageMaker {
         break;
       case 3:
         first = Below(2) ? "DE" : "QRZ";
+        break;
+      case 4:
+        // Neither 3 digits nor 1-4 letters: the modifier goes as a hash.
+        first = "CQ " + (Below(2) ? Several(kDigits, 2) : Several(kLetters, 5));
         break;
       default:
         first = Call();
@@ -209,7 +209,8 @@ class FtMessageMaker {
   std::string Telemetry() {
     int digits = Between(1, 18);
     std::string hex = Several(kHex, digits);
-    if (digits == 18) hex[0] = From("01234567");
+    // Eighteen digits from 8 on are too large and go as free text.
+    if (digits == 18 && Below(4) != 0) hex[0] = From("01234567");
     return hex;
   }
 
@@ -250,7 +251,7 @@ class FtMessageMaker {
            " " + locator;
   }
 
-  std::mt19937 random_;
+  jt65test::MessageMaker pick_;
 };
 
 inline std::vector<std::string> MakeFtMessages(std::uint32_t seed, int count) {

@@ -12,14 +12,17 @@
 #include <vector>
 
 #include "tests/support/environment.h"
+#include "tests/support/intel-hex.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/reference-tools.h"
-#include "tests/support/shell-quote.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp-folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::ReadIntelHex;
+using testsupport::ShellQuote;
 
 // Data EEPROM starts at word 0x2100 of the program memory map; the hex file counts bytes, and
 // every EEPROM byte takes one 16-bit word there, low byte first.
@@ -34,36 +37,6 @@ const char kProgram[] =
     "        org 0x2100\n"
     "        #include \"JT65SYMB.INC\"\n"
     "        end\n";
-
-int HexByte(const std::string& text, size_t at) {
-  return std::stoi(text.substr(at, 2), nullptr, 16);
-}
-
-// The bytes of an Intel hex file by address; a record with a bad checksum fails the test.
-std::map<unsigned, int> ReadIntelHex(const std::string& hex) {
-  std::map<unsigned, int> memory;
-  unsigned base = 0;
-  std::istringstream lines(hex);
-  for (std::string line; std::getline(lines, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    EXPECT_EQ(line[0], ':') << line;
-    int count = HexByte(line, 1);
-    unsigned address = static_cast<unsigned>(HexByte(line, 3) << 8 | HexByte(line, 5));
-    int type = HexByte(line, 7);
-    int sum = 0;
-    for (int i = 0; i < count + 5; ++i) sum += HexByte(line, 1 + 2 * i);
-    EXPECT_EQ(sum & 0xFF, 0) << "checksum of " << line;
-    if (type == 0) {
-      for (int i = 0; i < count; ++i) memory[base + address + i] = HexByte(line, 9 + 2 * i);
-    } else if (type == 2) {
-      base = static_cast<unsigned>(HexByte(line, 9) << 8 | HexByte(line, 11)) << 4;
-    } else if (type == 4) {
-      base = static_cast<unsigned>(HexByte(line, 9) << 8 | HexByte(line, 11)) << 16;
-    }
-  }
-  return memory;
-}
 
 class GpasmTest : public testsupport::TempFolderTest {
  protected:
@@ -82,8 +55,7 @@ class GpasmTest : public testsupport::TempFolderTest {
   static std::vector<int> EepromWords(const std::string& message) {
     fs::remove("JT65SYMB.INC");
     fs::remove("beacon.hex");
-    std::string run =
-        "setsid -w ./quorvel " + testsupport::ShellQuote(message) + " </dev/null >/dev/null 2>&1";
+    std::string run = "setsid -w ./quorvel " + ShellQuote(message) + " </dev/null >/dev/null 2>&1";
     EXPECT_EQ(std::system(run.c_str()), 0) << "quorvel";
     if (!Exists("JT65SYMB.INC")) return {};
     EXPECT_EQ(std::system("gpasm beacon.asm >gpasm.txt 2>&1"), 0) << ReadFile("gpasm.txt");

@@ -17,7 +17,7 @@
 #include "tests/jt65/message-maker.h"
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
-#include "tests/support/shell-quote.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp-folder.h"
 #include "tools/jt65code/listing.h"
 

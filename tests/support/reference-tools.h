@@ -30,7 +30,7 @@
 #include "modes/message-format.h"
 #include "modes/mode.h"
 #include "tests/support/needs-tool.h"
-#include "tests/support/shell-quote.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp-folder.h"
 
 namespace testsupport {
@@ -327,6 +327,9 @@ inline std::vector<ToolEncoding> RunReferenceToolBatch(modes::Mode mode,
   for (int shell = 0; shell < shells; ++shell) {
     fs::path script = folder / ("run-" + std::to_string(shell) + ".sh");
     std::ofstream out(script);
+    // A tool that stops on a Fortran run-time error would spend a third of a second on a
+    // backtrace nobody reads.
+    out << "GFORTRAN_ERROR_BACKTRACE=0; export GFORTRAN_ERROR_BACKTRACE\n";
     for (std::size_t i = shell; i < messages.size(); i += shells) {
       if (!ReferenceToolTakes(mode, messages[i])) {
         out << "echo '" << kMarker << "-1'\n";

@@ -19,7 +19,7 @@
 
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
-#include "tests/support/shell-quote.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp-folder.h"
 
 namespace terminaltest {

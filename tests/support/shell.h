@@ -1,11 +1,11 @@
-// Text as one word of a POSIX shell command line, whatever it holds.
+// Words for a POSIX shell command line that tests hand to std::system or popen.
 #pragma once
 
 #include <string>
 
 namespace testsupport {
 
-// Between single quotes; a single quote inside ends the quoting, is escaped and starts it again.
+// text as one shell word, whatever it holds.
 inline std::string ShellQuote(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);

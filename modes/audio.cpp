@@ -1,0 +1,164 @@
+// Audio rendering: a frequency track for the transmission (each tone held for its symbol, or
+// Gaussian-smoothed for FT8 and FT4), one phase-continuous oscillator over it, the edges shaped
+// where the mode shapes them, the result placed in its period and noise added on request.
+#include "modes/audio.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <random>
+
+namespace modes {
+namespace {
+
+// How a mode turns its tones into a frequency over time, beyond the symbol period and spacing.
+struct Keying {
+  double firstToneOffset = 0;  // in spacings: WSPR's base frequency is the centre of its 4 tones
+  double bandwidthTime = 0;    // Gaussian smoothing; 0 holds each tone for its whole symbol
+  bool carryEndTones = false;  // the first and last tones smoothed as if they went on
+  int edgeSamples = 0;         // raised-cosine edge at each end
+};
+
+Keying KeyingOf(Mode mode) {
+  switch (mode) {
+    case Mode::kWspr:
+      return {.firstToneOffset = -1.5};
+    case Mode::kFt8:
+      return {.bandwidthTime = 2.0, .carryEndTones = true, .edgeSamples = 240};
+    case Mode::kFt4:
+      // Its sequence starts and ends with a ramp slot at tone 0, faded in and out whole.
+      return {.bandwidthTime = 1.0, .edgeSamples = 576};
+    default:
+      return {};
+  }
+}
+
+// Hz above the base frequency, one entry a sample, for tones held for a (possibly fractional)
+// number of samples each: symbol j fills samples j*N up to (j+1)*N, so no timing error builds up.
+std::vector<double> HeldTrack(const std::vector<int>& tones, double samplesPerSymbol,
+                              double spacingHz, double firstToneOffset) {
+  const std::size_t length = std::size_t(std::llround(double(tones.size()) * samplesPerSymbol));
+  std::vector<double> track(length);
+  for (std::size_t n = 0; n < length; ++n) {
+    std::size_t symbol = std::min(tones.size() - 1, std::size_t(double(n) / samplesPerSymbol));
+    track[n] = (tones[symbol] + firstToneOffset) * spacingHz;
+  }
+  return track;
+}
+
+// The Gaussian frequency pulse over three symbols, N samples a symbol.
+std::vector<double> GaussianPulse(int samplesPerSymbol, double bandwidthTime) {
+  const double k = std::numbers::pi * std::sqrt(2 / std::numbers::ln2);
+  const double n = samplesPerSymbol;
+  std::vector<double> pulse(std::size_t(3 * samplesPerSymbol));
+  for (std::size_t i = 0; i < pulse.size(); ++i) {
+    double t = (double(i) + 1 - 1.5 * n) / n;
+    pulse[i] =
+        0.5 * (std::erf(k * bandwidthTime * (t + 0.5)) - std::erf(k * bandwidthTime * (t - 0.5)));
+  }
+  return pulse;
+}
+
+// The smoothed track: every symbol's pulse spread over its neighbours. It is built over one extra
+// slot at each end, which is not sent.
+std::vector<double> SmoothedTrack(const std::vector<int>& tones, int samplesPerSymbol,
+                                  double spacingHz, const Keying& keying) {
+  const std::size_t n = std::size_t(samplesPerSymbol);
+  const std::vector<double> pulse = GaussianPulse(samplesPerSymbol, keying.bandwidthTime);
+  std::vector<double> track((tones.size() + 2) * n, 0.0);
+  for (std::size_t j = 0; j < tones.size(); ++j)
+    for (std::size_t i = 0; i < 3 * n; ++i) track[j * n + i] += tones[j] * spacingHz * pulse[i];
+  if (keying.carryEndTones) {
+    const std::size_t tail = track.size() - 2 * n;
+    for (std::size_t i = 0; i < 2 * n; ++i) {
+      track[i] += tones.front() * spacingHz * pulse[n + i];
+      track[tail + i] += tones.back() * spacingHz * pulse[i];
+    }
+  }
+  return std::vector<double>(track.begin() + long(n), track.end() - long(n));
+}
+
+// One oscillator over the track, its phase carried from sample to sample; ends faded in and out.
+std::vector<double> Oscillate(const std::vector<double>& trackHz, double baseHz, int edgeSamples) {
+  std::vector<double> wave(trackHz.size());
+  double phase = 0;
+  for (std::size_t i = 0; i < trackHz.size(); ++i) {
+    wave[i] = std::sin(phase);
+    phase = std::fmod(phase + 2 * std::numbers::pi * (baseHz + trackHz[i]) / kAudioSampleRate,
+                      2 * std::numbers::pi);
+  }
+  const std::size_t edge = std::min(std::size_t(edgeSamples), wave.size() / 2);
+  for (std::size_t i = 0; i < edge; ++i) {
+    double rise = (1 - std::cos(std::numbers::pi * double(i) / double(edge))) / 2;
+    wave[i] *= rise;
+    wave[wave.size() - edge + i] *= 1 - rise;
+  }
+  return wave;
+}
+
+// Gaussian numbers from a generator whose sequence the C++ standard fixes, so a seed gives the
+// same noise with every standard library.
+struct NoiseSource {
+  std::mt19937 bits;
+  double Uniform() { return (double(bits()) + 0.5) / 4294967296.0; }
+  double Gaussian() {
+    return std::sqrt(-2 * std::log(Uniform())) * std::cos(2 * std::numbers::pi * Uniform());
+  }
+};
+
+}  // namespace
+
+AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
+                        std::vector<std::int16_t>& samples) {
+  samples.clear();
+  const ModeInfo& info = InfoOf(encoding.mode);
+  if (info.mode != encoding.mode) return {false, "this mode is not built yet"};
+  if (encoding.tones.empty()) return {false, "the message has no tones to send"};
+  const Keying keying = KeyingOf(encoding.mode);
+  const double spacing = encoding.toneSpacingHz;
+  const auto [lowTone, highTone] =
+      std::minmax_element(encoding.tones.begin(), encoding.tones.end());
+  const double lowHz = options.baseFrequencyHz + (*lowTone + keying.firstToneOffset) * spacing;
+  const double highHz = options.baseFrequencyHz + (*highTone + keying.firstToneOffset) * spacing;
+  const double nyquistHz = kAudioSampleRate / 2.0;
+  if (!std::isfinite(options.baseFrequencyHz) || lowHz <= 0 || highHz >= nyquistHz) {
+    char range[160];
+    std::snprintf(range, sizeof range,
+                  "its tones would lie from %.1f to %.1f Hz, outside the 0 to %.0f Hz that audio "
+                  "at %d samples a second holds",
+                  lowHz, highHz, nyquistHz, kAudioSampleRate);
+    return {false, range};
+  }
+  if (options.addNoise && !(options.snrDb >= -60 && options.snrDb <= 60))
+    return {false, "the signal to noise ratio must lie between -60 and 60 dB"};
+
+  const double samplesPerSymbol = encoding.symbolPeriodSeconds * kAudioSampleRate;
+  const std::vector<double> track =
+      keying.bandwidthTime > 0
+          ? SmoothedTrack(encoding.tones, int(std::lround(samplesPerSymbol)), spacing, keying)
+          : HeldTrack(encoding.tones, samplesPerSymbol, spacing, keying.firstToneOffset);
+  const std::vector<double> wave = Oscillate(track, options.baseFrequencyHz, keying.edgeSamples);
+
+  // Noise power in 2500 Hz is that share of the whole 6000 Hz band; the signal's power is A²/2.
+  double noisePerAmplitude = 0;
+  if (options.addNoise)
+    noisePerAmplitude = std::sqrt(0.5 * (nyquistHz / 2500) / std::pow(10, options.snrDb / 10));
+  // Leave headroom for the noise peaks (four standard deviations) so little is clipped.
+  const double amplitude = 0.8 * 32767 / (1 + 4 * noisePerAmplitude);
+
+  const std::size_t periodSamples = std::size_t(std::lround(info.periodSeconds * kAudioSampleRate));
+  const std::size_t start = std::size_t(std::lround(info.startSeconds * kAudioSampleRate));
+  std::vector<double> period(std::max(periodSamples, start + wave.size()), 0.0);
+  for (std::size_t i = 0; i < wave.size(); ++i) period[start + i] = amplitude * wave[i];
+  if (options.addNoise) {
+    NoiseSource noise{std::mt19937(options.seed)};
+    for (double& sample : period) sample += amplitude * noisePerAmplitude * noise.Gaussian();
+  }
+  samples.reserve(period.size());
+  for (double sample : period)
+    samples.push_back(std::int16_t(std::clamp(std::lround(sample), -32768L, 32767L)));
+  return {true, {}};
+}
+
+}  // namespace modes

@@ -1,0 +1,34 @@
+// The sound of a transmission: an encoding's tone sequence rendered as the mode sends it, 12000
+// samples a second, over one whole transmit/receive period, with optional Gaussian noise for
+// simulating a weak signal.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "modes/mode.h"
+
+namespace modes {
+
+inline constexpr int kAudioSampleRate = 12000;
+
+struct AudioOptions {
+  // Tone 0 of the mode; for WSPR the centre of its four tones, as a WSPR transmitter is set up.
+  double baseFrequencyHz = 1500;
+  bool addNoise = false;
+  double snrDb = 0;        // signal to noise ratio in a 2500 Hz bandwidth, when adding noise
+  std::uint32_t seed = 1;  // the same seed gives the same noise
+};
+
+struct AudioResult {
+  bool ok = false;
+  std::string error;  // in words, when !ok
+};
+
+// The whole period, silence (or noise) included, the tones placed where the mode starts them in
+// its period. Phase-continuous; FT8 and FT4 with their Gaussian frequency smoothing.
+AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
+                        std::vector<std::int16_t>& samples);
+
+}  // namespace modes

@@ -1,0 +1,64 @@
+// The tables of a run: each message encoded in the chosen mode, its symbols or tones taken, and the
+// bytes a chip stores for them (one value a byte, or packed to the bits each value needs).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "modes/mode.h"
+#include "qvcode/options.h"
+
+namespace qvcode {
+
+struct Message {
+  std::string text;
+  int line = 0;  // its line in the schedule; 0 for a message given on the command line
+};
+
+struct Table {
+  Message source;
+  modes::Encoding encoding;
+  std::vector<int> values;          // the symbols or the tones, as the mode gives them
+  std::vector<std::uint8_t> bytes;  // what the chip stores
+};
+
+// What every table of a run shares.
+struct Run {
+  const modes::ModeInfo* mode = nullptr;
+  char submode = 0;  // 0 for a mode without submodes
+  Sequence sequence = Sequence::kSymbols;
+  int valueBits = 8;  // bits a value takes when packed
+  bool packed = false;
+  std::string name;  // the base of labels and C names
+  bool progmem = false;
+  bool avrLayout = false;     // Intel HEX: an AVR .eep image (byte addresses) instead of PIC EEPROM
+  std::uint32_t address = 0;  // Intel HEX: where the first byte goes, in the layout's own units
+  std::vector<Table> tables;
+};
+
+struct Failure {
+  Message source;
+  std::string reason;
+};
+
+// Encodes every message; the ones that cannot be sent land in failures, the rest in run.tables.
+void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Failure>& failures);
+
+// Values of `bits` bits each, most significant bit first, one after another across the bytes;
+// the last byte is filled up with zero bits.
+std::vector<std::uint8_t> PackValues(const std::vector<int>& values, int bits);
+
+// The unpacking rule in words, for the comment of a file; empty when the tables are not packed.
+std::vector<std::string> PackingRule(const Run& run);
+
+// The mode in capitals with its submode where it has several: "JT65A", "WSPR".
+std::string ModeLabel(const Run& run);
+// "JT65A channel symbols" / "WSPR tone sequence" and the like, for comments and messages.
+std::string Describe(const Run& run);
+// Bytes a table takes; every table of a run takes the same.
+std::size_t BytesPerTable(const Run& run);
+// The name of table `index` (0-based): the run's name alone for a single table, else numbered.
+std::string TableName(const Run& run, std::size_t index);
+
+}  // namespace qvcode

@@ -1,0 +1,111 @@
+// The decoder runs of the on-air tests, and the audio they decode made through the library.
+#include "tests/on-air/decoders.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "modes/audio.h"
+#include "modes/wav-file.h"
+#include "tests/support/environment.h"
+#include "tests/support/shell.h"
+
+namespace testonair {
+namespace {
+
+std::string Trim(const std::string& text) {
+  size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// A decode line: time, SNR, DT, frequency, then (wsprd) the drift or (jt9) the mode's mark, then
+// the message; jt9 adds flag columns after a wide gap (JT4), which are cut off.
+bool ParseLine(const std::string& line, bool wspr, Decode& decode) {
+  std::istringstream fields(line);
+  std::string time, snr, dt, frequency, fifth;
+  if (!(fields >> time >> snr >> dt >> frequency >> fifth) || time.starts_with("<")) return false;
+  std::string rest;
+  std::getline(fields, rest);
+  rest = Trim(rest);
+  if (wspr) {
+    // wsprd right-aligns the power in two columns: "W9XYZ EN37  0".
+    for (size_t gap; (gap = rest.find("  ")) != std::string::npos;) rest.erase(gap, 1);
+  } else if (size_t gap = rest.find("  "); gap != std::string::npos) {
+    rest = rest.substr(0, gap);
+  }
+  char* end = nullptr;
+  double value = std::strtod(frequency.c_str(), &end);
+  if (*end != '\0' || rest.empty()) return false;
+  decode.frequencyHz = wspr ? value * 1e6 : value;
+  decode.message = rest;
+  return true;
+}
+
+std::string DecoderArguments(modes::Mode mode, char submode, double frequency) {
+  std::string letter(1, submode);
+  switch (mode) {
+    case modes::Mode::kJt65:
+      return "jt9 -6 -b " + letter;
+    case modes::Mode::kJt9:
+      return "jt9 -9";
+    case modes::Mode::kJt4:
+      return "jt9 -4 -b " + letter + " -f " + std::to_string(int(frequency));
+    case modes::Mode::kFt8:
+      return "jt9 -8";
+    case modes::Mode::kFt4:
+      return "jt9 -5";
+    case modes::Mode::kWspr:
+      return "wsprd";
+  }
+  return "false";
+}
+
+}  // namespace
+
+std::string WriteWav(const modes::Encoding& encoding, double frequency, const std::string& path) {
+  modes::AudioOptions options;
+  options.baseFrequencyHz = frequency;
+  options.addNoise = true;
+  options.snrDb = kSnrDb;
+  std::vector<std::int16_t> samples;
+  modes::AudioResult result = modes::RenderAudio(encoding, options, samples);
+  if (!result.ok) return result.error;
+  std::ofstream(path, std::ios::binary) << modes::WavFileBytes(samples, modes::kAudioSampleRate);
+  return "";
+}
+
+std::string MakeWav(modes::Mode mode, char submode, const std::string& message, double frequency,
+                    const std::string& path) {
+  std::string command = testsupport::BinFolder() + "/qvcode --mode " +
+                        std::string(modes::InfoOf(mode).name);
+  if (submode != 0) command += std::string(" --submode ") + submode;
+  command += " --wav " + testsupport::ShellQuote(path) + " --frequency " +
+             std::to_string(frequency) + " --snr " + std::to_string(kSnrDb) + " -- " +
+             testsupport::ShellQuote(message) + " 2>qvcode.txt";
+  if (std::system(command.c_str()) != 0) return "qvcode failed: " + ReadText("qvcode.txt");
+  return "";
+}
+
+std::vector<Decode> RunDecoder(modes::Mode mode, char submode, double frequency,
+                               const std::string& folder) {
+  std::string command = "cd " + testsupport::ShellQuote(folder) + " && timeout 120 " +
+                        DecoderArguments(mode, submode, frequency) + " " + kWavName +
+                        " >decoder.txt 2>&1";
+  std::system(command.c_str());
+  std::vector<Decode> decodes;
+  std::istringstream lines(ReadText(std::filesystem::path(folder) / "decoder.txt"));
+  for (std::string line; std::getline(lines, line);)
+    if (Decode decode; ParseLine(line, mode == modes::Mode::kWspr, decode))
+      decodes.push_back(decode);
+  return decodes;
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+}  // namespace testonair

@@ -1,0 +1,37 @@
+// What the on-air tests share: a WAV file made by qvcode for a message (or by the library for tones
+// captured from a simulated chip), and a run of WSJT-X's decoder for the mode over it, its decodes
+// read back.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "modes/mode.h"
+
+namespace testonair {
+
+// Named as WSJT-X names its recordings (date_time), which both decoders read without complaint.
+inline constexpr const char* kWavName = "260101_1200.wav";
+// Noise for a weak but sure signal: jt9 does not decode JT65 that is free of noise.
+inline constexpr double kSnrDb = -10;
+
+struct Decode {
+  double frequencyHz = 0;  // tone 0 (WSPR: the centre of the four tones)
+  std::string message;
+};
+
+// Has qvcode write the audio of message at frequency to path, with noise; an error in words, or
+// empty text.
+std::string MakeWav(modes::Mode mode, char submode, const std::string& message, double frequency,
+                    const std::string& path);
+// The same for an encoding whose tones the caller has set.
+std::string WriteWav(const modes::Encoding& encoding, double frequency, const std::string& path);
+
+// Runs the decoder in folder over its kWavName; its output is kept in folder/decoder.txt.
+std::vector<Decode> RunDecoder(modes::Mode mode, char submode, double frequency,
+                               const std::string& folder);
+
+std::string ReadText(const std::filesystem::path& path);
+
+}  // namespace testonair

@@ -1,0 +1,249 @@
+// qvcode's files in their real consumers: "de" and "dt" assembled by gpasm for a PIC16F628A, the C
+// header compiled by avr-gcc (PROGMEM, ATmega328P) and by sdcc, Intel HEX read by srecord. For
+// every mode built, channel symbols and tone sequences, packed and not, the bytes read back from
+// what the tool made must be the message's values (through the stated unpacking rule when packed).
+#include <cstdio>
+#include <sstream>
+
+#include "tests/qvcode/qvcode-run.h"
+#include "tests/support/intel-hex.h"
+#include "tests/support/needs-tool.h"
+#include "tests/support/temp-folder.h"
+
+namespace {
+
+using qvcodetest::RunQvcode;
+using testsupport::ReadIntelHex;
+
+struct Case {
+  const modes::ModeInfo* mode;
+  bool tones;
+  bool packed;
+  std::vector<std::string> messages;
+
+  int Bits() const { return tones ? mode->toneBits : mode->symbolBits; }
+  std::string Options() const {
+    return std::string("--mode ") + std::string(mode->name) +
+           (tones ? " --sequence tones" : " --sequence symbols") + (packed ? " --pack" : "") +
+           " --schedule beacon.txt";
+  }
+  std::string Name() const {
+    return std::string(mode->name) + (tones ? " tones" : " symbols") + (packed ? " packed" : "");
+  }
+};
+
+// Every mode built, each with the first messages of its samples.
+std::vector<Case> AllCases(size_t messagesEach) {
+  std::vector<Case> cases;
+  for (const modes::ModeInfo& mode : modes::AllModes()) {
+    std::vector<std::string> samples = qvcodetest::SamplesOf(mode);
+    if (samples.size() > messagesEach) samples.resize(messagesEach);
+    for (bool tones : {false, true})
+      for (bool packed : {false, true}) cases.push_back({&mode, tones, packed, samples});
+  }
+  return cases;
+}
+
+// The reference tool of every mode built.
+#define NEED_REFERENCE_TOOLS() \
+  for (const modes::ModeInfo& mode : modes::AllModes()) NEED_REFERENCE_TOOL(mode.mode)
+
+int RunTool(const std::string& command) {
+  int status = std::system((command + " >tool.txt 2>&1").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class QvcodeToolchainTest : public testsupport::TempFolderTest {
+ protected:
+  // Writes the case's schedule and runs qvcode on it; false when qvcode failed.
+  bool Write(const Case& c, const std::string& formatOptions, const std::string& output) {
+    std::string schedule = "# " + c.Name() + "\n";
+    for (const std::string& message : c.messages) schedule += message + "\n";
+    WriteFile("beacon.txt", schedule);
+    qvcodetest::Result result = RunQvcode(c.Options() + " " + formatOptions + " -o " + output);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    return result.exitCode == 0;
+  }
+
+  // The bytes read back, message after message, must be each message's values.
+  static void CheckBytes(const Case& c, const std::vector<int>& bytes) {
+    size_t offset = 0;
+    for (const std::string& message : c.messages) {
+      SCOPED_TRACE(message);
+      std::vector<int> expected = qvcodetest::ExpectedValues(*c.mode, message, c.tones);
+      ASSERT_FALSE(expected.empty());
+      size_t length = c.packed ? (expected.size() * size_t(c.Bits()) + 7) / 8 : expected.size();
+      ASSERT_LE(offset + length, bytes.size()) << "the table is short";
+      std::vector<int> table(bytes.begin() + long(offset), bytes.begin() + long(offset + length));
+      offset += length;
+      EXPECT_EQ(c.packed ? qvcodetest::Unpack(table, c.Bits(), expected.size()) : table, expected);
+    }
+    EXPECT_EQ(offset, bytes.size()) << "bytes after the last table";
+  }
+
+  static std::vector<int> FileBytes(const std::string& name) {
+    std::vector<int> bytes;
+    for (char c : ReadFile(name)) bytes.push_back(static_cast<unsigned char>(c));
+    return bytes;
+  }
+
+  // The EEPROM bytes of a PIC hex file from word address `word` on: one byte to a 16-bit word,
+  // whose high byte must be 0.
+  static std::vector<int> PicEeprom(const std::map<unsigned, int>& memory, unsigned word) {
+    std::vector<int> bytes;
+    for (auto at = memory.lower_bound(word * 2); at != memory.end(); ++at) {
+      unsigned offset = at->first - word * 2;
+      EXPECT_EQ(offset / 2, bytes.size() - (offset % 2 ? 1 : 0)) << "a gap in the EEPROM data";
+      if (offset % 2 == 0) {
+        bytes.push_back(at->second);
+      } else {
+        EXPECT_EQ(at->second, 0) << "the high byte of EEPROM word " << offset / 2;
+      }
+    }
+    return bytes;
+  }
+
+  static constexpr size_t kMessagesEach = 3;
+};
+
+const char kEepromProgram[] =
+    "        processor 16f628a\n"
+    "        #include <p16f628a.inc>\n"
+    "        org 0x0000\n"
+    "        goto $\n"
+    "        org 0x2100\n"
+    "        #include \"TABLE.INC\"\n"
+    "        end\n";
+
+// The tables follow the first instruction, from word 1 on.
+const char kProgramMemoryProgram[] =
+    "        processor 16f628a\n"
+    "        #include <p16f628a.inc>\n"
+    "        org 0x0000\n"
+    "        goto $\n"
+    "        #include \"TABLE.INC\"\n"
+    "        end\n";
+
+TEST_F(QvcodeToolchainTest, GpasmAssemblesDeIntoThePicsDataEeprom) {
+  NEED_TOOL("gpasm", "package gputils");
+  NEED_REFERENCE_TOOLS();
+  WriteFile("beacon.asm", kEepromProgram);
+  for (const Case& c : AllCases(kMessagesEach)) {
+    SCOPED_TRACE(c.Name());
+    if (!Write(c, "--format de", "TABLE.INC")) continue;
+    std::remove("beacon.hex");
+    ASSERT_EQ(RunTool("gpasm beacon.asm"), 0) << ReadFile("tool.txt");
+    CheckBytes(c, PicEeprom(ReadIntelHex(ReadFile("beacon.hex")), 0x2100));
+  }
+}
+
+TEST_F(QvcodeToolchainTest, GpasmAssemblesDtIntoRetlwWordsOfProgramMemory) {
+  NEED_TOOL("gpasm", "package gputils");
+  NEED_REFERENCE_TOOLS();
+  WriteFile("beacon.asm", kProgramMemoryProgram);
+  constexpr int kRetlw = 0x34;  // RETLW k is the 14-bit word 0x34kk
+  for (const Case& c : AllCases(kMessagesEach)) {
+    SCOPED_TRACE(c.Name());
+    if (!Write(c, "--format dt", "TABLE.INC")) continue;
+    std::remove("beacon.hex");
+    ASSERT_EQ(RunTool("gpasm beacon.asm"), 0) << ReadFile("tool.txt");
+    std::map<unsigned, int> memory = ReadIntelHex(ReadFile("beacon.hex"));
+    std::vector<int> bytes;
+    for (unsigned word = 1; memory.count(word * 2) != 0 && word < 0x2000; ++word) {
+      EXPECT_EQ(memory[word * 2 + 1], kRetlw) << "word " << word;
+      bytes.push_back(memory[word * 2]);
+    }
+    CheckBytes(c, bytes);
+  }
+}
+
+TEST_F(QvcodeToolchainTest, AvrGccPutsTheCArraysInFlashWithProgmem) {
+  NEED_TOOL("avr-gcc", "package gcc-avr");
+  NEED_TOOL("avr-objcopy", "package binutils-avr");
+  NEED_REFERENCE_TOOLS();
+  WriteFile("beacon.c", "#include \"table.h\"\nint main(void) { return 0; }\n");
+  for (const Case& c : AllCases(kMessagesEach)) {
+    SCOPED_TRACE(c.Name());
+    if (!Write(c, "--format c --progmem --name BEACON", "table.h")) continue;
+    ASSERT_EQ(RunTool("avr-gcc -mmcu=atmega328p -Os -Wall -Wextra -Werror -c beacon.c -o beacon.o"),
+              0)
+        << ReadFile("tool.txt");
+    std::remove("flash.bin");
+    ASSERT_EQ(RunTool("avr-objcopy -O binary -j .progmem.data beacon.o flash.bin"), 0)
+        << ReadFile("tool.txt");
+    CheckBytes(c, FileBytes("flash.bin"));
+  }
+}
+
+// Debian's sdcc is built without its PIC ports (their device libraries are not free), so the
+// header is compiled and linked for the 8051, whose const data goes to code memory like a PIC's.
+TEST_F(QvcodeToolchainTest, SdccCompilesTheCArraysIntoCodeMemory) {
+  NEED_TOOL("sdcc", "package sdcc");
+  NEED_REFERENCE_TOOLS();
+  WriteFile("beacon.c", "#include \"table.h\"\nvoid main(void) {}\n");
+  for (const Case& c : AllCases(kMessagesEach)) {
+    SCOPED_TRACE(c.Name());
+    if (!Write(c, "--format c --name BEACON", "table.h")) continue;
+    std::remove("beacon.ihx");
+    ASSERT_EQ(RunTool("sdcc -mmcs51 beacon.c"), 0) << ReadFile("tool.txt");
+    // The linker map gives the array's address: "C:   00000067  _BEACON ...".
+    std::istringstream map(ReadFile("beacon.map"));
+    unsigned address = 0;
+    for (std::string line; std::getline(map, line);) {
+      std::istringstream words(line);
+      std::string area, value, symbol;
+      if (words >> area >> value >> symbol && area == "C:" && symbol == "_BEACON")
+        address = unsigned(std::stoul(value, nullptr, 16));
+    }
+    ASSERT_NE(address, 0u) << "_BEACON is not in the map";
+    std::map<unsigned, int> memory = ReadIntelHex(ReadFile("beacon.ihx"));
+    std::vector<int> bytes;
+    std::vector<int> expected;
+    for (const std::string& message : c.messages)
+      expected.push_back(int(qvcodetest::ExpectedValues(*c.mode, message, c.tones).size()));
+    size_t total = 0;
+    for (int count : expected)
+      total += c.packed ? (size_t(count) * size_t(c.Bits()) + 7) / 8 : size_t(count);
+    for (unsigned at = address; at < address + total; ++at) bytes.push_back(memory[at]);
+    CheckBytes(c, bytes);
+  }
+}
+
+TEST_F(QvcodeToolchainTest, SrecordReadsTheIntelHexImages) {
+  NEED_TOOL("srec_info", "package srecord");
+  NEED_TOOL("srec_cat", "package srecord");
+  NEED_REFERENCE_TOOLS();
+  struct Layout {
+    std::string options;
+    unsigned firstByte;  // in the hex file's byte addresses
+    bool wordPerByte;
+  };
+  const Layout layouts[] = {{"--format hex", 0x2100 * 2, true},
+                            {"--format hex --address 0x2140", 0x2140 * 2, true},
+                            {"--format eep", 0, false},
+                            {"--format hex --target atmega328p --address 16", 16, false}};
+  for (const Layout& layout : layouts) {
+    for (const Case& c : AllCases(kMessagesEach)) {
+      SCOPED_TRACE(c.Name() + " " + layout.options);
+      if (!Write(c, layout.options, "table.hex")) continue;
+      ASSERT_EQ(RunTool("srec_info table.hex -intel"), 0) << ReadFile("tool.txt");
+      std::remove("table.bin");
+      ASSERT_EQ(RunTool("srec_cat table.hex -intel -offset -" + std::to_string(layout.firstByte) +
+                        " -o table.bin -binary"),
+                0)
+          << ReadFile("tool.txt");
+      std::vector<int> image = FileBytes("table.bin");
+      std::vector<int> bytes;
+      for (size_t i = 0; i < image.size(); ++i) {
+        if (!layout.wordPerByte || i % 2 == 0) {
+          bytes.push_back(image[i]);
+        } else {
+          EXPECT_EQ(image[i], 0) << "the high byte of EEPROM word " << i / 2;
+        }
+      }
+      CheckBytes(c, bytes);
+    }
+  }
+}
+
+}  // namespace
