@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -33,6 +34,9 @@ struct TempFolder {
     const auto base = std::filesystem::temp_directory_path();
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string leaf = std::string("quorvel-") + (test != nullptr ? test->name() : "test") + "-";
+    for (char& c : leaf) {
+      if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';  // "Case/ft8" is no folder
+    }
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
       std::error_code error;
