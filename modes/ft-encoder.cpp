@@ -23,7 +23,7 @@ modes::EncodeResult PackForAir(std::string_view text, modes::Encoding& encoding)
   encoding.decoded = *decoded;
   encoding.sourceBits = message.bits;
   encoding.notes = message.notes;
-  if (encoding.decoded != message.text && encoding.notes.empty())
+  if (encoding.decoded != message.text)
     encoding.notes.push_back("sent as \"" + encoding.decoded + "\"");
   return {true, {}};
 }

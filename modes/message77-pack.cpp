@@ -1,6 +1,6 @@
 // Packing a text into a 77-bit message: normalising it, trying the message types in their fixed
-// order (the first that takes the text wins, as every receiver's sender does), and the bit layout
-// of each type.
+// order (the first that takes the text wins, as in every other sender of these messages, so that
+// the same text gives the same bits everywhere), and the bit layout of each type.
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -257,7 +257,7 @@ Try Standard(const Words& w, Attempt& attempt) {
   if (grid->value < 0 || grid->value >= (1 << 15))
     return attempt.Refuse("the report \"" + w.back() + "\" does not fit its field");
   if (w.size() == 4 && grid->value >= kLocatorCount)
-    attempt.message.notes.push_back("the R before a report is not sent");
+    attempt.message.notes.push_back("the R before \"" + w.back() + "\" is not sent");
 
   Bits& bits = attempt.message.bits;
   bool portable = false;
