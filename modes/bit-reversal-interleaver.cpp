@@ -13,7 +13,7 @@ int Reverse8(int value) {
 }
 
 // The place of each coded bit in a block of size bits.
-std::vector<int> Destinations(std::size_t size) {
+std::vector<int> BuildDestinations(std::size_t size) {
   std::vector<int> destinations;
   destinations.reserve(size);
   for (int i = 0; i < 256 && destinations.size() < size; ++i) {
@@ -21,6 +21,15 @@ std::vector<int> Destinations(std::size_t size) {
     if (std::size_t(place) < size) destinations.push_back(place);
   }
   return destinations;
+}
+
+// The blocks of WSPR (162) and JT9/JT4 (206) are worked out once.
+std::vector<int> Destinations(std::size_t size) {
+  static const std::vector<int> wspr = BuildDestinations(162);
+  static const std::vector<int> jt = BuildDestinations(206);
+  if (size == wspr.size()) return wspr;
+  if (size == jt.size()) return jt;
+  return BuildDestinations(size);
 }
 
 }  // namespace

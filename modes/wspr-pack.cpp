@@ -208,27 +208,31 @@ std::string WhyNotType1(const std::string& m, std::size_t blank) {
   return Quote(shown) + " is not a 4-character grid (two capitals A-R and two digits)";
 }
 
+bool IsPlainNumber(const std::string& word) {
+  std::size_t digits = word[0] == '+' || word[0] == '-' ? 1 : 0;
+  return word.size() > digits && word.find_first_not_of("0123456789", digits) == std::string::npos;
+}
+
 // The typed message as a receiver would print it if nothing were lost on the way: capitals, one
-// blank between words, the rounded power, and the hashed call as "<...>".
+// blank between words, a plain power number as the level sent, the hashed call as "<...>".
 std::string Expected(const Packing& packing) {
   std::string m = packing.message;
   for (char& c : m)
     if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
   if (packing.type == MessageType::kHashedCall) m = "<...>" + m.substr(m.find('>') + 1);
-  std::string words;
-  std::size_t start = 0;
-  std::vector<std::string> list;
-  while ((start = m.find_first_not_of(' ', start)) != std::string::npos) {
+  std::vector<std::string> words;
+  for (std::size_t start = 0; (start = m.find_first_not_of(' ', start)) != std::string::npos;) {
     std::size_t end = m.find(' ', start);
-    list.push_back(m.substr(start, end - start));
+    words.push_back(m.substr(start, end - start));
     start = end;
   }
-  // The power is the last word the form reads.
-  std::size_t powerWord = packing.type == MessageType::kCallGridPower ? 2 : 1;
-  if (packing.type == MessageType::kHashedCall) powerWord = 2;
-  if (list.size() > powerWord) list[powerWord] = std::to_string(packing.power);
-  for (const std::string& word : list) words += (words.empty() ? "" : " ") + word;
-  return words;
+  // The power is the last word each form reads; its rounding has a note of its own.
+  std::size_t power = packing.type == MessageType::kCompoundCall ? 1 : 2;
+  if (words.size() > power && IsPlainNumber(words[power]))
+    words[power] = std::to_string(packing.power);
+  std::string expected;
+  for (const std::string& word : words) expected += (expected.empty() ? "" : " ") + word;
+  return expected;
 }
 
 std::string Collapsed(const std::string& text) {
@@ -261,6 +265,8 @@ Packing PackMessage(std::string_view text) {
   if (!hashed && slash == std::string::npos && blank >= 2 && blank <= 6) {
     std::optional<std::int32_t> call = jt65::PackCall(m.substr(0, blank), jt65::CallRules::kWspr);
     std::optional<int> grid = PackGridField(std::string_view(m).substr(blank + 1, 4));
+    if (call && m.find_first_not_of(' ', blank) == std::string::npos)
+      return Refuse(packing, "the grid and the power are missing (CALL GRID4 POWER)");
     if (call && grid) packing = PackCallGridPower(packing, *call, *grid, blank);
   } else if (!hashed && slash != std::string::npos && slash != 0) {
     packing = PackCompoundCall(packing, blank);

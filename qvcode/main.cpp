@@ -1,7 +1,10 @@
 // qvcode: a beacon's messages as symbol or tone tables in the syntax its firmware needs.
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "modes/audio.h"
+#include "modes/wav-file.h"
 #include "platform/platform.h"
 #include "qvcode/files.h"
 #include "qvcode/formats.h"
@@ -47,6 +50,23 @@ qvcode::Run RunFor(const qvcode::Options& options) {
   return run;
 }
 
+int WriteAudio(const qvcode::Options& options, const qvcode::Table& table) {
+  modes::AudioOptions audio;
+  audio.baseFrequencyHz = options.frequencyHz;
+  audio.addNoise = options.addNoise;
+  audio.snrDb = options.snrDb;
+  audio.seed = options.seed;
+  std::vector<std::int16_t> samples;
+  modes::AudioResult rendered = modes::RenderAudio(table.encoding, audio, samples);
+  if (!rendered.ok)
+    return Failure("cannot render \"" + table.source.text + "\" as audio: " + rendered.error);
+  std::string error;
+  if (!qvcode::WriteWhole(options.wav, modes::WavFileBytes(samples, modes::kAudioSampleRate),
+                          &error))
+    return Failure(error);
+  return 0;
+}
+
 std::string Where(const qvcode::Options& options, const qvcode::Message& message) {
   if (message.line == 0) return "";
   std::string file = options.schedule == "-" ? "standard input" : options.schedule;
@@ -83,6 +103,7 @@ int main(int argc, char** argv) {
                            "qvcode: " + failure.reason + "\n");
   }
   if (!failures.empty()) return kExitFailed;
+  if (!options.wav.empty()) return WriteAudio(options, run.tables.front());
 
   if (options.verbose) pf::WriteStandardError(qvcode::MemoryReport(run, options.format->memory));
   if (options.target != nullptr) {

@@ -1,6 +1,9 @@
 // Reading qvcode's command line into Options, and the help text that describes it.
 #include "qvcode/options.h"
 
+#include <charconv>
+#include <cmath>
+
 #include "qvcode/formats.h"
 #include "qvcode/targets.h"
 
@@ -56,6 +59,18 @@ bool TakeNumber(std::string_view text, std::uint32_t& number) {
   }
   if (value > 0xFFFFFFFFu) return false;
   number = std::uint32_t(value);
+  return true;
+}
+
+// A decimal number such as 1500, 1270.5 or -10.
+bool TakeDecimal(std::string_view text, double& number) {
+  double value = 0;
+  auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+      !std::isfinite(value))
+    return false;
+  number = value;
   return true;
 }
 
@@ -128,6 +143,35 @@ bool TakeValue(std::string_view option, std::string_view value, Options& options
     if (value.empty()) result = {false, "--output takes a file name"};
     return !value.empty();
   }
+  if (option == "--wav") {
+    options.wav = value;
+    if (value.empty()) result = {false, "--wav takes a file name"};
+    return !value.empty();
+  }
+  if (option == "--frequency") {
+    options.hasFrequency = true;
+    if (TakeDecimal(value, options.frequencyHz) && options.frequencyHz > 0 &&
+        options.frequencyHz < 6000)
+      return true;
+    result = {false, "--frequency takes the audio frequency in Hz, above 0 and below 6000, not \"" +
+                         std::string(value) + "\""};
+    return false;
+  }
+  if (option == "--snr") {
+    options.addNoise = true;
+    if (TakeDecimal(value, options.snrDb) && options.snrDb >= -60 && options.snrDb <= 60)
+      return true;
+    result = {false, "--snr takes a signal to noise ratio in dB, from -60 to 60, not \"" +
+                         std::string(value) + "\""};
+    return false;
+  }
+  if (option == "--seed") {
+    options.hasSeed = TakeNumber(value, options.seed);
+    if (!options.hasSeed)
+      result = {false, "--seed takes a number (decimal, or hexadecimal after 0x), not \"" +
+                           std::string(value) + "\""};
+    return options.hasSeed;
+  }
   // --schedule
   options.schedule = value;
   options.hasSchedule = true;
@@ -135,9 +179,9 @@ bool TakeValue(std::string_view option, std::string_view value, Options& options
   return !value.empty();
 }
 
-constexpr std::string_view kValueOptions[] = {"--mode",   "--submode", "--sequence",
-                                              "--format", "--target",  "--address",
-                                              "--name",   "--output",  "--schedule"};
+constexpr std::string_view kValueOptions[] = {
+    "--mode",   "--submode",  "--sequence", "--format",    "--target", "--address", "--name",
+    "--output", "--schedule", "--wav",      "--frequency", "--snr",    "--seed"};
 
 // Short forms: -m -f -o -t -a -n take values; -p -v -h -V do not.
 std::string_view LongForm(char letter) {
@@ -186,6 +230,16 @@ ParseResult CheckTogether(Options& options) {
     return {false, "mode " + std::string(options.mode->name) + " has no submode " +
                        options.submode + " (submodes: " + std::string(options.mode->submodes) +
                        ")"};
+  if (!options.wav.empty()) {
+    if (options.hasSchedule || options.messages.size() != 1)
+      return {false, "--wav writes the audio of one message: give exactly one"};
+    if (options.format != nullptr || !options.output.empty() || options.pack || options.progmem)
+      return {false,
+              "--wav writes audio, not a table: leave out --format, --output, --pack, "
+              "--progmem"};
+  } else if (options.hasFrequency || options.addNoise || options.hasSeed) {
+    return {false, "--frequency, --snr and --seed are for --wav"};
+  }
   if (options.format == nullptr) options.format = &DefaultFormat();
   if (options.progmem && options.format->name != "c") return {false, "--progmem is for --format c"};
   if (options.hasAddress && options.format->write != WriteIntelHex)
@@ -263,8 +317,18 @@ std::string HelpText() {
     name.resize(8, ' ');
     modeLines += "    " + name;
     if (mode.submodes.size() > 1)
-      modeLines += "submodes " + std::string(mode.submodes) + " (default " + mode.submodes[0] + ")";
-    modeLines += "\n";
+      modeLines +=
+          "submodes " + std::string(mode.submodes) + " (default " + mode.submodes[0] + "); ";
+    modeLines += "packed: " + std::to_string(mode.symbolBits) + "-bit symbols, " +
+                 std::to_string(mode.toneBits) + "-bit tones\n";
+  }
+  // The chip names, wrapped to the help's width.
+  std::string chips = TargetNames();
+  for (std::size_t line = 0; chips.size() - line > 70;) {
+    std::size_t cut = chips.rfind(' ', line + 70);
+    chips[cut] = '\n';
+    chips.insert(cut + 1, 25, ' ');
+    line = cut + 26;
   }
   return "Usage: qvcode [OPTIONS] MESSAGE...\n"
          "       qvcode [OPTIONS] --schedule FILE\n"
@@ -280,17 +344,25 @@ std::string HelpText() {
          "                         tones: the whole transmitted sequence, sync included\n"
          "  -f, --format FORMAT    the output format (default de):\n" +
          FormatList() +
-         "  -p, --pack             store each value in the bits it needs (6 a JT65 symbol, ...);\n"
+         "  -p, --pack             store each value in the bits it needs (as listed with the "
+         "modes);\n"
          "                         the file's comment states how to unpack\n"
          "      --progmem          C arrays in AVR flash (PROGMEM, <avr/pgmspace.h>)\n"
          "  -a, --address N        Intel HEX start: PIC EEPROM word address (default 0x2100);\n"
          "                         AVR .eep byte address (default 0)\n"
          "  -n, --name NAME        label and C name of the tables (default from mode, sequence)\n"
          "  -t, --target CHIP      refuse a run that does not fit the chip; an AVR chip makes hex\n"
-         "                         the .eep layout. Chips: " +
-         TargetNames() +
+         "                         the .eep layout. Chips:\n"
+         "                         " +
+         chips +
          "\n"
          "  -o, --output FILE      write FILE (whole, or not at all) instead of standard output\n"
+         "      --wav FILE         write the message's audio instead: the whole transmit period,\n"
+         "                         12000 Hz mono 16-bit, the tones where the mode starts them\n"
+         "      --frequency HZ     the audio frequency of tone 0 (WSPR: the centre of its tones;\n"
+         "                         default 1500)\n"
+         "      --snr DB           add Gaussian noise: signal to noise ratio in 2500 Hz\n"
+         "      --seed N           the noise's seed (default 1): the same seed, the same file\n"
          "  -v, --verbose          print the memory each message takes and the chips it fits\n"
          "  -h, --help             print this help;  -V, --version  print the version\n"
          "\n"

@@ -29,6 +29,13 @@ struct Options {
   std::string schedule;  // empty: the messages come from the command line; "-": standard input
   bool hasSchedule = false;
   std::vector<std::string> messages;
+  std::string wav;            // write the message's audio to this file instead of a table
+  double frequencyHz = 1500;  // the audio's tone 0 (WSPR: the centre of its four tones)
+  bool hasFrequency = false;
+  bool addNoise = false;  // Gaussian noise at snrDb in 2500 Hz, from seed
+  double snrDb = 0;
+  std::uint32_t seed = 1;
+  bool hasSeed = false;
   bool verbose = false;
   bool help = false;
   bool version = false;

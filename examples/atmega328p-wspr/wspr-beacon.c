@@ -1,8 +1,8 @@
 /* WSPR beacon for an ATmega328P: sends one WSPR transmission of 162 symbols each time the chip
  * comes out of reset, putting the tone number (0..3) of each symbol on PB0..PB1 for an external
  * synthesiser, and holding the transmitter key on PD6 high while it sends. The tones come from
- * beacon-tones.h, the C header qvcode writes ("qvcode --format c --target avr ..."), kept in
- * program memory.
+ * beacon-tones.h, the C header qvcode writes ("qvcode --mode wspr --sequence tones --format c
+ * --progmem --name BEACON_TONES ..."), kept in program memory.
  *
  * Clock: a 16 MHz crystal. Timer1 counts at 16 MHz / 256 = 62500 Hz, so a WSPR symbol of
  * 8192/12000 s is 42666 2/3 counts: the periods run 42667, 42667 and 42666 counts in turn, each

@@ -213,6 +213,7 @@ TEST(BadInput, IsRefusedInWords) {
                  Case{"K1ABC FN4X 37", "\"FN4X\" is not a 4-character grid"},
                  Case{"K1ABCDE FN42 37", "\"K1ABCDE\" is not a callsign"},
                  Case{"HELLO", "\"HELLO\" is not a callsign"},
+                 Case{"K1ABC", "the grid and the power are missing"},
                  Case{"", "empty"},
                  Case{" K1ABC FN42 37", "starts with a blank"},
                  Case{"K1ABC  FN42 37", "one blank apart"},

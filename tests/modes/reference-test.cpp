@@ -94,7 +94,7 @@ Compared CompareWithTool(Mode mode, const std::vector<std::string>& messages) {
   return compared;
 }
 
-TEST(Reference, WsprEqualsWsprcode) {
+TEST(ModeReference, WsprEqualsWsprcode) {
   NEED_REFERENCE_TOOL(Mode::kWspr);
   Compared compared = CompareWithTool(Mode::kWspr, modestest::MakeWsprMessages(20261209, 3000));
   EXPECT_EQ(compared.failures, 0);
@@ -112,7 +112,7 @@ TEST(Reference, WsprEqualsWsprcode) {
   EXPECT_GE(compared.refusedByBoth, 100);
 }
 
-TEST(Reference, Jt9EqualsJt9code) {
+TEST(ModeReference, Jt9EqualsJt9code) {
   NEED_REFERENCE_TOOL(Mode::kJt9);
   Compared compared =
       CompareWithTool(Mode::kJt9, jt65test::MakeMessages(20261210, kMessagesPerMode));
@@ -124,7 +124,7 @@ TEST(Reference, Jt9EqualsJt9code) {
   EXPECT_GE(compared.encoded, 2000);
 }
 
-TEST(Reference, Jt4EqualsJt4code) {
+TEST(ModeReference, Jt4EqualsJt4code) {
   NEED_REFERENCE_TOOL(Mode::kJt4);
   std::vector<std::string> messages = jt65test::MakeMessages(20261211, kMessagesPerMode);
   Compared compared = CompareWithTool(Mode::kJt4, messages);
@@ -144,6 +144,138 @@ TEST(Reference, Jt4EqualsJt4code) {
   }
   std::printf("%d messages with inverted sync\n", inverted);
   EXPECT_GE(inverted, 100);
+}
+
+// Hand-picked edges of every rule, where random messages seldom go.
+TEST(ModeReference, EdgeCasesAsTheTools) {
+  NEED_REFERENCE_TOOL(Mode::kWspr);
+  NEED_REFERENCE_TOOL(Mode::kJt9);
+  NEED_REFERENCE_TOOL(Mode::kJt4);
+  const std::vector<std::string> wspr = {
+      "K1ABC FN42 0",
+      "K1ABC FN42 60",
+      "K1ABC FN42 61",
+      "K1ABC FN42 -1",
+      "K1ABC FN42 59",
+      "K1ABC FN42 1",
+      "K1ABC FN42 +37",
+      "K1ABC FN42 037",
+      "K1ABC FN42 37,1",
+      "K1ABC FN42 2*5",
+      "K1ABC FN42 37 DBM",
+      "k1abc FN42 37",
+      "K1ABC fn42 37",
+      "K1ABC RO09 37",
+      "K1ABC -15 37",
+      "K1ABC R-15 37",
+      "K1ABC R-00 37",
+      "K1ABC R-05 37",
+      "K1ABC -AB 37",
+      "K1ABC     37",
+      "K1ABC RRR 37",
+      "K1ABC 73 37",
+      "CQ FN42 37",
+      "QRZ FN42 37",
+      "DE FN42 37",
+      "cq FN42 37",
+      "K1ABCD FN42 37",
+      "K1 FN42 37",
+      "QA1BC FN42 37",
+      "3DA0XY FN42 37",
+      "K1ABC/ 37",
+      "K1ABC/Q 37",
+      "K1ABC/QQ 37",
+      "K1ABC/05 37",
+      "K1ABC/V 37",
+      "K1ABC/99 37",
+      "K1ABC/10 37",
+      "K1ABC/P 37",
+      "K1ABC/1 37",
+      "K1ABC/AB 37",
+      "F/K1ABC 37",
+      "PJ/K1ABC 37",
+      "PJ4/K1ABC 37",
+      "PJ4A/K1ABC 37",
+      "3DA0/K1ABC 37",
+      "Q/K1ABC 37",
+      "PJ4/KA1ABCD 37",
+      "K1ABC/P FN42 37",
+      "K1ABC FN42/ 37",
+      "/K1ABC 37",
+      "<K1ABC> FN42AB 37",
+      "<K1ABC> fn42ab 37",
+      "<PJ4/K1ABC> FK52UD 0",
+      "<K1ABC/P> RR99XX 60",
+      "<W9XYZ> AA00AA 3",
+      "<KA1ABC> JO21QJ 47",
+      "<N1D> FN42AB 37",
+      "<Q> FN42AB 37",
+      "<K1ABC> FN42 37",
+      "<K1ABC>FN42AB 37",
+      "K1ABC <K1ABC> 37",
+      "",
+      " K1ABC FN42 37",
+      "K1ABC  FN42 37",
+      "K1ABC FN42 37 and 22+ chars",
+  };
+  const std::vector<std::string> jt = {
+      "K1ABC W9XYZ -30",
+      "K1ABC W9XYZ -31",
+      "K1ABC W9XYZ +49",
+      "K1ABC W9XYZ -50",
+      "K1ABC W9XYZ R+05",
+      "K1ABC W9XYZ R-01",
+      "K1ABC W9XYZ -45",
+      "K1ABC W9XYZ -35",
+      "ABCDEFGH-1",
+      "ABCDEFG-1",
+      "ABCDEFGH-4",
+      "A-B K1ABC-1 XXXXX",
+      "CQ 5 K1ABC FN42",
+      "CQ 123 K1ABC FN42",
+      "CQ DX K1ABC FN42",
+      "CQ NA K1ABC FN42",
+      "QRZ K1ABC FN42",
+      "DE K1ABC FN42",
+      "RRR",
+      "73",
+      "RO",
+      " RRR",
+      "RR73",
+      "K1ABC W9XYZ RR73",
+      "3DA0XY W9XYZ",
+      "3XA1BC W9XYZ",
+      "ZL/K1ABC W9XYZ FN42",
+      "K1ABC/P W9XYZ FN42",
+      "CQ ABCD/K1ABC FN42",
+      "CQ K1ABC/XYZ FN42",
+      "ABCDE/K1AB W9XYZ FN42",
+      "/K1ABC W9XYZ FN42",
+      "9-YBMW/N6NO PJ7GEMK",
+      "ZL/W9XYZ ABCDE/K1AB",
+      "K1/X W9XYZ FN42",
+      "7S4BXO 6AECA9/Z28QZK",
+      "CQ 123 W4/K1ABC FN42",
+      "CQ 123 K1ABC/VE6 FN42",
+      "CQ 891MSA/FS2VWC PL93",
+      "K1ABC W9XYZ EN34 OOO",
+      "HELLO WORLD OOO",
+      " K1ABC W9XYZ EN34",
+      "  K1ABC  W9XYZ   EN34",
+      "HELLO WORLD HOW ARE YOU",
+      "hello@world",
+      "-TEST",
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+      "K1ABC W9XYZ EN34 ABCDE",
+      "",
+  };
+  int compared = 0;
+  for (Mode mode : {Mode::kWspr, Mode::kJt9, Mode::kJt4}) {
+    Compared result = CompareWithTool(mode, mode == Mode::kWspr ? wspr : jt);
+    EXPECT_EQ(result.failures, 0) << testsupport::ReferenceToolName(mode);
+    compared += result.encoded + result.refusedByBoth;
+  }
+  EXPECT_EQ(compared, int(wspr.size() + 2 * jt.size()));
 }
 
 }  // namespace

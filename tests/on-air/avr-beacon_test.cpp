@@ -1,8 +1,9 @@
-// The ATmega328P WSPR beacon of examples/ in a simulated chip: its tone table is a C header for
-// the message, avr-gcc builds the firmware around it, and simavr's library runs it at 16 MHz with
-// every write to PORTB and PORTD traced (avr-port-trace). The tones on PB0..PB1 while the key on
-// PD6 is up must be the WSPR tones of Debian's wsprcode, one every 8192/12000 s within 100 ppm; and
-// for one message those tones, rendered to audio, must decode in wsprd to the message typed.
+// The ATmega328P WSPR beacon of examples/ in a simulated chip: qvcode writes its tone table as a C
+// header for the message, avr-gcc builds the firmware around it, and simavr's library runs it at 16
+// MHz with every write to PORTB and PORTD traced (avr-port-trace). The tones on PB0..PB1 while the
+// key on PD6 is up must be the WSPR tones of Debian's wsprcode, one every 8192/12000 s within 100
+// ppm; and for one message those tones, rendered to audio, must decode in wsprd to the message
+// typed.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,8 +16,10 @@
 #include "modes/mode.h"
 #include "tests/on-air/decoders.h"
 #include "tests/on-air/transmission.h"
+#include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/reference-tools.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp-dir.h"
 
 namespace {
@@ -28,12 +31,6 @@ constexpr double kSymbolSeconds = 8192.0 / 12000.0;
 constexpr int kSymbols = 162;
 // The tone on PB0..PB1, the key on PD6.
 constexpr testonair::Wiring kWiring = {'B', 0x03, 'D', 6};
-
-std::string ShellQuote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 // The trace: "CYCLE PORT VALUE" a write, then "end CYCLE STATE" (simavr's own lines besides).
 std::vector<testonair::PortWrite> ReadTrace(const std::string& trace, std::string& end) {
@@ -68,18 +65,14 @@ class AvrBeaconTest : public testsupport::TempDirTest {
     return testsupport::RunReferenceTool(modes::Mode::kWspr, message).tones;
   }
 
-  // The message's tone table from the encoder library, as a C header in program memory in the
-  // form qvcode writes.
+  // The message's tone table as qvcode writes it for an AVR: a C header, the table in flash.
   static void WriteToneHeader(const std::string& message) {
-    modes::Encoding encoding;
-    ASSERT_TRUE(modes::EncodeMessage(modes::Mode::kWspr, 0, message, encoding).ok);
-    const std::vector<int>& tones = encoding.tones;
-    std::string header =
-        "#include <avr/pgmspace.h>\n"
-        "const unsigned char BEACON_TONES[" +
-        std::to_string(tones.size()) + "] PROGMEM = {";
-    for (size_t i = 0; i < tones.size(); ++i) header += (i ? ", " : "") + std::to_string(tones[i]);
-    WriteFile("beacon-tones.h", header + "};\n");
+    std::string qvcode = testsupport::GetEnvironmentOr("QUORVEL_BIN", ".") + "/qvcode";
+    std::string command = testsupport::ShellQuote(qvcode) +
+                          " --mode wspr --sequence tones --format c --progmem --name BEACON_TONES"
+                          " -o beacon-tones.h -- " +
+                          testsupport::ShellQuote(message) + " 2>qvcode.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile("qvcode.txt");
   }
 
   static testonair::Transmission Simulate(std::string& end) {
@@ -87,7 +80,8 @@ class AvrBeaconTest : public testsupport::TempDirTest {
                           "wspr-beacon.c >avr-gcc.txt 2>&1"),
               0)
         << ReadFile("avr-gcc.txt");
-    std::string run = ShellQuote(AVR_PORT_TRACE) + " wspr-beacon.elf 130 >trace.txt 2>&1";
+    std::string run =
+        testsupport::ShellQuote(AVR_PORT_TRACE) + " wspr-beacon.elf 130 >trace.txt 2>&1";
     EXPECT_EQ(std::system(("timeout 120 " + run).c_str()), 0) << ReadFile("trace.txt");
     return testonair::Transmitted(ReadTrace(ReadFile("trace.txt"), end), kWiring);
   }

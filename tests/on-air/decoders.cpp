@@ -7,7 +7,8 @@
 
 #include "modes/audio.h"
 #include "modes/wav-file.h"
-#include "tests/support/needs-tool.h"
+#include "tests/support/environment.h"
+#include "tests/support/shell.h"
 
 namespace testonair {
 namespace {
@@ -76,15 +77,19 @@ std::string WriteWav(const modes::Encoding& encoding, double frequency, const st
 
 std::string MakeWav(modes::Mode mode, char submode, const std::string& message, double frequency,
                     const std::string& path) {
-  modes::Encoding encoding;
-  modes::EncodeResult encoded = modes::EncodeMessage(mode, submode, message, encoding);
-  if (!encoded.ok) return encoded.error;
-  return WriteWav(encoding, frequency, path);
+  std::string command = testsupport::GetEnvironmentOr("QUORVEL_BIN", ".") + "/qvcode --mode " +
+                        std::string(modes::InfoOf(mode).name);
+  if (submode != 0) command += std::string(" --submode ") + submode;
+  command += " --wav " + testsupport::ShellQuote(path) + " --frequency " +
+             std::to_string(frequency) + " --snr " + std::to_string(kSnrDb) + " -- " +
+             testsupport::ShellQuote(message) + " 2>qvcode.txt";
+  if (std::system(command.c_str()) != 0) return "qvcode failed: " + ReadText("qvcode.txt");
+  return "";
 }
 
 std::vector<Decode> RunDecoder(modes::Mode mode, char submode, double frequency,
                                const std::string& folder) {
-  std::string command = "cd '" + folder + "' && timeout 120 " +
+  std::string command = "cd " + testsupport::ShellQuote(folder) + " && timeout 120 " +
                         DecoderArguments(mode, submode, frequency) + " " + kWavName +
                         " >decoder.txt 2>&1";
   std::system(command.c_str());

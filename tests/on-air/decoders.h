@@ -1,5 +1,6 @@
-// What the on-air tests share: a WAV file made for a message (or for tones captured from a
-// simulated chip), and a run of WSJT-X's decoder for the mode over it, its decodes read back.
+// What the on-air tests share: a WAV file made by qvcode for a message (or by the library for tones
+// captured from a simulated chip), and a run of WSJT-X's decoder for the mode over it, its decodes
+// read back.
 #pragma once
 
 #include <filesystem>
@@ -20,7 +21,8 @@ struct Decode {
   std::string message;
 };
 
-// Writes the audio of message at frequency to path, with noise; an error in words, or empty text.
+// Has qvcode write the audio of message at frequency to path, with noise; an error in words, or
+// empty text.
 std::string MakeWav(modes::Mode mode, char submode, const std::string& message, double frequency,
                     const std::string& path);
 // The same for an encoding whose tones the caller has set.

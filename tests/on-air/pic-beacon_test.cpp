@@ -18,6 +18,7 @@
 #include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/reference-tools.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp-dir.h"
 
 namespace {
@@ -40,12 +41,6 @@ const char kScript[] =
     "break c 133000000\n"
     "run\n"
     "quit\n";
-
-std::string ShellQuote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 // gpsim's log: a line per instruction that starts with its cycle number in hex, then a line per
 // register it wrote ("Wrote: 0x002B to portb(0x0006) was 0x0000").
@@ -89,7 +84,8 @@ class PicBeaconTest : public testsupport::TempDirTest {
 
   static testonair::Transmission Simulate(const std::string& message) {
     for (const char* old : {"JT65SYMB.INC", "jt65-beacon.cod", "writes.log"}) fs::remove(old);
-    std::string run = "setsid -w ./quorvel " + ShellQuote(message) + " </dev/null >/dev/null 2>&1";
+    std::string run =
+        "setsid -w ./quorvel " + testsupport::ShellQuote(message) + " </dev/null >/dev/null 2>&1";
     EXPECT_EQ(std::system(run.c_str()), 0) << "quorvel";
     EXPECT_EQ(std::system("gpasm jt65-beacon.asm >gpasm.txt 2>&1"), 0) << ReadFile("gpasm.txt");
     EXPECT_EQ(std::system("timeout 120 gpsim -i -c beacon.stc >gpsim.txt 2>&1"), 0)

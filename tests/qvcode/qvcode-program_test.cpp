@@ -90,6 +90,45 @@ TEST_F(QvcodeProgramTest, UsageErrorsExitTwoWithTheirMessageAndWriteNothing) {
   }
 }
 
+TEST_F(QvcodeProgramTest, WavWritesOneMessagesWholePeriodOrNothing) {
+  const std::pair<std::string, std::string> usage[] = {
+      {"--wav a.wav A B", "--wav writes the audio of one message: give exactly one"},
+      {"--wav a.wav -f c A", "--wav writes audio, not a table: leave out --format"},
+      {"--wav a.wav -o a.inc A", "--wav writes audio, not a table"},
+      {"--frequency 1000 A", "--frequency, --snr and --seed are for --wav"},
+      {"--snr -10 A", "--frequency, --snr and --seed are for --wav"},
+      {"--wav a.wav --frequency 0 A", "--frequency takes the audio frequency in Hz, above 0"},
+      {"--wav a.wav --frequency 1e3 A", "--frequency takes the audio frequency in Hz"},
+      {"--wav a.wav --snr loud A", "--snr takes a signal to noise ratio in dB"},
+      {"--wav a.wav --snr 99 A", "--snr takes a signal to noise ratio in dB, from -60 to 60"},
+      {"--wav a.wav --seed -1 A", "--seed takes a number"},
+      {"--wav= A", "--wav takes a file name"},
+  };
+  for (const auto& [arguments, message] : usage) {
+    SCOPED_TRACE(arguments);
+    qvcodetest::Result result = RunQvcode(arguments);
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find("qvcode: " + message), std::string::npos) << result.err;
+    EXPECT_TRUE(Files().empty());
+  }
+  // JT65C's 66 tones from 5900 Hz do not fit below 6000 Hz.
+  qvcodetest::Result high = RunQvcode("-m jt65c --wav a.wav --frequency 5900 'CQ K1ABC FN42'");
+  EXPECT_EQ(high.exitCode, 1);
+  EXPECT_NE(high.err.find("qvcode: cannot render \"CQ K1ABC FN42\" as audio: its tones would lie "
+                          "from 5900.0 to 6599.8 Hz"),
+            std::string::npos)
+      << high.err;
+  EXPECT_TRUE(Files().empty());
+
+  // A whole period: 60 s for JT65, 120 s for WSPR; the same seed gives the same file.
+  ASSERT_EQ(RunQvcode("--wav a.wav --snr -10 --seed 5 'CQ K1ABC FN42'").exitCode, 0);
+  ASSERT_EQ(RunQvcode("--wav b.wav --snr -10 --seed 5 'CQ K1ABC FN42'").exitCode, 0);
+  EXPECT_EQ(ReadFile("a.wav").size(), 44u + 2 * 60 * 12000);
+  EXPECT_EQ(ReadFile("a.wav"), ReadFile("b.wav"));
+  ASSERT_EQ(RunQvcode("-m wspr --wav c.wav 'K1ABC FN42 37'").exitCode, 0);
+  EXPECT_EQ(ReadFile("c.wav").size(), 44u + 2 * 120 * 12000);
+}
+
 TEST_F(QvcodeProgramTest, AMessageThatCannotBeSentFailsTheRunAndLeavesTheOldFile) {
   WriteFile("out.inc", "the old table\n");
   qvcodetest::Result result = RunQvcode("-o out.inc 'CQ K1ABC FN42' RRR 'TNX 73'");
@@ -185,6 +224,35 @@ TEST_F(QvcodeProgramTest, VerboseCountsTheBytesAndNamesTheChipsThatHoldThem) {
   EXPECT_NE(result.err.find("3 messages: 144 bytes of data EEPROM in all"), std::string::npos);
   EXPECT_NE(result.err.find("fits the data EEPROM of PIC16F648A (256 bytes)"), std::string::npos);
   EXPECT_NE(result.err.find("too big for PIC12F629 (128 bytes)"), std::string::npos);
+}
+
+// The plain formats carry the reference tool's numbers for every mode: list a line a message, JSON
+// both sequences with the decoded text.
+TEST_F(QvcodeProgramTest, ListAndJsonHoldTheReferenceValuesOfEveryMode) {
+  for (const modes::ModeInfo& mode : modes::AllModes()) {
+    NEED_REFERENCE_TOOL(mode.mode);
+    for (const std::string& message : qvcodetest::SamplesOf(mode)) {
+      SCOPED_TRACE(std::string(mode.name) + " " + message);
+      auto numbers = [](const std::vector<int>& values, const char* separator) {
+        std::string text;
+        for (size_t i = 0; i < values.size(); ++i)
+          text += (i == 0 ? "" : separator) + std::to_string(values[i]);
+        return text;
+      };
+      std::vector<int> symbols = qvcodetest::ExpectedValues(mode, message, false);
+      std::vector<int> tones = qvcodetest::ExpectedValues(mode, message, true);
+      std::string options = "-m " + std::string(mode.name) + " " + ShellQuote(message);
+      EXPECT_EQ(RunQvcode("-f list " + options).out, numbers(symbols, " ") + "\n");
+      EXPECT_EQ(RunQvcode("-f list --sequence tones " + options).out, numbers(tones, " ") + "\n");
+      std::string json = RunQvcode("-f json " + options).out;
+      EXPECT_NE(json.find("\"symbols\": [" + numbers(symbols, ",") + "]"), std::string::npos);
+      EXPECT_NE(json.find("\"tones\": [" + numbers(tones, ",") + "]"), std::string::npos);
+      EXPECT_NE(json.find("\"decoded\": \"" +
+                          testsupport::RunReferenceTool(mode.mode, message).decoded + "\""),
+                std::string::npos)
+          << json;
+    }
+  }
 }
 
 TEST_F(QvcodeProgramTest, HelpAndVersion) {

@@ -44,10 +44,9 @@ std::vector<Case> AllCases(size_t messagesEach) {
   return cases;
 }
 
-// The reference tool of every mode built that has one.
-#define NEED_REFERENCE_TOOLS()                          \
-  for (const modes::ModeInfo& mode : modes::AllModes()) \
-    if (!testsupport::ReferenceToolName(mode.mode).empty()) NEED_REFERENCE_TOOL(mode.mode)
+// The reference tool of every mode built.
+#define NEED_REFERENCE_TOOLS() \
+  for (const modes::ModeInfo& mode : modes::AllModes()) NEED_REFERENCE_TOOL(mode.mode)
 
 int RunTool(const std::string& command) {
   int status = std::system((command + " >tool.txt 2>&1").c_str());
