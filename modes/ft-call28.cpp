@@ -25,6 +25,7 @@ std::optional<std::size_t> StandardAreaDigit(std::string_view text) {
   return at;
 }
 
+// "CQ_nnn" or "CQ_abcd"; -1 for one that cannot be sent, nothing for other words.
 std::optional<std::int64_t> CqModifier(std::string_view word) {
   if (word.size() < 4 || word.size() > 7 || word.substr(0, 3) != "CQ_") return std::nullopt;
   std::string_view x = word.substr(3);
@@ -35,6 +36,9 @@ std::optional<std::int64_t> CqModifier(std::string_view word) {
   }
   if (x.size() == 3 && allDigits) return kCall28CqNumbers + std::stoi(std::string(x));
   if (anyDigit) return std::nullopt;
+  // Anything but letters would be sent as blanks, a modifier other than the one typed: -1.
+  for (char c : x)
+    if (!IsLetter(c)) return -1;
   std::int64_t number = 0;
   std::string aligned = std::string(4 - x.size(), ' ') + std::string(x);
   for (char c : aligned) number = number * 27 + (IsLetter(c) ? c - 'A' + 1 : 0);
@@ -98,20 +102,24 @@ std::optional<std::int64_t> PackCall28(std::string_view text) {
   if (text == "DE") return 0;
   if (text == "QRZ") return 1;
   if (text == "CQ") return 2;
-  if (std::optional<std::int64_t> cq = CqModifier(text)) return cq;
+  if (std::optional<std::int64_t> cq = CqModifier(text)) return *cq < 0 ? std::nullopt : cq;
   // Without its ">", a bracketed call hashes as empty text.
   if (!text.empty() && text[0] == '<')
     return kCall28Hashed + CallHash(text.find('>') != text.npos ? InsideBrackets(text) : "", 22);
   std::optional<std::size_t> area = StandardAreaDigit(text);
   if (!area) return kCall28Hashed + CallHash(text, 22);
   std::string six = jt65::Fixed((*area == 1 ? " " : "") + std::string(text), 6);
-  std::int64_t value = ValueIn(kA37, six[0]);
-  value = value * 36 + ValueIn(kA36, six[1]);
-  value = value * 10 + ValueIn(kA36.substr(0, 10), six[2]);
-  for (int i = 3; i < 6; ++i) value = value * 27 + ValueIn(kA27, six[i]);
-  value += kCall28Standard;
-  if (value < kCall28Standard || value >= kCall28End) return std::nullopt;
-  return value;
+  const std::string_view alphabets[6] = {kA37, kA36, kA36.substr(0, 10), kA27, kA27, kA27};
+  const int sizes[6] = {37, 36, 10, 27, 27, 27};
+  std::int64_t value = 0;
+  for (int i = 0; i < 6; ++i) {
+    // A character outside its alphabet would borrow from its neighbours: "W9XY/P" would go out
+    // as "W9XXZ", another station. Such a text is no call this field can hold.
+    int code = ValueIn(alphabets[i], six[std::size_t(i)]);
+    if (code < 0) return std::nullopt;
+    value = value * sizes[i] + code;
+  }
+  return kCall28Standard + value;
 }
 
 std::string CallBook::Find(std::uint32_t hash, int bits) const {

@@ -40,7 +40,8 @@ inline constexpr std::int64_t kCall28Standard = 6257896;
 inline constexpr std::int64_t kCall28End = std::int64_t(1) << 28;
 
 // The 28-bit field of a text: DE, QRZ, CQ, a merged "CQ_xxxx" word, a bracketed call, a standard
-// call or else the hash of the text. Nothing when the arithmetic leaves the field.
+// call or else the hash of the text. Nothing for a text shaped like a standard call with a
+// character its place cannot hold ("W9XY/P").
 std::optional<std::int64_t> PackCall28(std::string_view text);
 
 // Calls seen while packing one message, in order; a hash is looked up among them, the last one

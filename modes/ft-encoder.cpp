@@ -16,14 +16,13 @@ modes::EncodeResult PackForAir(std::string_view text, modes::Encoding& encoding)
   Pack77Result packed = PackMessage77(text, message);
   encoding.message = message.text;
   if (!packed.ok) return {false, packed.error};
-  std::optional<std::string> decoded = UnpackMessage77(message.bits, message.book);
-  if (!decoded)
-    return {false,
-            "\"" + message.text + "\" cannot be sent: a receiver would refuse what it packs to"};
+  std::string why;
+  std::optional<std::string> decoded = UnpackMessage77(message.bits, message.book, &why);
+  if (!decoded) return {false, "\"" + message.text + "\" cannot be sent: " + why};
   encoding.decoded = *decoded;
   encoding.sourceBits = message.bits;
   encoding.notes = message.notes;
-  if (encoding.decoded != message.text && encoding.notes.empty())
+  if (encoding.decoded != message.text)
     encoding.notes.push_back("sent as \"" + encoding.decoded + "\"");
   return {true, {}};
 }

@@ -3,6 +3,8 @@
 #include "modes/ldpc-174-91.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <string_view>
 
 namespace ft {
@@ -45,15 +47,45 @@ int HexValue(char c) {
   return c <= '9' ? c - '0' : c - 'a' + 10;
 }
 
+// A row of 91 bits as two words: bits 0-63 and 64-90, bit 0 the top bit of the first.
+struct Row {
+  std::uint64_t high = 0, low = 0;
+};
+
+Row Pack(const modes::Bits& bits) {
+  Row row;
+  for (std::size_t bit = 0; bit < kLdpcMessageBits; ++bit) {
+    if (bit < 64)
+      row.high = (row.high << 1) | bits[bit];
+    else
+      row.low = (row.low << 1) | bits[bit];
+  }
+  return row;
+}
+
+// The generator read once into words, so that each parity bit is a count of ones.
+const std::array<Row, kParityBits>& GeneratorRows() {
+  static const std::array<Row, kParityBits> rows = [] {
+    std::array<Row, kParityBits> packed{};
+    for (std::size_t i = 0; i < kParityBits; ++i) {
+      modes::Bits bits;
+      for (std::size_t bit = 0; bit < kLdpcMessageBits; ++bit)
+        bits.push_back(std::uint8_t((HexValue(kGenerator[i][bit / 4]) >> (3 - bit % 4)) & 1));
+      packed[i] = Pack(bits);
+    }
+    return packed;
+  }();
+  return rows;
+}
+
 }  // namespace
 
 modes::Bits EncodeLdpc174(const modes::Bits& message91) {
   modes::Bits codeword = message91;
-  for (std::string_view row : kGenerator) {
-    int parity = 0;
-    for (std::size_t bit = 0; bit < kLdpcMessageBits; ++bit)
-      parity ^= (HexValue(row[bit / 4]) >> (3 - bit % 4)) & message91[bit];
-    codeword.push_back(std::uint8_t(parity));
+  Row message = Pack(message91);
+  for (const Row& row : GeneratorRows()) {
+    int ones = std::popcount(row.high & message.high) + std::popcount(row.low & message.low);
+    codeword.push_back(std::uint8_t(ones & 1));
   }
   return codeword;
 }

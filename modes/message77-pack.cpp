@@ -1,6 +1,6 @@
 // Packing a text into a 77-bit message: normalising it, trying the message types in their fixed
-// order (the first that takes the text wins, as every receiver's sender does), and the bit layout
-// of each type.
+// order (the first that takes the text wins, as in every other sender of these messages, so that
+// the same text gives the same bits everywhere), and the bit layout of each type.
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -82,7 +82,7 @@ std::optional<int> PowerCode(std::string_view word) {
 bool AddCall28(Bits& bits, std::string_view text, Attempt& attempt) {
   std::optional<std::int64_t> value = PackCall28(text);
   if (!value) {
-    attempt.error = "\"" + std::string(text) + "\" does not fit the 28-bit call field";
+    attempt.error = "\"" + std::string(text) + "\" is no call a call field can hold";
     return false;
   }
   AppendBits(bits, std::uint64_t(*value), 28);
@@ -224,6 +224,8 @@ std::optional<GridField> ReadGridField(const Words& w) {
   std::optional<int> report = SignedNumber(std::string_view(last).substr(roger ? 1 : 0));
   if (!report) return std::nullopt;
   int r = *report;
+  // Reports of three digits and more come out as other reports, or none at all.
+  if (r < -99 || r > 99) return GridField{-1, roger};
   if (r >= -50 && r <= -31) r += 101;  // the lowest reports take the codes above +50
   return GridField{kLocatorCount + 35 + r, roger};
 }
@@ -254,10 +256,10 @@ Try Standard(const Words& w, Attempt& attempt) {
   if (w.size() == 4 && w[2] != "R") return Try::kDeclined;
   std::optional<GridField> grid = ReadGridField(w);
   if (!grid) return Try::kDeclined;
-  if (grid->value < 0 || grid->value >= (1 << 15))
-    return attempt.Refuse("the report \"" + w.back() + "\" does not fit its field");
+  if (grid->value < 0)
+    return attempt.Refuse("the report \"" + w.back() + "\" has more than 2 digits");
   if (w.size() == 4 && grid->value >= kLocatorCount)
-    attempt.message.notes.push_back("the R before a report is not sent");
+    attempt.message.notes.push_back("the R before \"" + w.back() + "\" is not sent");
 
   Bits& bits = attempt.message.bits;
   bool portable = false;

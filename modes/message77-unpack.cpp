@@ -17,6 +17,12 @@ using Text = std::optional<std::string>;
 struct Reader {
   const Bits& bits;
   std::size_t at = 0;
+  std::string why;  // what a receiver refuses, in words
+
+  std::nullopt_t Refuse(std::string reason) {
+    why = std::move(reason);
+    return std::nullopt;
+  }
   int Int(int count) {
     at += std::size_t(count);
     return int(modes::ReadBits(bits, at - std::size_t(count), count));
@@ -43,7 +49,8 @@ Text FreeText(Reader& in) {
   std::string text(13, ' ');
   for (int i = 12; i >= 0; --i) text[std::size_t(i)] = kA42[value.Divide(42)];
   std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos || !value.IsZero()) return std::nullopt;
+  if (first == std::string::npos || !value.IsZero())
+    return in.Refuse("none of its characters can be sent as free text");
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
@@ -65,7 +72,7 @@ std::optional<Call> ReadCall(Reader& in, const CallBook& book) {
   Call call;
   call.value = std::int64_t(in.Long(28));
   Text text = UnpackCall28(call.value, book, &call.hashed);
-  if (!text) return std::nullopt;
+  if (!text) return in.Refuse("a call field comes out as no call a receiver can read");
   call.text = *text;
   return call;
 }
@@ -138,9 +145,13 @@ Text Standard(Reader& in, const CallBook& book, int i3) {
   int grid = in.Int(15);
   // CQ calls for answers; a reply's R, RRR, RR73, 73 or report after it makes no sense.
   bool cq = calls[0]->value >= 2 && calls[0]->value < kCall28Hashed;
-  if (cq && ((roger && grid < kLocatorCount) || grid >= kRrr)) return std::nullopt;
-  if (calls[0]->value == 2 && calls[1]->hashed) return std::nullopt;
-  if (grid == kLocatorCount) return std::nullopt;
+  if (cq && ((roger && grid < kLocatorCount) || grid >= kRrr))
+    return in.Refuse(
+        "after CQ only a locator may follow; R, RRR, RR73, 73 and reports answer a call");
+  if (calls[0]->value == 2 && calls[1]->hashed)
+    return in.Refuse(
+        "CQ does not go before a call in angle brackets; \"CQ CALL\" sends the whole call");
+  if (grid == kLocatorCount) return in.Refuse("the grid field holds no locator, report or reply");
   std::string text;
   for (int i = 0; i < 2; ++i) {
     if (i == 1) text += ' ';
@@ -207,13 +218,9 @@ Text EuVhf(Reader& in, const CallBook& book) {
          " " + six;
 }
 
-}  // namespace
-
-std::optional<std::string> UnpackMessage77(const Bits& bits, const CallBook& book) {
-  if (bits.size() != 77) return std::nullopt;
-  Reader in{bits};
-  int i3 = int(modes::ReadBits(bits, 74, 3));
-  int n3 = int(modes::ReadBits(bits, 71, 3));
+Text Unpack(Reader& in, const CallBook& book) {
+  int i3 = int(modes::ReadBits(in.bits, 74, 3));
+  int n3 = int(modes::ReadBits(in.bits, 71, 3));
   switch (i3) {
     case 0:
       switch (n3) {
@@ -243,6 +250,18 @@ std::optional<std::string> UnpackMessage77(const Bits& bits, const CallBook& boo
     default:
       return std::nullopt;
   }
+}
+
+}  // namespace
+
+std::optional<std::string> UnpackMessage77(const Bits& bits, const CallBook& book,
+                                           std::string* why) {
+  if (bits.size() != 77) return std::nullopt;
+  Reader in{bits, 0, {}};
+  Text text = Unpack(in, book);
+  if (!text && why != nullptr)
+    *why = in.why.empty() ? "the bits hold no message a receiver knows" : in.why;
+  return text;
 }
 
 }  // namespace ft

@@ -29,7 +29,8 @@ struct Pack77Result {
 Pack77Result PackMessage77(std::string_view input, Message77& message);
 
 // The text of 77 bits; nothing when a receiver would refuse them. Hashed calls are looked up in
-// book.
-std::optional<std::string> UnpackMessage77(const modes::Bits& bits, const CallBook& book);
+// book; why, when given, says in words why a receiver refuses them.
+std::optional<std::string> UnpackMessage77(const modes::Bits& bits, const CallBook& book,
+                                           std::string* why = nullptr);
 
 }  // namespace ft

@@ -375,7 +375,7 @@ std::string VersionText() {
   std::string names;
   for (const modes::ModeInfo& mode : modes::AllModes())
     names += (names.empty() ? "" : ", ") + std::string(mode.name);
-  return "qvcode (Quorvel) 1.0; modes: " + names + "\n";
+  return "qvcode (Quorvel) " QUORVEL_VERSION "; modes: " + names + "\n";
 }
 
 }  // namespace qvcode

@@ -159,7 +159,11 @@ TEST(FtEncoder, RefusalsInWords) {
        {"@@@", "CQ K1ABC R FN42", "CQ DX K1ABC -05", "CQ <W9XYZ>", "K1ABC W9XYZ 6Z WI",
         "K1A/P W9XYZ 6A WI", "K1ABC W9XYZ +99999", "K1ABC W9XYZ R MA", "K1ABC/ABCD 30",
         "W9XYZ PJ4/K1ABC", "<AB> YW18FIFA", "<...> YW18FIFA", "K1ABC W9XYZ 579 9000",
-        "<W9XYZ> YW18FIFA.X"}) {
+        "<W9XYZ> YW18FIFA.X",
+        // The reference sends this as "K1ABC W9XXZ 6A WI", another station: refused here.
+        "K1ABC W9XY/P 6A WI",
+        // The reference sends this as "K1ABC W9XYZ 196".
+        "K1ABC W9XYZ +297"}) {
     for (modes::Mode mode : {modes::Mode::kFt8, modes::Mode::kFt4}) {
       modes::Encoding encoding;
       modes::EncodeResult result = modes::EncodeMessage(mode, 0, message, encoding);
