@@ -250,6 +250,8 @@ TEST(QuietChanges, AreDoneAsTheReferenceDoesAndNoted) {
   EXPECT_EQ(Notes(Mode::kWspr, "K1ABC RO09 37"), Notes_{"sent as \"K1ABC RO   37\""});
   EXPECT_EQ(Notes(Mode::kWspr, "ABCD/K1ABC 37"), Notes_{"sent as \"ABC/K1ABC 37\""});
   EXPECT_EQ(Notes(Mode::kWspr, "K1ABC/05 37"), Notes_{"sent as \"K1ABC/V 37\""});
+  // A grid word shorter than its field lets the power be read from the next columns.
+  EXPECT_EQ(Notes(Mode::kWspr, "C7Q 73 207"), Notes_{"sent as \"C7Q 73   7\""});
   EXPECT_EQ(
       Notes(Mode::kWspr, "K1ABC FN42 37 and more text"),
       (Notes_{"cut to 22 characters: \"K1ABC FN42 37 and more\"", "sent as \"K1ABC FN42 37\""}));
