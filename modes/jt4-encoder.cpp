@@ -15,11 +15,7 @@ constexpr std::string_view kSync =
 }  // namespace
 
 const modes::Bits& SyncVector() {
-  static const modes::Bits sync = [] {
-    modes::Bits bits;
-    for (char c : kSync) bits.push_back(c == '1');
-    return bits;
-  }();
+  static const modes::Bits sync = modes::BitsOfText(kSync);
   return sync;
 }
 

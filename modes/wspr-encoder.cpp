@@ -44,11 +44,7 @@ bool ShowsTheWordsTyped(std::string_view typed, std::string_view decoded) {
 }  // namespace
 
 const modes::Bits& SyncVector() {
-  static const modes::Bits sync = [] {
-    modes::Bits bits;
-    for (char c : kSync) bits.push_back(c == '1');
-    return bits;
-  }();
+  static const modes::Bits sync = modes::BitsOfText(kSync);
   return sync;
 }
 
