@@ -14,13 +14,13 @@
 
 #include "fuzz/fuzz-support.h"
 #include "generator/stages.h"
+#include "modes/fixed-text.h"
+#include "modes/jt65-encoder.h"
+#include "modes/message-format.h"
 #include "platform/memory/memory-console.h"
 #include "runtime/errors.h"
 #include "runtime/process.h"
-#include "modes/jt65-encoder.h"
-#include "modes/fixed-text.h"
 #include "tools/jt65code/listing.h"
-#include "modes/message-format.h"
 
 namespace {
 

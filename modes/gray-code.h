@@ -4,7 +4,9 @@
 
 namespace modes {
 
-constexpr int GrayCode(int value) { return value ^ (value >> 1); }
+constexpr int GrayCode(int value) {
+  return value ^ (value >> 1);
+}
 
 constexpr int UndoGrayCode(int gray) {
   int value = gray;

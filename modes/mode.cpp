@@ -5,8 +5,8 @@
 
 #include "modes/bits.h"
 #include "modes/fixed-text.h"
-#include "modes/jt4-encoder.h"
 #include "modes/ft-encoder.h"
+#include "modes/jt4-encoder.h"
 #include "modes/jt65-channel.h"
 #include "modes/jt65-encoder.h"
 #include "modes/jt72-message.h"

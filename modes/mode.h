@@ -14,18 +14,18 @@ enum class Mode { kJt65, kJt9, kJt4, kWspr, kFt8, kFt4 };
 
 struct ModeInfo {
   Mode mode;
-  std::string_view name;            // lower case, as typed on a command line: "jt65"
-  std::string_view submodes;        // the submode letters, the default first: "ABC"
-  double symbolPeriodSeconds;       // one channel symbol on the air
-  double baseToneSpacingHz;         // submode A; the others multiply it (ToneSpacingHz)
-  int toneCount;                    // distinct tones the transmitter plays
-  int symbolBits;                   // bits each channel symbol carries: the limit for packing
-  int toneBits;                     // bits each tone of the whole sequence needs when packed
-  double periodSeconds;             // the transmit/receive period
-  double startSeconds;              // where the first tone starts within the period
+  std::string_view name;       // lower case, as typed on a command line: "jt65"
+  std::string_view submodes;   // the submode letters, the default first: "ABC"
+  double symbolPeriodSeconds;  // one channel symbol on the air
+  double baseToneSpacingHz;    // submode A; the others multiply it (ToneSpacingHz)
+  int toneCount;               // distinct tones the transmitter plays
+  int symbolBits;              // bits each channel symbol carries: the limit for packing
+  int toneBits;                // bits each tone of the whole sequence needs when packed
+  double periodSeconds;        // the transmit/receive period
+  double startSeconds;         // where the first tone starts within the period
 };
 
-// Every mode, in the order of the Mode enumeration; entries for modes not built yet are absent.
+// Every mode, in the order of the Mode enumeration.
 std::span<const ModeInfo> AllModes();
 const ModeInfo* FindMode(std::string_view name);  // case-insensitive; nullptr when unknown
 const ModeInfo& InfoOf(Mode mode);
@@ -37,14 +37,14 @@ double ToneSpacingHz(const ModeInfo& info, char submode);
 struct Encoding {
   Mode mode = Mode::kJt65;
   char submode = 'A';
-  std::string message;                  // the text as the mode took it (normalised, cut)
-  std::string decoded;                  // what a receiver prints for these symbols, trimmed
-  std::vector<std::uint8_t> sourceBits; // the packed message, one bit a byte, first bit first
-  std::vector<int> symbols;             // the information-carrying channel symbols
-  std::vector<int> tones;               // the whole transmitted sequence, sync included
+  std::string message;                   // the text as the mode took it (normalised, cut)
+  std::string decoded;                   // what a receiver prints for these symbols, trimmed
+  std::vector<std::uint8_t> sourceBits;  // the packed message, one bit a byte, first bit first
+  std::vector<int> symbols;              // the information-carrying channel symbols
+  std::vector<int> tones;                // the whole transmitted sequence, sync included
   double symbolPeriodSeconds = 0;
   double toneSpacingHz = 0;
-  std::vector<std::string> notes;       // what the mode changed in the message, in words
+  std::vector<std::string> notes;  // what the mode changed in the message, in words
 };
 
 struct EncodeResult {

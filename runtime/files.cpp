@@ -30,7 +30,7 @@ struct OpenFile {
   uint16_t deviceClass = kDisk;
   FileKind kind = FileKind::kInput;
   uint32_t access = 0;
-  WideText name;  // kept while the file is open, though nothing reads it back
+  WideText name;             // kept while the file is open, though nothing reads it back
   uint64_t bufferStart = 0;  // input: file offset of the buffer; output: bytes written so far
   uint32_t blockLength = 1;
   uint32_t bufferPosition = 0;  // input: next unread byte; output: the column

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/jt65/message-maker.h"
 #include "modes/jt65-encoder.h"
+#include "tests/jt65/message-maker.h"
 #include "tools/jt65code/listing.h"
 
 int main() {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/jt65/listing-reader.h"
-#include "modes/jt65-encoder.h"
 #include "modes/fixed-text.h"
+#include "modes/jt65-encoder.h"
+#include "tests/jt65/listing-reader.h"
 
 namespace jt65 {
 namespace {

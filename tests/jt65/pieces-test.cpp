@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "modes/callsign.h"
-#include "modes/jt65-channel.h"
 #include "modes/field3.h"
 #include "modes/fixed-text.h"
+#include "modes/jt65-channel.h"
 #include "modes/list-number.h"
 #include "modes/packed-message.h"
 #include "modes/reed-solomon.h"

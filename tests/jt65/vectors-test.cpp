@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "modes/jt65-encoder.h"
 #include "modes/fixed-text.h"
+#include "modes/jt65-encoder.h"
 
 namespace jt65 {
 namespace {

@@ -77,8 +77,8 @@ std::string WriteWav(const modes::Encoding& encoding, double frequency, const st
 
 std::string MakeWav(modes::Mode mode, char submode, const std::string& message, double frequency,
                     const std::string& path) {
-  std::string command = testsupport::BinFolder() + "/qvcode --mode " +
-                        std::string(modes::InfoOf(mode).name);
+  std::string command =
+      testsupport::BinFolder() + "/qvcode --mode " + std::string(modes::InfoOf(mode).name);
   if (submode != 0) command += std::string(" --submode ") + submode;
   command += " --wav " + testsupport::ShellQuote(path) + " --frequency " +
              std::to_string(frequency) + " --snr " + std::to_string(kSnrDb) + " -- " +

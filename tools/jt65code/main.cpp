@@ -1,8 +1,8 @@
 // jt65code "MESSAGE": prints the JT65 encoding of one message as a listing (see listing.h).
 #include <string>
 
-#include "platform/platform.h"
 #include "modes/jt65-encoder.h"
+#include "platform/platform.h"
 #include "tools/jt65code/listing.h"
 
 int main(int argc, char** argv) {
