@@ -31,6 +31,8 @@ std::vector<std::string> Words(std::string_view text) {
   return words;
 }
 
+}  // namespace
+
 // Whether a receiver shows the words typed: the power, the last word, compared as a number, since
 // "037" is sent as 37 without changing anything.
 bool ShowsTheWordsTyped(std::string_view typed, std::string_view decoded) {
@@ -40,8 +42,6 @@ bool ShowsTheWordsTyped(std::string_view typed, std::string_view decoded) {
     if (a[i] != b[i]) return false;
   return std::atol(a.back().c_str()) == std::atol(b.back().c_str());
 }
-
-}  // namespace
 
 const modes::Bits& SyncVector() {
   static const modes::Bits sync = modes::BitsOfText(kSync);

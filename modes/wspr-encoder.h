@@ -21,6 +21,10 @@ struct Encoding {
 
 Encoding EncodeMessage(std::string_view text);
 
+// Whether a receiver shows the words typed (in capitals, blanks collapsed), the power, the last
+// word, compared as a number.
+bool ShowsTheWordsTyped(std::string_view typed, std::string_view decoded);
+
 // The 162 sync bits, the low bit of every channel symbol.
 const modes::Bits& SyncVector();
 
