@@ -54,18 +54,14 @@ void Jt65Tones(const jt65::ChannelSymbols& channel, bool ooo, std::vector<int>& 
   }
 }
 
-std::string TrimRight(std::string text) {
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
-}
-
 // The notes of the JT modes: what of the typed text a receiver will not see.
 void NoteJtChanges(std::string_view text, const std::string& message, const std::string& decoded,
                    Encoding& encoding) {
   if (text.size() > jt65::kMessageLength && !jt65::TrimRight(text.substr(22)).empty())
-    encoding.notes.push_back("cut to 22 characters: \"" + TrimRight(message) + "\"");
-  if (TrimRight(decoded) != TrimRight(message))
-    encoding.notes.push_back("sent as \"" + TrimRight(decoded) + "\"");
+    encoding.notes.push_back("cut to 22 characters: \"" + std::string(jt65::TrimRight(message)) +
+                             "\"");
+  if (jt65::TrimRight(decoded) != jt65::TrimRight(message))
+    encoding.notes.push_back("sent as \"" + std::string(jt65::TrimRight(decoded)) + "\"");
 }
 
 EncodeResult EncodeJt65(std::string_view text, Encoding& encoding) {
@@ -186,7 +182,7 @@ EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encod
   if (mode == Mode::kWspr) result = EncodeWspr(text, encoding);
   if (mode == Mode::kFt8) result = ft::EncodeFt8(text, encoding);
   if (mode == Mode::kFt4) result = ft::EncodeFt4(text, encoding);
-  encoding.decoded = TrimRight(encoding.decoded);
+  encoding.decoded = std::string(jt65::TrimRight(encoding.decoded));
   return result;
 }
 
