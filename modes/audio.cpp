@@ -109,6 +109,10 @@ struct NoiseSource {
 
 }  // namespace
 
+double ToneOffsetHz(Mode mode, double spacingHz, int tone) {
+  return (tone + KeyingOf(mode).firstToneOffset) * spacingHz;
+}
+
 AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
                         std::vector<std::int16_t>& samples) {
   samples.clear();

@@ -17,7 +17,7 @@ static const uint8_t QVK_CODES[] QVC_FLASH = {
     29,  10,  8,   3,   9,  17, 11, 25, 27,  28,          /* Q R S T U V W X Y Z */
 };
 
-static uint8_t qvk_code_of(char c) {
+uint8_t qvk_morse_code(char c) {
   if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
   if (c < QVK_FIRST_CODE || c > QVK_LAST_CODE) return 0;
   return qvc_flash_byte(&QVK_CODES[c - QVK_FIRST_CODE]);
@@ -47,7 +47,7 @@ size_t qvk_morse_keying(const char* text, uint8_t* durations, size_t capacity, q
       if (gap != 0) gap = QVK_WORD_GAP;
       continue;
     }
-    code = qvk_code_of(c);
+    code = qvk_morse_code(c);
     if (code == 0) {
       qvk_note_outside(report, at);
       continue;

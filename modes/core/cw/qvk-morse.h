@@ -37,6 +37,10 @@ extern "C" {
    QVK_BUFFER_TOO_SMALL. A text of n characters never needs more than QVK_MOST_PER_CHARACTER * n. */
 size_t qvk_morse_keying(const char* text, uint8_t* durations, size_t capacity, qvc_report* report);
 
+/* A character's code: a leading 1 bit, then its elements from the first, 1 a dash and 0 a dot
+   ("A" .- is binary 101); 0 when the character has none. Lower case counts as upper case. */
+uint8_t qvk_morse_code(char c);
+
 /* The dot length at a speed in words per minute (PARIS); 0 for a speed of 0. */
 uint16_t qvk_dot_milliseconds(uint8_t wpm);
 
