@@ -6,8 +6,9 @@
 // PLL's fraction moves the output as little as it can. Every tone then lives in the PLL's feedback
 // a + b/c alone: changing tone rewrites the PLL's eight registers 26-33 (and of those, 26 and 27
 // hold c, the same for every tone) with no PLL reset, the output never stops. One denominator c
-// serves all tones of a band; of all c up to 1048575, the one whose tones keep their distances
-// from tone 0 the most exact (then the most exact tone 0) is taken.
+// serves all tones of a band: from 1048575 down, the one whose tones keep their distances from
+// tone 0 the most exact (then the most exact tone 0) is taken, the search ending early at one
+// whose distances are exact to 0.1 mHz.
 #include <cmath>
 #include <cstdio>
 
@@ -91,7 +92,9 @@ TuneError TuneSi5351(const Synthesiser&, double clockHz, BandTuning& band) {
   const double span = ratios[last] - ratios[0];
   double bestSpacing = 1e300, bestFirst = 1e300;
   std::uint32_t bestC = kLargestDenominator;
-  for (std::uint32_t c = kLargestDenominator; c >= 1; --c) {
+  // Distances exact to a tenth of a millihertz at the output are as exact as any use needs.
+  const double exactEnough = 1e-4 * outputDivision / clockHz;
+  for (std::uint32_t c = kLargestDenominator; c >= 1 && bestSpacing > exactEnough; --c) {
     // The last tone's distance from tone 0 is a whole number of steps: a bound no rounding beats.
     double steps = span * c;
     double bound = std::fabs(steps - std::round(steps)) / c;

@@ -57,6 +57,8 @@ std::string DecoderArguments(modes::Mode mode, char submode, double frequency) {
       return "jt9 -5";
     case modes::Mode::kWspr:
       return "wsprd";
+    case modes::Mode::kCw:
+      break;
   }
   return "false";
 }
