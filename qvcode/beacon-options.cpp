@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "qvcode/tables.h"
 
@@ -30,85 +31,96 @@ std::vector<std::string_view> Items(std::string_view value) {
   }
 }
 
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
 // PARIS: 60 WPM is a 20 ms dot, beyond which keying edges of 5 ms no longer fit.
 constexpr double kFastestWpm = 60;
 constexpr double kSlowestWpm = 1;
 constexpr double kLongestDotSeconds = 120;
+constexpr double kWidestShiftHz = 1000;
 
 }  // namespace
 
-std::optional<std::string> TakeSynth(std::string_view value, BeaconOptions& options) {
+Outcome TakeSynth(std::string_view value, BeaconOptions& options) {
   options.synth = FindSynthesiser(value);
   if (options.synth == nullptr)
-    return "unknown synthesiser \"" + std::string(value) +
-           "\" (synthesisers: " + SynthesiserNames() + ")";
-  return std::nullopt;
+    return Outcome::Failed("unknown synthesiser " + Quoted(value) +
+                           " (synthesisers: " + SynthesiserNames() + ")");
+  return {};
 }
 
-std::optional<std::string> TakeClock(std::string_view value, BeaconOptions& options) {
+Outcome TakeClock(std::string_view value, BeaconOptions& options) {
   options.clockHz = Decimal(value);
   if (!options.clockHz || *options.clockHz <= 0)
-    return "--clock takes the synthesiser's reference clock in Hz, not \"" + std::string(value) +
-           "\"";
-  return std::nullopt;
+    return Outcome::Failed("--clock takes the synthesiser's reference clock in Hz, not " +
+                           Quoted(value));
+  return {};
 }
 
-std::optional<std::string> TakeDials(std::string_view value, BeaconOptions& options) {
-  if (options.fromBands) return "give --dial or --band, not both";
+Outcome TakeDials(std::string_view value, BeaconOptions& options) {
+  if (options.fromBands) return Outcome::Failed("give --dial or --band, not both");
   for (std::string_view item : Items(value)) {
     std::optional<double> dial = Decimal(item);
     if (!dial || *dial <= 0)
-      return "--dial takes dial frequencies in Hz, separated by commas, not \"" +
-             std::string(value) + "\"";
+      return Outcome::Failed("--dial takes dial frequencies in Hz, separated by commas, not " +
+                             Quoted(value));
     options.dialsHz.push_back(*dial);
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> TakeBands(std::string_view value, BeaconOptions& options) {
-  if (!options.dialsHz.empty() && !options.fromBands) return "give --dial or --band, not both";
+Outcome TakeBands(std::string_view value, BeaconOptions& options) {
+  if (!options.dialsHz.empty() && !options.fromBands)
+    return Outcome::Failed("give --dial or --band, not both");
   options.fromBands = true;
   for (std::string_view item : Items(value)) {
     std::optional<double> dial = WsprDialHz(item);
-    if (!dial) return "unknown band \"" + std::string(item) + "\" (bands: " + WsprBandNames() + ")";
+    if (!dial)
+      return Outcome::Failed("unknown band " + Quoted(item) + " (bands: " + WsprBandNames() + ")");
     options.dialsHz.push_back(*dial);
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> TakeWpm(std::string_view value, BeaconOptions& options) {
+Outcome TakeWpm(std::string_view value, BeaconOptions& options) {
   options.wpm = Decimal(value);
   if (!options.wpm || *options.wpm < kSlowestWpm || *options.wpm > kFastestWpm)
-    return "--wpm takes a speed from 1 to 60 words a minute, not \"" + std::string(value) + "\"";
-  return std::nullopt;
+    return Outcome::Failed("--wpm takes a speed from 1 to 60 words a minute, not " + Quoted(value));
+  return {};
 }
 
-std::optional<std::string> TakeQrss(std::string_view value, BeaconOptions& options) {
+Outcome TakeQrss(std::string_view value, BeaconOptions& options) {
   options.qrssSeconds = Decimal(value);
   if (!options.qrssSeconds || *options.qrssSeconds < 1 || *options.qrssSeconds > kLongestDotSeconds)
-    return "--qrss takes a dot length from 1 to 120 seconds, not \"" + std::string(value) + "\"";
-  return std::nullopt;
+    return Outcome::Failed("--qrss takes a dot length from 1 to 120 seconds, not " + Quoted(value));
+  return {};
 }
 
-std::optional<std::string> TakeFsk(std::string_view value, BeaconOptions& options) {
+Outcome TakeFsk(std::string_view value, BeaconOptions& options) {
   options.fskHz = Decimal(value);
-  if (!options.fskHz || *options.fskHz <= 0 || *options.fskHz > 1000)
-    return "--fsk takes the shift of key down above key up, above 0 and up to 1000 Hz, not \"" +
-           std::string(value) + "\"";
-  return std::nullopt;
+  if (!options.fskHz || *options.fskHz <= 0 || *options.fskHz > kWidestShiftHz)
+    return Outcome::Failed(
+        "--fsk takes the shift of key down above key up, above 0 and up to 1000 Hz, not " +
+        Quoted(value));
+  return {};
 }
 
-std::optional<std::string> CheckBeacon(const BeaconOptions& options, modes::Mode mode, bool wav) {
+Outcome CheckBeacon(const BeaconOptions& options, modes::Mode mode, bool wav) {
   bool tuned = options.clockHz || !options.dialsHz.empty();
-  if (options.synth == nullptr && tuned) return "--clock, --dial and --band are for --synth";
+  if (options.synth == nullptr && tuned)
+    return Outcome::Failed("--clock, --dial and --band are for --synth");
   if (options.synth != nullptr && options.dialsHz.empty())
-    return "--synth needs the dial frequency: --dial HZ or --band NAME";
-  if (options.synth != nullptr && wav) return "--wav writes audio: leave out --synth";
+    return Outcome::Failed("--synth needs the dial frequency: --dial HZ or --band NAME");
+  if (options.synth != nullptr && wav)
+    return Outcome::Failed("--wav writes audio: leave out --synth");
   if (options.fromBands && mode != modes::Mode::kWspr && mode != modes::Mode::kCw)
-    return "--band gives WSPR's dial frequencies; give this mode's dial with --dial";
-  if (options.wpm && options.qrssSeconds) return "give --wpm or --qrss, not both";
-  if (options.fskHz && mode != modes::Mode::kCw) return "--fsk is for --mode cw";
-  return std::nullopt;
+    return Outcome::Failed(
+        "--band gives WSPR's dial frequencies; give this mode's dial with --dial");
+  if (options.wpm && options.qrssSeconds) return Outcome::Failed("give --wpm or --qrss, not both");
+  if (options.fskHz && mode != modes::Mode::kCw) return Outcome::Failed("--fsk is for --mode cw");
+  return {};
 }
 
 modes::MorseKeying MorseKeyingOf(const BeaconOptions& options) {
@@ -119,32 +131,34 @@ modes::MorseKeying MorseKeyingOf(const BeaconOptions& options) {
   return keying;
 }
 
-std::optional<std::string> TuneRun(const BeaconOptions& options, double audioHz, Run& run) {
-  if (options.synth == nullptr || run.tables.empty()) return std::nullopt;
+Outcome TuneRun(const BeaconOptions& options, double audioHz, Run& run) {
+  if (options.synth == nullptr || run.tables.empty()) return {};
   const modes::Encoding& encoding = run.tables.front().encoding;
   int tones =
       run.mode->mode == modes::Mode::kCw ? (run.morse.shiftHz > 0 ? 2 : 1) : run.mode->toneCount;
   Tuning tuning;
-  TuneError error =
-      TuneBands(*options.synth, options.clockHz.value_or(options.synth->defaultClockHz),
-                options.dialsHz, encoding, tones, audioHz, tuning);
-  if (error) return *error;
+  Outcome tuned = TuneBands(*options.synth, options.clockHz.value_or(options.synth->defaultClockHz),
+                            options.dialsHz, encoding, tones, audioHz, tuning);
+  if (!tuned.ok) return tuned;
   run.tuning = std::move(tuning);
-  return std::nullopt;
+  return {};
 }
 
-std::string BeaconHelp() {
-  return "      --synth CHIP       add the synthesiser's register values for every tone:\n" +
-         SynthesiserList() +
-         "      --clock HZ         the synthesiser's reference clock (defaults above)\n"
-         "      --dial HZ[,HZ...]  the dial frequency; a tone is dial + --frequency + its offset\n"
-         "      --band NAME[,...]  WSPR's dial on each band named:\n"
-         "                         " +
-         WsprBandNames() +
-         "\n"
-         "      --wpm N            Morse speed in words a minute, PARIS timing (default 20)\n"
-         "      --qrss SECONDS     Morse dot length instead, for QRSS (3, 6, 10 ...)\n"
-         "      --fsk HZ           --mode cw as FSK-CW: key down HZ above key up\n";
+std::string TuningReport(const Run& run) {
+  if (!run.tuning) return "";
+  std::string out;
+  for (const BandTuning& band : run.tuning->bands) {
+    char line[200];
+    std::snprintf(line, sizeof line, "qvcode: %s, dial %.3f Hz: %s\n",
+                  std::string(run.tuning->chip->display).c_str(), band.dialHz, band.plan.c_str());
+    out += line;
+    for (const ToneTuning& tone : band.tones) {
+      std::snprintf(line, sizeof line, "qvcode:   tone %d makes %.3f Hz, error %+.3f Hz\n",
+                    tone.tone, tone.madeHz, tone.madeHz - tone.wantedHz);
+      out += line;
+    }
+  }
+  return out;
 }
 
 }  // namespace qvcode

@@ -52,26 +52,33 @@ std::string JsonReal(double value) {
   return text;
 }
 
+// A frequency to the millihertz.
+std::string JsonHz(double hz) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", hz);
+  return text;
+}
+
 // A message object's keys for the synthesiser's rows and its identification.
 std::string JsonBeacon(const Run& run, std::size_t index) {
   std::string out;
   if (run.tuning) {
     const Tuning& tuning = *run.tuning;
     out += ",\n   \"synthesiser\": {\"chip\": " + JsonText(tuning.chip->name) +
-           ", \"clockHz\": " + JsonReal(tuning.clockHz) +
-           ", \"toleranceHz\": " + JsonReal(tuning.toleranceHz) + ", \"bands\": [";
+           ", \"clockHz\": " + JsonHz(tuning.clockHz) +
+           ", \"toleranceHz\": " + JsonHz(tuning.toleranceHz) + ", \"bands\": [";
     for (std::size_t b = 0; b < tuning.bands.size(); ++b) {
       const BandTuning& band = tuning.bands[b];
-      out += (b == 0 ? "" : ",") + std::string("\n     {\"dialHz\": ") + JsonReal(band.dialHz) +
+      out += (b == 0 ? "" : ",") + std::string("\n     {\"dialHz\": ") + JsonHz(band.dialHz) +
              ", \"plan\": " + JsonText(band.plan) +
-             ", \"spacingErrorHz\": " + JsonReal(band.spacingErrorHz) +
+             ", \"spacingErrorHz\": " + JsonHz(band.spacingErrorHz) +
              ", \"setup\": " + JsonNumbers(band.setup) + ", \"tones\": [";
       for (std::size_t t = 0; t < band.tones.size(); ++t) {
         const ToneTuning& tone = band.tones[t];
         out += (t == 0 ? "" : ",") + std::string("\n       {\"tone\": ") +
-               std::to_string(tone.tone) + ", \"wantedHz\": " + JsonReal(tone.wantedHz) +
-               ", \"madeHz\": " + JsonReal(tone.madeHz) +
-               ", \"errorHz\": " + JsonReal(tone.madeHz - tone.wantedHz) +
+               std::to_string(tone.tone) + ", \"wantedHz\": " + JsonHz(tone.wantedHz) +
+               ", \"madeHz\": " + JsonHz(tone.madeHz) +
+               ", \"errorHz\": " + JsonHz(tone.madeHz - tone.wantedHz) +
                ", \"bytes\": " + JsonNumbers(tone.bytes) + "}";
       }
       out += "]}";

@@ -45,10 +45,10 @@ struct Run {
   Family layout = Family::kPic;  // PIC (EEPROM at word 0x2100) or AVR (.eep bytes from 0)
   std::uint32_t address = 0;     // Intel HEX: where the first byte goes, in the layout's own units
   std::vector<Table> tables;
-  modes::MorseKeying morse;     // the keying of --mode cw and of identifications
+  modes::MorseKeying morse;      // the keying of --mode cw and of identifications
   std::optional<Tuning> tuning;  // the synthesiser's rows for each tone, when asked for
   std::vector<Identification> identifications;  // each distinct one once
-  std::vector<int> identificationAfter;  // per table: 1-based identification after it, or 0
+  std::vector<int> identificationAfter;         // per table: 1-based identification after it, or 0
 };
 
 struct Refusal {
