@@ -376,7 +376,6 @@ Outcome Settle(Options& options) {
     if (format.family && *format.family != target.family)
       return Outcome::Failed("--format " + std::string(format.name) + " is for " +
                              FamilyName(*format.family) + " chips; the " +
-                             std::string(target.display) + " is " + FamilyArticle(target.family)); the " +
                              std::string(target.display) + " is " + FamilyArticle(target.family));
     if (options.progmem && target.family != Family::kAvr)
       return Outcome::Failed("--progmem is AVR flash; the " + std::string(target.display) + " is " +
