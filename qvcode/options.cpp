@@ -221,21 +221,25 @@ std::string ModeList() {
          "            durations, 1-bit key states a dot unit\n";
 }
 
-// WSPR's band names, under --band.
-std::string BandList() {
-  return std::string(kHelpColumn, ' ') + WsprBandNames() + "\n";
-}
 
-// The chip names, wrapped to the help's width under the option's text.
-std::string TargetList() {
-  std::string chips = TargetNames();
-  for (std::size_t line = 0; chips.size() - line > 70;) {
-    std::size_t cut = chips.rfind(' ', line + 70);
-    chips[cut] = '\n';
-    chips.insert(cut + 1, kHelpColumn, ' ');
+// Names wrapped to the help's width under the option's text.
+std::string Wrapped(std::string names) {
+  for (std::size_t line = 0; names.size() - line > 70;) {
+    std::size_t cut = names.rfind(' ', line + 70);
+    names[cut] = '\n';
+    names.insert(cut + 1, kHelpColumn, ' ');
     line = cut + kHelpColumn + 1;
   }
-  return std::string(kHelpColumn, ' ') + chips + "\n";
+  return std::string(kHelpColumn, ' ') + names + "\n";
+}
+
+std::string TargetList() {
+  return Wrapped(TargetNames());
+}
+
+// WSPR's band names, under --band.
+std::string BandList() {
+  return Wrapped(WsprBandNames());
 }
 
 Outcome SetFlag(bool Options::*flag, Options& options) {
