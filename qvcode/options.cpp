@@ -54,18 +54,6 @@ std::optional<std::uint32_t> WholeNumber(std::string_view text) {
   return std::uint32_t(value);
 }
 
-// A decimal number such as 1500, 1270.5, -10 or +5.
-std::optional<double> DecimalNumber(std::string_view text) {
-  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
-  double value = 0;
-  auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-      !std::isfinite(value))
-    return std::nullopt;
-  return value;
-}
-
 bool IsCName(std::string_view name) {
   if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
   for (char c : name) {
@@ -220,7 +208,6 @@ std::string ModeList() {
          "    cw      Morse: on/off durations in dot units, key down first; packed: 3-bit\n"
          "            durations, 1-bit key states a dot unit\n";
 }
-
 
 // Names wrapped to the help's width under the option's text.
 std::string Wrapped(std::string names) {
@@ -455,6 +442,17 @@ Outcome Settle(Options& options) {
 }
 
 }  // namespace
+
+std::optional<double> DecimalNumber(std::string_view text) {
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+  double value = 0;
+  auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+      !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
 
 Outcome ParseCommandLine(const std::vector<std::string>& arguments, Options& options) {
   bool optionsEnd = false;
