@@ -41,15 +41,27 @@ typedef struct {
 } packer;
 
 static void put(packer* p, uint32_t value, uint8_t count) {
+  uint8_t *byte = p->bits + (p->pos >> 3), mask = (uint8_t)(0x80 >> (p->pos & 7));
+  p->pos = (uint8_t)(p->pos + count);
+  value <<= 32 - count; /* the first bit to write on top */
   while (count-- > 0) {
-    if ((value >> count) & 1) p->bits[p->pos >> 3] |= (uint8_t)(0x80 >> (p->pos & 7));
-    ++p->pos;
+    if (value & 0x80000000UL) *byte |= mask;
+    value <<= 1;
+    mask >>= 1;
+    if (mask == 0) {
+      mask = 0x80;
+      ++byte;
+    }
   }
 }
 
-/* The low count bits of a little-endian byte string. */
+/* The low count bits of a little-endian byte string, the top byte's bits first. */
 static void put_wide(packer* p, const uint8_t* number, uint8_t count) {
-  while (count-- > 0) put(p, (uint32_t)(number[count >> 3] >> (count & 7)), 1);
+  while (count > 0) {
+    uint8_t take = (uint8_t)(((count - 1) & 7) + 1);
+    count = (uint8_t)(count - take);
+    put(p, number[count >> 3], take);
+  }
 }
 
 static uint8_t closed(packer* p, uint8_t i3, uint8_t n3) {
