@@ -3,9 +3,11 @@
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/ft/qvf-message77-tables.h"
 
-static void copy_entry(const char* list, uint8_t place, char text[3]) {
+static void copy_entry(const uint8_t* list, uint8_t place, char text[3]) {
+  uint16_t value = (uint16_t)(qvc_flash_byte(&list[(place - 1) * 2]) << 8 |
+                              qvc_flash_byte(&list[(place - 1) * 2 + 1]));
   uint8_t i;
-  for (i = 0; i < 3; ++i) text[i] = (char)qvc_flash_byte(&list[(place - 1) * 3 + i]);
+  for (i = 3; i-- > 0; value /= 27) text[i] = (char)(value % 27 == 0 ? ' ' : '@' + value % 27);
 }
 
 void qvf_field_day_section_text(uint8_t place, char text[3]) {
