@@ -4,6 +4,10 @@
 
 #include <stdint.h>
 
+#ifdef __cplusplus
+extern "C" {
+#endif
+
 #define qvf_is_digit(c) ((c) >= '0' && (c) <= '9')
 #define qvf_is_letter(c) ((c) >= 'A' && (c) <= 'Z')
 
@@ -38,5 +42,9 @@ uint32_t qvf_number(const char* digits, uint8_t length);
 /* number = number * factor + addend, modulo 2^(8 * size), on a little-endian byte string; fill is
    the byte every higher byte of the addend holds (0, or 0xFF for a negative addend). */
 void qvf_multiply_add(uint8_t* number, uint8_t size, uint8_t factor, uint8_t addend, uint8_t fill);
+
+#ifdef __cplusplus
+}
+#endif
 
 #endif
