@@ -155,7 +155,7 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
     /* the places of A37 (blank, digits, letters), A36 (digits, letters), the digits, and A27
        (blank, letters) in A38 */
     int8_t code = qvf_a38(six[i]);
-    uint8_t size = 37;
+    int8_t size = 37;
     if (i == 1) {
       --code;
       size = 36;
@@ -167,7 +167,7 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
       size = 27;
     }
     if (code < 0 || code >= size) return 0;
-    number = number * size + (uint8_t)code;
+    number = number * (uint8_t)size + (uint8_t)code;
   }
   *value = QVF_CALL28_STANDARD + number;
   return 1;
