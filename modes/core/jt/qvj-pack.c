@@ -6,18 +6,26 @@
 
 #include "../common/qvc-bits.h"
 #include "../common/qvc-call.h"
+#include "../common/qvc-flash.h"
 #include "../common/qvc-text.h"
 #include "qvj-message.h"
+
+static const uint8_t qvj_word_cq[] QVC_FLASH = "CQ ";
+static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
+static const uint8_t qvj_word_qrz[] QVC_FLASH = "QRZ ";
+static const uint8_t qvj_word_de[] QVC_FLASH = "DE ";
+static const uint8_t qvj_word_ooo[] QVC_FLASH = "OOO ";
 
 /* "CQ 5" becomes "CQ 005", "CQ DX" the callsign "CQ9DX", and "CQ NA" (two letters) the callsign
    "E9NA"; the decoder turns them back. */
 static void qvj_rewrite_cq(char m[QVJ_MESSAGE_LENGTH]) {
-  if (memcmp(m, "CQ ", 3) == 0 && qvc_is_digit(m[3]) && m[4] == ' ') {
+  if (qvc_starts_with(m, qvj_word_cq) && qvc_is_digit(m[3]) && m[4] == ' ') {
     memmove(m + 5, m + 3, QVJ_MESSAGE_LENGTH - 5);
     m[3] = m[4] = '0';
   }
-  if (memcmp(m, "CQ DX ", 6) == 0) m[2] = '9';
-  if (memcmp(m, "CQ ", 3) == 0 && qvc_is_letter(m[3]) && qvc_is_letter(m[4]) && m[5] == ' ') {
+  if (qvc_starts_with(m, qvj_word_cq_dx)) m[2] = '9';
+  if (qvc_starts_with(m, qvj_word_cq) && qvc_is_letter(m[3]) && qvc_is_letter(m[4]) &&
+      m[5] == ' ') {
     m[0] = 'E';
     m[1] = '9';
     memmove(m + 2, m + 3, QVJ_MESSAGE_LENGTH - 3);
@@ -42,12 +50,21 @@ static uint8_t qvj_is_list_add_on(uint8_t kind) {
 /* The first-field value of "CQ/QRZ/DE + call with a free-form add-on", or 0 when the first field
    is no such word. */
 static uint32_t qvj_free_add_on_lead(const char call1[12], uint8_t kind, int32_t k) {
-  uint8_t prefix = kind == QVJ_ADD_ON_FREE_PREFIX;
-  if (memcmp(call1, "CQ ", 3) == 0) return (prefix ? QVJ_CQ_PREFIX_BASE : QVJ_CQ_SUFFIX_BASE) + k;
-  if (memcmp(call1, "QRZ ", 4) == 0)
-    return (prefix ? QVJ_QRZ_PREFIX_BASE : QVJ_QRZ_SUFFIX_BASE) + k;
-  if (memcmp(call1, "DE ", 3) == 0) return (prefix ? QVJ_DE_PREFIX_BASE : QVJ_DE_SUFFIX_BASE) + k;
-  return 0;
+  uint8_t word;
+  if (qvc_starts_with(call1, qvj_word_cq)) {
+    word = 0;
+  } else if (qvc_starts_with(call1, qvj_word_qrz)) {
+    word = 1;
+  } else if (qvc_starts_with(call1, qvj_word_de)) {
+    word = 2;
+  } else {
+    return 0;
+  }
+  /* The three words' ranges follow each other: 37^4 - 50652 values for prefixes, 37^3 - 1368
+     for suffixes. */
+  if (kind == QVJ_ADD_ON_FREE_PREFIX)
+    return QVJ_CQ_PREFIX_BASE + word * (QVJ_QRZ_PREFIX_BASE - QVJ_CQ_PREFIX_BASE) + (uint32_t)k;
+  return QVJ_CQ_SUFFIX_BASE + word * (QVJ_QRZ_SUFFIX_BASE - QVJ_CQ_SUFFIX_BASE) + (uint32_t)k;
 }
 
 /* A standard or compound-call message into fields; 0 when the text is none (free text then). */
@@ -59,7 +76,7 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
   uint16_t value3 = 0;
 
   /* The three fields; "CQ nnn" is one field, its end taken to lie after the digits. */
-  if (memcmp(m, "CQ ", 3) == 0) {
+  if (qvc_starts_with(m, qvj_word_cq)) {
     end1 = qvc_is_digit(m[3]) && qvc_is_digit(m[4]) && qvc_is_digit(m[5]) ? 6 : 2;
   } else {
     end1 = qvj_find_blank(m, 0);
@@ -72,7 +89,7 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
   qvj_copy_field(call1, 12, m, end1);
   qvj_copy_field(call2, 12, m + end1 + 1, (uint8_t)(end2 - end1 - 1));
   qvj_copy_field(field3, 4, m + end2 + 1, (uint8_t)(end3 - end2 - 1));
-  if (memcmp(field3, "OOO ", 4) == 0) memset(field3, ' ', 4);
+  if (qvc_starts_with(field3, qvj_word_ooo)) memset(field3, ' ', 4);
 
   qvj_split_compound_call(call1, &first);
   if (first.kind == QVJ_ADD_ON_FREE_PREFIX || first.kind == QVJ_ADD_ON_FREE_SUFFIX) return 0;
