@@ -1,0 +1,56 @@
+/* The firmware the on-chip tests and benchmarks run: it waits for a message in its exchange block,
+   encodes it with one mode of the encoder core and writes the status, the channel symbols and the
+   tones back, then waits again; a harness in simavr reads and writes the block by its symbol name.
+   The mode comes from a header the build writes for it (onchip-call.h), which names the mode's
+   header and defines ONCHIP_SYMBOLS, ONCHIP_TONES and ONCHIP_ENCODE(text, symbols, tones, report).
+   Built with ONCHIP_NO_ENCODE the same firmware leaves the encoder out, so the difference in size
+   between the two is what the mode costs. */
+#include <stdint.h>
+
+#include "modes/core/common/qvc-status.h"
+#include "onchip-call.h"
+
+#ifndef ONCHIP_TEXT
+#define ONCHIP_TEXT 64
+#endif
+
+/* The layout tests/onchip/chip-session.cpp reads. */
+struct onchip_io {
+  volatile uint8_t state; /* 1 waiting for a message, 2 a message is there to encode */
+  uint8_t status;
+  uint8_t word_start;
+  uint8_t word_length;
+  uint32_t changes;
+  uint8_t symbol_count;
+  uint8_t tone_count;
+  uint8_t text_capacity;
+  char text[ONCHIP_TEXT];
+};
+
+struct onchip_io qv_io;
+uint8_t qv_symbols[ONCHIP_SYMBOLS];
+uint8_t qv_tones[ONCHIP_TONES];
+
+int main(void) {
+  qv_io.symbol_count = ONCHIP_SYMBOLS;
+  qv_io.tone_count = ONCHIP_TONES;
+  qv_io.text_capacity = ONCHIP_TEXT;
+  for (;;) {
+    qvc_report report;
+    qv_io.state = 1;
+    while (qv_io.state != 2) {
+    }
+#ifdef ONCHIP_NO_ENCODE
+    report.status = (uint8_t)qv_io.text[0];
+    report.word_start = qv_symbols[0];
+    report.word_length = qv_tones[0];
+    report.changes = 0;
+#else
+    ONCHIP_ENCODE(qv_io.text, qv_symbols, qv_tones, &report);
+#endif
+    qv_io.status = report.status;
+    qv_io.word_start = report.word_start;
+    qv_io.word_length = report.word_length;
+    qv_io.changes = report.changes;
+  }
+}

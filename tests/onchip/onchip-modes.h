@@ -1,0 +1,46 @@
+// The modes built as on-chip firmware (the rows of tests/onchip/CMakeLists.txt, which hands their
+// names and folder over as ONCHIP_MODES and ONCHIP_FIRMWARE_DIR), with what the tests and the
+// benchmark need of each: its modes::Mode and generated messages of every type it has.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "modes/mode.h"
+#include "tests/ft/ft-message-maker.h"
+#include "tests/jt65/message-maker.h"
+#include "tests/modes/wspr-message-maker.h"
+
+namespace testonchip {
+
+// The names of the firmware built, the stand-in `echo` left out.
+inline std::vector<std::string> BuiltModes() {
+  std::vector<std::string> names;
+  std::istringstream list(ONCHIP_MODES);
+  for (std::string name; std::getline(list, name, ';');)
+    if (name != "echo") names.push_back(name);
+  return names;
+}
+
+inline std::string FirmwarePath(const std::string& name, const std::string& mcu,
+                                bool bare = false) {
+  return std::string(ONCHIP_FIRMWARE_DIR) + "/" + name + "-" + mcu + (bare ? "-bare" : "") + ".elf";
+}
+
+// Messages of every type the mode has, from the makers the reference layer uses.
+inline std::vector<std::string> MessagesFor(modes::Mode mode, std::uint32_t seed, int count) {
+  switch (mode) {
+    case modes::Mode::kWspr:
+      return modestest::MakeWsprMessages(seed, count);
+    case modes::Mode::kFt8:
+    case modes::Mode::kFt4:
+      return fttest::MakeFtMessages(seed, count);
+    default:
+      return jt65test::MakeMessages(seed, count);
+  }
+}
+
+}  // namespace testonchip

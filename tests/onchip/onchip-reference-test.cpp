@@ -1,0 +1,149 @@
+// The encoder core on a simulated ATmega328P (and, for WSPR, an ATtiny85) against the reference
+// tools and the host library. Each mode's firmware is loaded once and fed message after message:
+// for the first messages of a seeded set, the chip's symbols and tones must equal the reference
+// tool's wherever the tool encodes, and a message the chip refuses must be one the tool refuses
+// or one the host library refuses too (the reference layer checks those against the tool); for
+// every message the chip must give exactly what the host library gives.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "modes/mode.h"
+#include "tests/onchip/chip-session.h"
+#include "tests/onchip/onchip-modes.h"
+#include "tests/support/needs-tool.h"
+#include "tests/support/reference-tools.h"
+
+namespace {
+
+using testonchip::ChipEncoding;
+using testonchip::ChipHandle;
+
+constexpr int kToolMessages = 240;   // compared with the reference tool and the host library
+constexpr int kHostMessages = 1000;  // of them all, compared with the host library
+constexpr int kShownFailures = 10;
+
+std::string Numbers(const std::vector<int>& values) {
+  std::string text;
+  for (int value : values) text += std::to_string(value) + " ";
+  return text;
+}
+
+ChipHandle LoadOrFail(const std::string& name, const std::string& mcu) {
+  ChipHandle firmware = testonchip::LoadFirmware(testonchip::FirmwarePath(name, mcu), mcu);
+  EXPECT_EQ(firmware->error, "");
+  return firmware;
+}
+
+// The harness itself, with the stand-in mode: every byte the chip writes is known.
+TEST(OnChipHarness, TheStandInComesBackByteForByte) {
+  for (const char* mcu : {"atmega328p", "attiny85"}) {
+    SCOPED_TRACE(mcu);
+    ChipHandle firmware = LoadOrFail("echo", mcu);
+    ASSERT_EQ(firmware->error, "");
+    EXPECT_EQ(firmware->symbolCount, 8u);
+    for (std::string text : {"K1ABC", "ABCDEFGHIJ", ""}) {
+      ChipEncoding got = testonchip::EncodeOnChip(*firmware, text);
+      ASSERT_TRUE(got.finished) << text;
+      EXPECT_EQ(got.status, text.empty() ? 1 : 0);
+      for (unsigned i = 0; i < 8; ++i) {
+        int byte = i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
+        EXPECT_EQ(got.symbols[i], byte);
+        EXPECT_EQ(got.tones[i], byte + 1);
+      }
+      EXPECT_GT(got.cycles, 20u);
+      EXPECT_GE(got.stackBytes, 2u);  // at least the call's return address
+    }
+    EXPECT_FALSE(testonchip::EncodeOnChip(*firmware, std::string(20, 'A')).finished)
+        << "a text longer than the firmware's buffer must not be sent";
+  }
+}
+
+struct Tally {
+  int sameAsTool = 0, refusedByBoth = 0, refusedWithHost = 0, failures = 0;
+  std::map<int, int> perType;
+};
+
+void Fail(Tally& tally, const std::string& message, const std::string& why) {
+  if (++tally.failures <= kShownFailures) ADD_FAILURE() << "[" << message << "]: " << why;
+}
+
+class OnChipReference : public testing::TestWithParam<std::string> {};
+
+TEST_P(OnChipReference, ChipEqualsToolAndHost) {
+  const modes::ModeInfo* info = modes::FindMode(GetParam());
+  ASSERT_NE(info, nullptr) << GetParam() << " is no mode of the host library";
+  NEED_REFERENCE_TOOL(info->mode);
+  ChipHandle firmware = LoadOrFail(GetParam(), "atmega328p");
+  ASSERT_EQ(firmware->error, "");
+  std::vector<std::string> messages = testonchip::MessagesFor(info->mode, 20261209, kHostMessages);
+  std::vector<std::string> first(messages.begin(), messages.begin() + kToolMessages);
+  std::vector<testsupport::ToolEncoding> tool =
+      testsupport::RunReferenceToolBatch(info->mode, first);
+
+  Tally tally;
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    const std::string& message = messages[i];
+    if (message.size() + 1 > firmware->textCapacity) continue;
+    ChipEncoding chip = testonchip::EncodeOnChip(*firmware, message);
+    if (!chip.finished) {
+      Fail(tally, message, "the firmware did not come back (crashed or stuck)");
+      continue;
+    }
+    modes::Encoding host;
+    bool hostOk = modes::EncodeMessage(info->mode, 0, message, host).ok;
+    if (hostOk != (chip.status == 0)) {
+      Fail(tally, message,
+           hostOk ? "the host encodes it, the chip refuses it (status " +
+                        std::to_string(chip.status) + ")"
+                  : "the host refuses it, the chip encodes it");
+      continue;
+    }
+    if (hostOk && (chip.symbols != host.symbols || chip.tones != host.tones)) {
+      Fail(tally, message,
+           "chip and host differ:\n  chip " + Numbers(chip.tones) + "\n  host " +
+               Numbers(host.tones));
+      continue;
+    }
+    if (i >= tool.size() || !testsupport::ReferenceToolTakes(info->mode, message)) continue;
+    const testsupport::ToolEncoding& want = tool[i];
+    if (chip.status != 0) {
+      // The host refuses it as well; where the tool does not, the reference layer has judged why.
+      ++(want.ok ? tally.refusedWithHost : tally.refusedByBoth);
+      continue;
+    }
+    if (!want.ok) {
+      Fail(tally, message, "the chip encodes it, the tool does not: " + want.error);
+      continue;
+    }
+    ++tally.sameAsTool;
+    ++tally.perType[want.type];
+    if (chip.symbols != want.symbols)
+      Fail(
+          tally, message,
+          "symbols differ:\n  chip " + Numbers(chip.symbols) + "\n  tool " + Numbers(want.symbols));
+    else if (chip.tones != want.tones)
+      Fail(tally, message,
+           "tones differ:\n  chip " + Numbers(chip.tones) + "\n  tool " + Numbers(want.tones));
+  }
+  std::printf(
+      "%s: %d the same as the tool, %d refused by both, %d refused with the host where "
+      "the tool sends something, %d failures\n",
+      GetParam().c_str(), tally.sameAsTool, tally.refusedByBoth, tally.refusedWithHost,
+      tally.failures);
+  for (auto [type, count] : tally.perType) std::printf("  tool type %d: %d\n", type, count);
+  EXPECT_EQ(tally.failures, 0);
+  EXPECT_GE(tally.sameAsTool + tally.refusedByBoth + tally.refusedWithHost, 200);
+  EXPECT_GE(tally.refusedByBoth, 1) << "no refusal was tried";
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, OnChipReference, testing::ValuesIn(testonchip::BuiltModes()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                           return info.param;
+                         });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(OnChipReference);
+
+}  // namespace
