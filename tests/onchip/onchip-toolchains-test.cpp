@@ -1,0 +1,182 @@
+// The encoder core in the firmware toolchains: every core source compiles without a warning in
+// avr-gcc (ATmega328P), arm-none-eabi-gcc (Cortex-M0) and sdcc (8051, large model); each mode of
+// the on-chip table links alone in the ARM and 8051 toolchains, and what it costs there is printed
+// (the firmware with the encode call less the same firmware without it).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/onchip/onchip-modes.h"
+#include "tests/support/needs-tool.h"
+#include "tests/support/shell.h"
+#include "tests/support/temp-folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::ShellQuote;
+
+const std::string kSource = QUORVEL_SOURCE_DIR;
+
+struct Toolchain {
+  const char* program;
+  const char* package;
+  std::string flags;   // for compiling one C file to an object
+  const char* object;  // the object file's extension
+};
+
+const Toolchain kAvr = {"avr-gcc", "gcc-avr, avr-libc",
+                        "-mmcu=atmega328p -Os -std=c99 -Wall -Wextra -Werror -ffunction-sections "
+                        "-fdata-sections",
+                        ".o"};
+const Toolchain kArm = {"arm-none-eabi-gcc", "gcc-arm-none-eabi",
+                        "-mcpu=cortex-m0 -mthumb -Os -std=c99 -Wall -Wextra -Werror "
+                        "-ffunction-sections -fdata-sections",
+                        ".o"};
+// The large model keeps variables in external RAM: the 8051's 128 bytes inside hold no encoder.
+const Toolchain kSdcc = {"sdcc", "sdcc", "-mmcs51 --model-large --std-c99 --opt-code-size --Werror",
+                         ".rel"};
+
+// Runs a shell command with its output in out.txt; the exit status, -1 when it did not end.
+int RunTool(const std::string& command) {
+  int status = std::system((command + " >out.txt 2>&1").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Includes(const std::string& callDir) {
+  return " -I" + ShellQuote(kSource) + " -I" + ShellQuote(kSource + "/tests/onchip") + " -I" +
+         ShellQuote(callDir);
+}
+
+std::vector<std::string> CoreSources() {
+  std::vector<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(kSource + "/modes/core"))
+    if (entry.path().extension() == ".c") files.push_back(entry.path().string());
+  return files;
+}
+
+std::vector<std::string> ModeSources(const std::string& mode) {
+  std::vector<std::string> files;
+  std::ifstream list(std::string(ONCHIP_FIRMWARE_DIR) + "/" + mode + "/sources.txt");
+  for (std::string line; std::getline(list, line);)
+    if (!line.empty()) files.push_back(line);
+  return files;
+}
+
+class OnChipToolchains : public testsupport::TempFolderTest {};
+
+TEST_F(OnChipToolchains, EveryCoreSourceCompilesWithoutAWarning) {
+  std::vector<std::string> sources = CoreSources();
+  if (sources.empty()) GTEST_SKIP() << "the core has no C sources yet";
+  for (const Toolchain* toolchain : {&kAvr, &kArm, &kSdcc}) {
+    NEED_TOOL(toolchain->program, toolchain->package);
+    for (const std::string& source : sources) {
+      std::string command = std::string(toolchain->program) + " " + toolchain->flags + " -I" +
+                            ShellQuote(kSource) + " -c " + ShellQuote(source) + " -o unit" +
+                            toolchain->object;
+      EXPECT_EQ(RunTool(command), 0) << command << "\n" << ReadFile("out.txt");
+      EXPECT_EQ(ReadFile("out.txt"), "") << command;
+    }
+  }
+}
+
+struct Size {
+  long flash = -1, ram = -1;
+};
+
+// text + data and data + bss of an ARM ELF, from arm-none-eabi-size's one line.
+Size ArmSize(const std::string& elf) {
+  Size size;
+  if (RunTool("arm-none-eabi-size " + elf) != 0) return size;
+  std::istringstream out(testsupport::ReadFileBytes("out.txt"));
+  std::string header;
+  std::getline(out, header);
+  long text = 0, data = 0, bss = 0;
+  if (out >> text >> data >> bss) size = {text + data, data + bss};
+  return size;
+}
+
+// Code and external RAM of an 8051 firmware, from the memory summary sdcc's linker writes.
+Size SdccSize(const std::string& mem) {
+  Size size;
+  std::ifstream in(mem);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    std::string first, second;
+    fields >> first >> second;
+    // "ROM/EPROM/FLASH START END SIZE MAX", "EXTERNAL RAM START END SIZE MAX"
+    std::string start, end;
+    long bytes = 0;
+    if (first == "ROM/EPROM/FLASH" && fields >> end >> bytes) size.flash = bytes;
+    if (first == "EXTERNAL" && second == "RAM" && fields >> start >> end >> bytes) size.ram = bytes;
+  }
+  return size;
+}
+
+class OnChipModeSizes : public testsupport::TempFolderTest,
+                        public testing::WithParamInterface<std::string> {
+ protected:
+  std::string CallDir() const { return std::string(ONCHIP_FIRMWARE_DIR) + "/" + GetParam(); }
+  std::string Firmware() const { return ShellQuote(kSource + "/tests/onchip/onchip-firmware.c"); }
+};
+
+TEST_P(OnChipModeSizes, LinksAloneForCortexM0) {
+  NEED_TOOL(kArm.program, kArm.package);
+  std::string sources;
+  for (const std::string& file : ModeSources(GetParam())) sources += " " + ShellQuote(file);
+  Size sizes[2];
+  for (int bare = 0; bare < 2; ++bare) {
+    // No start-up code: main is the entry; the library gives memcpy and the like.
+    std::string command = std::string(kArm.program) + " " + kArm.flags + Includes(CallDir()) +
+                          " -nostartfiles -Wl,--gc-sections -Wl,-e,main" +
+                          (bare ? " -DONCHIP_NO_ENCODE" : "") + " -o fw.elf " + Firmware() +
+                          sources;
+    ASSERT_EQ(RunTool(command), 0) << command << "\n" << ReadFile("out.txt");
+    EXPECT_EQ(ReadFile("out.txt"), "") << command;
+    sizes[bare] = ArmSize("fw.elf");
+    ASSERT_GE(sizes[bare].flash, 0) << ReadFile("out.txt");
+  }
+  std::printf("%s on Cortex-M0 (-Os, Thumb): flash %ld B, static RAM %ld B\n", GetParam().c_str(),
+              sizes[0].flash - sizes[1].flash, sizes[0].ram - sizes[1].ram);
+}
+
+TEST_P(OnChipModeSizes, LinksAloneFor8051) {
+  NEED_TOOL(kSdcc.program, kSdcc.package);
+  NEED_TOOL("sdar", "sdcc");
+  // The core as a library: the linker takes only the modules the firmware calls.
+  std::string objects;
+  int n = 0;
+  for (const std::string& file : ModeSources(GetParam())) {
+    std::string object = "core" + std::to_string(n++) + ".rel";
+    std::string command = std::string(kSdcc.program) + " " + kSdcc.flags + Includes(CallDir()) +
+                          " -c " + ShellQuote(file) + " -o " + object;
+    ASSERT_EQ(RunTool(command), 0) << command << "\n" << ReadFile("out.txt");
+    objects += " " + object;
+  }
+  ASSERT_EQ(RunTool("sdar rcs core.lib" + objects), 0) << ReadFile("out.txt");
+  Size sizes[2];
+  for (int bare = 0; bare < 2; ++bare) {
+    std::string command = std::string(kSdcc.program) + " " + kSdcc.flags + Includes(CallDir()) +
+                          (bare ? " -DONCHIP_NO_ENCODE" : "") + " " + Firmware() +
+                          " core.lib -o fw.ihx";
+    ASSERT_EQ(RunTool(command), 0) << command << "\n" << ReadFile("out.txt");
+    sizes[bare] = SdccSize("fw.mem");
+    ASSERT_GE(sizes[bare].flash, 0) << ReadFile("fw.mem");
+  }
+  std::printf("%s on 8051 (sdcc, large model): code %ld B, external RAM %ld B\n",
+              GetParam().c_str(), sizes[0].flash - sizes[1].flash, sizes[0].ram - sizes[1].ram);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, OnChipModeSizes, testing::ValuesIn(testonchip::BuiltModes()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                           return info.param;
+                         });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(OnChipModeSizes);
+
+}  // namespace
