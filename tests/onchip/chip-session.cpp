@@ -87,6 +87,7 @@ ChipHandle LoadFirmware(const std::string& elfPath, const std::string& mcu) {
   firmware->symbols = std::uint16_t(symbols - kDataOffset);
   firmware->tones = std::uint16_t(tones - kDataOffset);
   firmware->staticBytes = bssEnd - ramStart;
+  firmware->staticEnd = bssEnd - kDataOffset;
   avr_t* chip = avr_make_mcu_by_name(mcu.c_str());
   if (chip == nullptr || avr_init(chip) != 0) {
     firmware->error = "simavr has no " + mcu;
@@ -127,6 +128,8 @@ ChipEncoding EncodeOnChip(ChipFirmware& firmware, std::string_view text) {
   result.finished = true;
   result.cycles = chip->cycle - start;
   result.stackBytes = waitingStack - lowest;
+  // The stack pointer points at the next free byte: the byte at `lowest` is still free.
+  result.headroom = int(lowest) + 1 - int(firmware.staticEnd);
   result.status = block[kStatus];
   for (unsigned i = 0; i < 4; ++i) result.changes |= std::uint32_t(block[kChanges + i]) << (8 * i);
   result.symbols.assign(chip->data + firmware.symbols,

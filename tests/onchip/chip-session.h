@@ -26,6 +26,7 @@ struct ChipEncoding {
   std::vector<int> tones;
   std::uint64_t cycles = 0;  // from the message handed over to the tones written
   unsigned stackBytes = 0;   // the deepest the stack went below where the firmware waits
+  int headroom = 0;          // bytes left between the static data and the deepest the stack went
 };
 
 struct ChipFirmware {
@@ -34,6 +35,7 @@ struct ChipFirmware {
   std::uint16_t io = 0, symbols = 0, tones = 0;  // data-space addresses
   unsigned textCapacity = 0, symbolCount = 0, toneCount = 0;
   unsigned staticBytes = 0;  // .data and .bss of the whole firmware
+  unsigned staticEnd = 0;    // the data-space address after them
 };
 
 struct ChipDeleter {

@@ -4,14 +4,22 @@
    The mode comes from a header the build writes for it (onchip-call.h), which names the mode's
    header and defines ONCHIP_SYMBOLS, ONCHIP_TONES and ONCHIP_ENCODE(text, symbols, tones, report).
    Built with ONCHIP_NO_ENCODE the same firmware leaves the encoder out, so the difference in size
-   between the two is what the mode costs. */
+   between the two is what the mode costs. Built with ONCHIP_SMALL, for a chip with little RAM, the
+   text is short and there is no symbol buffer: the mode gets NULL for it and writes tones only. */
+#include <stddef.h>
 #include <stdint.h>
 
 #include "modes/core/common/qvc-status.h"
 #include "onchip-call.h"
 
-#ifndef ONCHIP_TEXT
+#ifdef ONCHIP_SMALL
+#define ONCHIP_TEXT 24
+#define ONCHIP_SYMBOL_COUNT 0
+#define ONCHIP_SYMBOL_BUFFER NULL
+#else
 #define ONCHIP_TEXT 64
+#define ONCHIP_SYMBOL_COUNT ONCHIP_SYMBOLS
+#define ONCHIP_SYMBOL_BUFFER qv_symbols
 #endif
 
 /* The layout tests/onchip/chip-session.cpp reads. */
@@ -28,14 +36,14 @@ struct onchip_io {
 };
 
 struct onchip_io qv_io;
-uint8_t qv_symbols[ONCHIP_SYMBOLS];
+uint8_t qv_symbols[ONCHIP_SYMBOL_COUNT > 0 ? ONCHIP_SYMBOL_COUNT : 1];
 uint8_t qv_tones[ONCHIP_TONES];
 
 int main(void) {
   /* Every write the harness reads goes through a volatile pointer: nothing in this program reads
      those bytes back, and a compiler may otherwise drop the writes. */
   volatile struct onchip_io* io = &qv_io;
-  io->symbol_count = ONCHIP_SYMBOLS;
+  io->symbol_count = ONCHIP_SYMBOL_COUNT;
   io->tone_count = ONCHIP_TONES;
   io->text_capacity = ONCHIP_TEXT;
   for (;;) {
@@ -52,7 +60,7 @@ int main(void) {
     report.word_length = 0;
     report.changes = 0;
 #else
-    ONCHIP_ENCODE(qv_io.text, qv_symbols, qv_tones, &report);
+    ONCHIP_ENCODE(qv_io.text, ONCHIP_SYMBOL_BUFFER, qv_tones, &report);
 #endif
     io->status = report.status;
     io->word_start = report.word_start;

@@ -43,4 +43,13 @@ inline std::vector<std::string> MessagesFor(modes::Mode mode, std::uint32_t seed
   }
 }
 
+// A few messages of every type a mode built for a small chip has, each within its 24-character
+// text.
+inline std::vector<std::string> SmallChipMessages(modes::Mode mode) {
+  if (mode == modes::Mode::kWspr)
+    return {"K1ABC FN42 37", "G4XYZ IO91 10",         "PJ4/K1ABC 37",
+            "K1ABC/P 23",    "<PJ4/K1ABC> FK52UD 37", "<K1ABC> FN42AB 0"};
+  return {};
+}
+
 }  // namespace testonchip
