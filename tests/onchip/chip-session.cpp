@@ -139,4 +139,34 @@ ChipEncoding EncodeOnChip(ChipFirmware& firmware, std::string_view text) {
   return result;
 }
 
+std::string RunToEndAndRead(const std::string& elfPath, const std::string& mcu, const char* buffer,
+                            std::string& error) {
+  elf_firmware_t elf{};
+  std::uint32_t address = 0;
+  if (elf_read_firmware(elfPath.c_str(), &elf) != 0 || !FindSymbol(elf, buffer, address)) {
+    error = "simavr cannot read " + elfPath + " or find " + buffer + " in it";
+    return "";
+  }
+  ChipHandle firmware(new ChipFirmware);
+  avr_t* chip = avr_make_mcu_by_name(mcu.c_str());
+  if (chip == nullptr || avr_init(chip) != 0) {
+    error = "simavr has no " + mcu;
+    return "";
+  }
+  firmware->chip = chip;
+  avr_load_firmware(chip, &elf);
+  chip->frequency = 16000000;
+  chip->log = 0;
+  chip->sleep = SleepNotAtAll;
+  int state = cpu_Running;
+  while (state != cpu_Done && state != cpu_Crashed && chip->cycle < kCycleLimit)
+    state = avr_run(chip);
+  if (state != cpu_Done) {
+    error = elfPath + (state == cpu_Crashed ? " crashed" : " did not stop");
+    return "";
+  }
+  const char* text = reinterpret_cast<const char*>(chip->data + (address - kDataOffset));
+  return std::string(text, strnlen(text, chip->ramend + 1 - (address - kDataOffset)));
+}
+
 }  // namespace testonchip

@@ -50,4 +50,9 @@ ChipHandle LoadFirmware(const std::string& elfPath, const std::string& mcu);
 // Hands one message to a running firmware and reads what it wrote.
 ChipEncoding EncodeOnChip(ChipFirmware& firmware, std::string_view text);
 
+// Runs a firmware from reset until it sleeps with interrupts off and gives the NUL-terminated text
+// at the data symbol `buffer`; error says why not, if it did not get there.
+std::string RunToEndAndRead(const std::string& elfPath, const std::string& mcu, const char* buffer,
+                            std::string& error);
+
 }  // namespace testonchip

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@
 #include "tests/onchip/onchip-modes.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/reference-tools.h"
+#include "tests/support/shell.h"
+#include "tests/support/temp-folder.h"
 
 namespace {
 
@@ -175,6 +178,69 @@ TEST(OnChipSmall, ToolsTonesOnAnAttiny85) {
     EXPECT_GT(lowestHeadroom, 0) << "the stack ran into the static data";
   }
   if (built == 0) GTEST_SKIP() << "no mode is built for the ATtiny85 yet";
+}
+
+// The Arduino library's example sketches, built as Arduino builds them (the core's C files by
+// avr-gcc, the sketch as C++ by avr-g++) against a stand-in Arduino core whose Serial prints into
+// RAM, and run in simavr: each prints its message's tones, the tool's tones.
+TEST(OnChipArduino, ExampleSketchesPrintTheToolsTones) {
+  NEED_TOOL("avr-g++", "package gcc-avr");
+  namespace fs = std::filesystem;
+  const fs::path library = ARDUINO_LIBRARY_DIR;
+  ASSERT_TRUE(fs::exists(library / "library.properties")) << "the Arduino library was not made";
+  testsupport::TempFolder scratch;
+  const std::string stub = std::string(QUORVEL_SOURCE_DIR) + "/tests/onchip/arduino-stub";
+  const std::string flags =
+      " -mmcu=atmega328p -Os -Wall -Wextra -ffunction-sections "
+      "-fdata-sections -I" +
+      testsupport::ShellQuote(stub) + " -I" + testsupport::ShellQuote((library / "src").string());
+  auto run = [&](const std::string& command) {
+    std::string log = (scratch.path / "log.txt").string();
+    int status = std::system((command + " >" + testsupport::ShellQuote(log) + " 2>&1").c_str());
+    return std::make_pair(status, testsupport::ReadFileBytes(log));
+  };
+  std::string objects;
+  int n = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(library / "src")) {
+    if (entry.path().extension() != ".c") continue;
+    std::string object = (scratch.path / ("core" + std::to_string(n++) + ".o")).string();
+    auto [status, log] = run("avr-gcc -std=gnu11" + flags + " -c " +
+                             testsupport::ShellQuote(entry.path().string()) + " -o " + object);
+    ASSERT_EQ(status, 0) << log;
+    objects += " " + object;
+  }
+  int sketches = 0;
+  std::vector<std::string> built = testonchip::BuiltModes();
+  for (const auto& entry : fs::directory_iterator(library / "examples")) {
+    std::string name = entry.path().filename().string();  // Jt65Tones
+    std::string mode = name.substr(0, name.find("Tones"));
+    for (char& c : mode) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (std::find(built.begin(), built.end(), mode) == built.end()) continue;
+    SCOPED_TRACE(name);
+    ++sketches;
+    std::string elf = (scratch.path / (name + ".elf")).string();
+    auto [status, log] =
+        run("avr-g++" + flags + " -Wl,--gc-sections -o " + elf + " -x c++ " +
+            testsupport::ShellQuote((entry.path() / (name + ".ino")).string()) + " -x none " +
+            testsupport::ShellQuote(stub + "/arduino-stub.cpp") + objects);
+    ASSERT_EQ(status, 0) << log;
+    EXPECT_EQ(log, "") << "warnings";
+    std::string error;
+    std::string printed = testonchip::RunToEndAndRead(elf, "atmega328p", "qv_serial", error);
+    ASSERT_EQ(error, "");
+    // "MESSAGE: N tones", then the tones.
+    std::size_t colon = printed.find(": ");
+    ASSERT_NE(colon, std::string::npos) << printed;
+    std::string message = printed.substr(0, colon);
+    std::vector<int> tones;
+    std::istringstream numbers(printed.substr(printed.find('\n') + 1));
+    for (int tone; numbers >> tone;) tones.push_back(tone);
+    testsupport::ToolEncoding want =
+        testsupport::RunReferenceTool(modes::FindMode(mode)->mode, message);
+    ASSERT_TRUE(want.ok) << want.error;
+    EXPECT_EQ(tones, want.tones) << printed;
+  }
+  if (sketches == 0) GTEST_SKIP() << "no mode with an example sketch is built yet";
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, OnChipReference, testing::ValuesIn(testonchip::BuiltModes()),
