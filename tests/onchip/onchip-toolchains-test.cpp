@@ -86,6 +86,23 @@ TEST_F(OnChipToolchains, EveryCoreSourceCompilesWithoutAWarning) {
   }
 }
 
+// The C example of examples/, built by its Makefile from this tree and from the Arduino library's
+// src folder, as its README says.
+TEST_F(OnChipToolchains, MakefileExampleBuildsWithoutAWarning) {
+  NEED_TOOL("make", "make");
+  NEED_TOOL(kAvr.program, kAvr.package);
+  if (!fs::exists(kSource + "/modes/core/wspr/qvw-wspr.h"))
+    GTEST_SKIP() << "the core has no WSPR encoder yet";
+  for (const std::string& core : {kSource, std::string(ARDUINO_LIBRARY_DIR) + "/src"}) {
+    SCOPED_TRACE(core);
+    fs::remove_all("example");
+    fs::copy(kSource + "/examples/atmega328p-encoder", "example");
+    ASSERT_EQ(RunTool("make -C example CORE=" + ShellQuote(core)), 0) << ReadFile("out.txt");
+    EXPECT_EQ(ReadFile("out.txt").find("warning"), std::string::npos) << ReadFile("out.txt");
+    EXPECT_TRUE(fs::exists("example/wspr-encoder.hex"));
+  }
+}
+
 struct Size {
   long flash = -1, ram = -1;
 };
