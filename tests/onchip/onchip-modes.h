@@ -20,7 +20,7 @@ namespace testonchip {
 inline std::vector<std::string> BuiltModes() {
   std::vector<std::string> names;
   std::istringstream list(ONCHIP_MODES);
-  for (std::string name; std::getline(list, name, ';');)
+  for (std::string name; std::getline(list, name, ',');)
     if (name != "echo") names.push_back(name);
   return names;
 }
@@ -30,17 +30,35 @@ inline std::string FirmwarePath(const std::string& name, const std::string& mcu,
   return std::string(ONCHIP_FIRMWARE_DIR) + "/" + name + "-" + mcu + (bare ? "-bare" : "") + ".elf";
 }
 
-// Messages of every type the mode has, from the makers the reference layer uses.
+// Messages of every type the mode has, from the makers the reference layer uses, after a few
+// that the mode refuses or that sit on the edge of a refusal (the makers seldom make those).
 inline std::vector<std::string> MessagesFor(modes::Mode mode, std::uint32_t seed, int count) {
+  std::vector<std::string> messages;
+  std::vector<std::string> made;
   switch (mode) {
     case modes::Mode::kWspr:
-      return modestest::MakeWsprMessages(seed, count);
+      messages = {
+          "", "K1ABC", "K1ABC FN42", "K1ABC FN42 XX", "<K1ABC> FN42 37", "<K1ABC FN42AB 37"};
+      made = modestest::MakeWsprMessages(seed, count);
+      break;
     case modes::Mode::kFt8:
     case modes::Mode::kFt4:
-      return fttest::MakeFtMessages(seed, count);
+      messages = {"",
+                  "@@@",
+                  "CQ <K1ABC> FN42",
+                  "W9XYZ K1ABC R 5X9 NJ",
+                  "K1ABC W9XYZ 6Z SD",
+                  "PJ4/K1ABC G4/W9XYZ"};
+      made = fttest::MakeFtMessages(seed, count);
+      break;
     default:
-      return jt65test::MakeMessages(seed, count);
+      messages = {"", "   ", "RO", "RRR", "73", "ro OOO"};
+      made = jt65test::MakeMessages(seed, count);
+      break;
   }
+  made.resize(made.size() - messages.size());
+  messages.insert(messages.end(), made.begin(), made.end());
+  return messages;
 }
 
 // A few messages of every type a mode built for a small chip has, each within its 24-character
