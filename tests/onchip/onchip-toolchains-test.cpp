@@ -1,13 +1,16 @@
 // The encoder core in the firmware toolchains: every core source compiles without a warning in
 // avr-gcc (ATmega328P), arm-none-eabi-gcc (Cortex-M0) and sdcc (8051, large model); each mode of
 // the on-chip table links alone in the ARM and 8051 toolchains, and what it costs there is printed
-// (the firmware with the encode call less the same firmware without it).
+// (the firmware with the encode call less the same firmware without it); the C example of
+// examples/ builds from its Makefile. Each toolchain compiles the core once for all the tests.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +23,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::ReadFileBytes;
 using testsupport::ShellQuote;
 
 const std::string kSource = QUORVEL_SOURCE_DIR;
@@ -42,16 +46,16 @@ const Toolchain kArm = {"arm-none-eabi-gcc", "gcc-arm-none-eabi",
 // The large model keeps variables in external RAM: the 8051's 128 bytes inside hold no encoder.
 const Toolchain kSdcc = {"sdcc", "sdcc", "-mmcs51 --model-large --std-c99 --opt-code-size --Werror",
                          ".rel"};
+// sdcc keeps the spilled temporaries of a function that is not reentrant in the 8051's directly
+// addressed internal RAM (under 128 bytes), one slot each, never shared between functions. A mode
+// whose slots do not fit is built reentrant: its locals and temporaries then live on the internal
+// stack, whose depth nothing here measures (no 8051 simulator is run).
+const Toolchain kSdccReentrant = {"sdcc", "sdcc", kSdcc.flags + " --stack-auto", ".rel"};
 
-// Runs a shell command with its output in out.txt; the exit status, -1 when it did not end.
-int RunTool(const std::string& command) {
-  int status = std::system((command + " >out.txt 2>&1").c_str());
+// Runs a shell command with its output in `log`; the exit status, -1 when it did not end.
+int RunTool(const std::string& command, const fs::path& log) {
+  int status = std::system((command + " >" + ShellQuote(log.string()) + " 2>&1").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Includes(const std::string& callDir) {
-  return " -I" + ShellQuote(kSource) + " -I" + ShellQuote(kSource + "/tests/onchip") + " -I" +
-         ShellQuote(callDir);
 }
 
 std::vector<std::string> CoreSources() {
@@ -59,6 +63,38 @@ std::vector<std::string> CoreSources() {
   for (const auto& entry : fs::recursive_directory_iterator(kSource + "/modes/core"))
     if (entry.path().extension() == ".c") files.push_back(entry.path().string());
   return files;
+}
+
+// Every core source compiled by one toolchain, once for all tests: the objects (named after their
+// sources, which are unique across the tree) and what the compiler said about each.
+struct CoreBuild {
+  fs::path folder;
+  std::map<std::string, std::string> failures;  // source: the compiler's output, when it failed
+  std::map<std::string, std::string> warnings;  // source: the compiler's output, when it spoke
+  fs::path ObjectOf(const std::string& source, const Toolchain& toolchain) const {
+    return folder / (fs::path(source).stem().string() + toolchain.object);
+  }
+};
+
+const CoreBuild& CompiledCore(const Toolchain& toolchain) {
+  static testsupport::TempFolder scratch;
+  static std::map<const Toolchain*, CoreBuild> built;
+  auto found = built.find(&toolchain);
+  if (found != built.end()) return found->second;
+  CoreBuild& build = built[&toolchain];
+  build.folder = scratch.path / std::to_string(built.size());
+  fs::create_directories(build.folder);
+  for (const std::string& source : CoreSources()) {
+    fs::path log = build.folder / "compiler.txt";
+    int status = RunTool(std::string(toolchain.program) + " " + toolchain.flags + " -I" +
+                             ShellQuote(kSource) + " -c " + ShellQuote(source) + " -o " +
+                             ShellQuote(build.ObjectOf(source, toolchain).string()),
+                         log);
+    std::string said = ReadFileBytes(log);
+    if (status != 0) build.failures[source] = said;
+    if (!said.empty()) build.warnings[source] = said;
+  }
+  return build;
 }
 
 std::vector<std::string> ModeSources(const std::string& mode) {
@@ -72,17 +108,14 @@ std::vector<std::string> ModeSources(const std::string& mode) {
 class OnChipToolchains : public testsupport::TempFolderTest {};
 
 TEST_F(OnChipToolchains, EveryCoreSourceCompilesWithoutAWarning) {
-  std::vector<std::string> sources = CoreSources();
-  if (sources.empty()) GTEST_SKIP() << "the core has no C sources yet";
+  if (CoreSources().empty()) GTEST_SKIP() << "the core has no C sources yet";
   for (const Toolchain* toolchain : {&kAvr, &kArm, &kSdcc}) {
     NEED_TOOL(toolchain->program, toolchain->package);
-    for (const std::string& source : sources) {
-      std::string command = std::string(toolchain->program) + " " + toolchain->flags + " -I" +
-                            ShellQuote(kSource) + " -c " + ShellQuote(source) + " -o unit" +
-                            toolchain->object;
-      EXPECT_EQ(RunTool(command), 0) << command << "\n" << ReadFile("out.txt");
-      EXPECT_EQ(ReadFile("out.txt"), "") << command;
-    }
+    const CoreBuild& build = CompiledCore(*toolchain);
+    for (const auto& [source, said] : build.warnings)
+      ADD_FAILURE() << toolchain->program << " on " << source << ":\n" << said;
+    std::printf("%s: %zu core sources compiled, %zu with warnings\n", toolchain->program,
+                CoreSources().size(), build.warnings.size());
   }
 }
 
@@ -97,7 +130,8 @@ TEST_F(OnChipToolchains, MakefileExampleBuildsWithoutAWarning) {
     SCOPED_TRACE(core);
     fs::remove_all("example");
     fs::copy(kSource + "/examples/atmega328p-encoder", "example");
-    ASSERT_EQ(RunTool("make -C example CORE=" + ShellQuote(core)), 0) << ReadFile("out.txt");
+    ASSERT_EQ(RunTool("make -C example CORE=" + ShellQuote(core), "out.txt"), 0)
+        << ReadFile("out.txt");
     EXPECT_EQ(ReadFile("out.txt").find("warning"), std::string::npos) << ReadFile("out.txt");
     EXPECT_TRUE(fs::exists("example/wspr-encoder.hex"));
   }
@@ -110,8 +144,8 @@ struct Size {
 // text + data and data + bss of an ARM ELF, from arm-none-eabi-size's one line.
 Size ArmSize(const std::string& elf) {
   Size size;
-  if (RunTool("arm-none-eabi-size " + elf) != 0) return size;
-  std::istringstream out(testsupport::ReadFileBytes("out.txt"));
+  if (RunTool("arm-none-eabi-size " + elf, "size.txt") != 0) return size;
+  std::istringstream out(ReadFileBytes("size.txt"));
   std::string header;
   std::getline(out, header);
   long text = 0, data = 0, bss = 0;
@@ -139,61 +173,62 @@ Size SdccSize(const std::string& mem) {
 class OnChipModeSizes : public testsupport::TempFolderTest,
                         public testing::WithParamInterface<std::string> {
  protected:
-  std::string CallDir() const { return std::string(ONCHIP_FIRMWARE_DIR) + "/" + GetParam(); }
-  std::string Firmware() const { return ShellQuote(kSource + "/tests/onchip/onchip-firmware.c"); }
+  std::string Flags(const Toolchain& toolchain) const {
+    return std::string(toolchain.program) + " " + toolchain.flags + " -I" + ShellQuote(kSource) +
+           " -I" + ShellQuote(kSource + "/tests/onchip") + " -I" +
+           ShellQuote(std::string(ONCHIP_FIRMWARE_DIR) + "/" + GetParam()) + " " +
+           ShellQuote(kSource + "/tests/onchip/onchip-firmware.c");
+  }
+  // The mode's core objects from the toolchain's build; empty when one failed to compile.
+  std::string Objects(const Toolchain& toolchain) const {
+    const CoreBuild& build = CompiledCore(toolchain);
+    std::string objects;
+    for (const std::string& source : ModeSources(GetParam())) {
+      if (build.failures.count(source)) {
+        ADD_FAILURE() << source << " does not compile:\n" << build.failures.at(source);
+        return "";
+      }
+      objects += " " + ShellQuote(build.ObjectOf(source, toolchain).string());
+    }
+    return objects;
+  }
 };
 
 TEST_P(OnChipModeSizes, LinksAloneForCortexM0) {
   NEED_TOOL(kArm.program, kArm.package);
-  std::string sources;
-  for (const std::string& file : ModeSources(GetParam())) sources += " " + ShellQuote(file);
+  std::string objects = Objects(kArm);
+  ASSERT_FALSE(objects.empty());
   Size sizes[2];
   for (int bare = 0; bare < 2; ++bare) {
-    // No start-up code: main is the entry; the library gives memcpy and the like.
-    std::string command = std::string(kArm.program) + " " + kArm.flags + Includes(CallDir()) +
-                          " -nostartfiles -Wl,--gc-sections -Wl,-e,main" +
-                          (bare ? " -DONCHIP_NO_ENCODE" : "") + " -o fw.elf " + Firmware() +
-                          sources;
-    ASSERT_EQ(RunTool(command), 0) << command << "\n" << ReadFile("out.txt");
+    // No start-up code: main is the entry; the C library gives memcpy and the like.
+    std::string command = Flags(kArm) + " -nostartfiles -Wl,--gc-sections -Wl,-e,main" +
+                          (bare ? " -DONCHIP_NO_ENCODE" : "") + " -o fw.elf" + objects;
+    ASSERT_EQ(RunTool(command, "out.txt"), 0) << command << "\n" << ReadFile("out.txt");
     EXPECT_EQ(ReadFile("out.txt"), "") << command;
     sizes[bare] = ArmSize("fw.elf");
-    ASSERT_GE(sizes[bare].flash, 0) << ReadFile("out.txt");
+    ASSERT_GE(sizes[bare].flash, 0) << ReadFile("size.txt");
   }
   std::printf("%s on Cortex-M0 (-Os, Thumb): flash %ld B, static RAM %ld B\n", GetParam().c_str(),
               sizes[0].flash - sizes[1].flash, sizes[0].ram - sizes[1].ram);
 }
 
-// sdcc keeps the spilled temporaries of a function that is not reentrant in the 8051's directly
-// addressed internal RAM (under 128 bytes), one slot each, never shared between functions. A mode
-// whose slots do not fit is built reentrant (--stack-auto): its locals and temporaries then live
-// on the internal stack, whose depth nothing here can measure (no 8051 simulator is run).
 TEST_P(OnChipModeSizes, LinksAloneFor8051) {
   NEED_TOOL(kSdcc.program, kSdcc.package);
   NEED_TOOL("sdar", "sdcc");
-  for (const char* model : {"", " --stack-auto"}) {
-    // The core as a library: the linker takes only the modules the firmware calls.
-    std::string flags = kSdcc.flags + model + Includes(CallDir());
-    std::string objects;
-    int n = 0;
-    for (const std::string& file : ModeSources(GetParam())) {
-      std::string object = "core" + std::to_string(n++) + ".rel";
-      std::string command =
-          std::string(kSdcc.program) + " " + flags + " -c " + ShellQuote(file) + " -o " + object;
-      ASSERT_EQ(RunTool(command), 0) << command << "\n" << ReadFile("out.txt");
-      objects += " " + object;
-    }
+  for (const Toolchain* toolchain : {&kSdcc, &kSdccReentrant}) {
+    // The mode's core as a library: the linker takes only the modules the firmware calls.
+    std::string objects = Objects(*toolchain);
+    ASSERT_FALSE(objects.empty());
     fs::remove("core.lib");
-    ASSERT_EQ(RunTool("sdar rcs core.lib" + objects), 0) << ReadFile("out.txt");
+    ASSERT_EQ(RunTool("sdar rcs core.lib" + objects, "out.txt"), 0) << ReadFile("out.txt");
     Size sizes[2];
     bool internalRamFull = false;
     for (int bare = 0; bare < 2 && !internalRamFull; ++bare) {
-      std::string command = std::string(kSdcc.program) + " " + flags +
-                            (bare ? " -DONCHIP_NO_ENCODE" : "") + " " + Firmware() +
-                            " core.lib -o fw.ihx";
-      int status = RunTool(command);
-      internalRamFull =
-          status != 0 && *model == 0 &&
-          ReadFile("out.txt").find("in internal RAM for area DSEG") != std::string::npos;
+      std::string command =
+          Flags(*toolchain) + (bare ? " -DONCHIP_NO_ENCODE" : "") + " core.lib -o fw.ihx";
+      int status = RunTool(command, "out.txt");
+      internalRamFull = status != 0 && toolchain == &kSdcc &&
+                        ReadFile("out.txt").find("internal RAM for area DSEG") != std::string::npos;
       if (internalRamFull) break;
       ASSERT_EQ(status, 0) << command << "\n" << ReadFile("out.txt");
       sizes[bare] = SdccSize("fw.mem");
@@ -201,7 +236,8 @@ TEST_P(OnChipModeSizes, LinksAloneFor8051) {
     }
     if (internalRamFull) continue;
     std::printf("%s on 8051 (sdcc, large model%s): code %ld B, external RAM %ld B\n",
-                GetParam().c_str(), *model ? ", reentrant: temporaries overflow internal RAM" : "",
+                GetParam().c_str(),
+                toolchain == &kSdcc ? "" : ", reentrant: its temporaries overflow internal RAM",
                 sizes[0].flash - sizes[1].flash, sizes[0].ram - sizes[1].ram);
     return;
   }
