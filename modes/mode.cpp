@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "common/ascii.h"
 #include "modes/bits.h"
 #include "modes/core/jt/qvj-jt4.h"
 #include "modes/core/jt/qvj-jt9.h"
@@ -214,10 +215,6 @@ constexpr ModeInfo kUnknownMode{.mode = static_cast<Mode>(-1),
                                 .periodSeconds = 0,
                                 .startSeconds = 0};
 
-char Upper(char c) {
-  return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
-
 }  // namespace
 
 const ModeRow* RowOf(Mode mode) {
@@ -231,13 +228,8 @@ std::span<const ModeInfo> AllModes() {
 }
 
 const ModeInfo* FindMode(std::string_view name) {
-  for (const ModeInfo& info : Infos()) {
-    if (info.name.size() != name.size()) continue;
-    bool same = true;
-    for (std::size_t i = 0; i < name.size(); ++i)
-      if (Upper(info.name[i]) != Upper(name[i])) same = false;
-    if (same) return &info;
-  }
+  for (const ModeInfo& info : Infos())
+    if (ascii::EqualIgnoringCase(info.name, name)) return &info;
   return nullptr;
 }
 
@@ -251,7 +243,7 @@ double ToneSpacingHz(const ModeInfo& info, char submode) {
   const ModeRow* row = RowOf(info.mode);
   if (row == nullptr) return 0;
   if (info.submodes.empty()) return submode == 0 ? info.baseToneSpacingHz : 0;
-  std::size_t index = info.submodes.find(Upper(submode));
+  std::size_t index = info.submodes.find(ascii::Upper(submode));
   if (submode == 0 || index == std::string_view::npos) return 0;
   return info.baseToneSpacingHz * row->spacingSteps[index];
 }
@@ -263,7 +255,7 @@ EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encod
   encoding = Encoding{};
   encoding.mode = mode;
   char defaultSubmode = info.submodes.empty() ? 0 : info.submodes[0];
-  encoding.submode = submode == 0 ? defaultSubmode : Upper(submode);
+  encoding.submode = submode == 0 ? defaultSubmode : ascii::Upper(submode);
   encoding.toneSpacingHz = ToneSpacingHz(info, encoding.submode);
   if (encoding.toneSpacingHz == 0) {
     if (info.submodes.empty())
@@ -273,6 +265,14 @@ EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encod
   encoding.symbolPeriodSeconds = info.symbolPeriodSeconds;
   EncodeResult result = row->encode(text, encoding);
   encoding.decoded = std::string(jt65::TrimRight(encoding.decoded));
+  // A receiver would show nothing: no mode sends an empty message.
+  if (result.ok && encoding.decoded.empty()) {
+    if (text.find_first_not_of(' ') == std::string_view::npos)
+      return {false, "the message is empty"};
+    return {false, "nothing of \"" + std::string(text) + "\" can be sent in " +
+                       std::string(info.name) +
+                       ": none of its characters is in the mode's alphabet"};
+  }
   return result;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ascii.h"
 #include "modes/core/wspr/qvw-wspr.h"
 
 namespace wspr {
@@ -16,7 +17,7 @@ std::vector<std::string> Words(std::string_view text) {
   std::string word;
   for (char c : std::string(text) + " ") {
     if (c != ' ') {
-      word += c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+      word += ascii::Upper(c);
     } else if (!word.empty()) {
       words.push_back(word);
       word.clear();

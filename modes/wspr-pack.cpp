@@ -1,7 +1,9 @@
 // Reading a WSPR message through the encoder core, and what it says in words: why a text is
 // refused, and the notes on what was changed in it.
 #include <string>
+#include <vector>
 
+#include "common/ascii.h"
 #include "modes/core/common/qvc-bits.h"
 #include "modes/core/wspr/qvw-wspr.h"
 #include "modes/fixed-text.h"
@@ -72,9 +74,7 @@ bool IsPlainNumber(const std::string& word) {
 // The typed message as a receiver would print it if nothing were lost on the way: capitals, one
 // blank between words, a plain power number as the level sent, the hashed call as "<...>".
 std::string Expected(const Packing& packing) {
-  std::string m = packing.message;
-  for (char& c : m)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  std::string m = ascii::UpperCase(packing.message);
   if (packing.type == MessageType::kHashedCall) m = "<...>" + m.substr(m.find('>') + 1);
   std::vector<std::string> words;
   for (std::size_t start = 0; (start = m.find_first_not_of(' ', start)) != std::string::npos;) {

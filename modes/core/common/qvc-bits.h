@@ -9,13 +9,11 @@
 extern "C" {
 #endif
 
-static inline uint8_t qvc_bit(const uint8_t* bits, uint16_t place) {
-  return (uint8_t)((bits[place >> 3] >> (7 - (place & 7))) & 1);
-}
+uint8_t qvc_bit(const uint8_t* bits, uint16_t place);
+void qvc_set_bit(uint8_t* bits, uint16_t place);
 
-static inline void qvc_set_bit(uint8_t* bits, uint16_t place) {
-  bits[place >> 3] |= (uint8_t)(0x80 >> (place & 7));
-}
+/* Bit place of a packed bit string held in flash. */
+uint8_t qvc_flash_bit(const uint8_t* bits, uint8_t place);
 
 /* count (at most 32) bits from place on, the first bit the most significant. */
 uint32_t qvc_read_bits(const uint8_t* bits, uint16_t place, uint8_t count);

@@ -2,71 +2,74 @@
    "3DA0" (Swaziland) goes as "3D0", "3X" + letter (Guinea) as "Q" + letter. */
 #include "qvc-call.h"
 
+#include "qvc-flash.h"
 #include "qvc-text.h"
 
-static uint8_t qvc_is_letter_or_blank(char c) {
-  return qvc_is_letter(c) || c == ' ';
+static const uint8_t qvc_word_3da0[] QVC_FLASH = "3DA0";
+static const uint8_t qvc_word_3x[] QVC_FLASH = "3X";
+static const uint8_t qvc_word_cq[] QVC_FLASH = "CQ ";
+static const uint8_t qvc_word_cq_alone[] QVC_FLASH = "CQ    ";
+static const uint8_t qvc_word_qrz[] QVC_FLASH = "QRZ ";
+static const uint8_t qvc_word_qrz_alone[] QVC_FLASH = "QRZ   ";
+static const uint8_t qvc_word_de[] QVC_FLASH = "DE ";
+
+/* For each of the six positions: the classes allowed (1 digit, 2 letter, 4 blank), the radix and
+   the code the position's values start from. */
+static const uint8_t qvc_call_classes[6] QVC_FLASH = {7, 3, 1, 6, 6, 6};
+static const uint8_t qvc_call_radix[6] QVC_FLASH = {37, 36, 10, 27, 27, 27};
+static const uint8_t qvc_call_first_code[6] QVC_FLASH = {0, 0, 0, 10, 10, 10};
+
+static uint8_t qvc_class_of(char c) {
+  if (qvc_is_digit(c)) return 1;
+  if (qvc_is_letter(c)) return 2;
+  return c == ' ' ? 4 : 0;
 }
 
-static uint8_t qvc_starts_with(const char* call, const char* start) {
-  while (*start)
-    if (*call++ != *start++) return 0;
-  return 1;
+/* Removes count characters at place at, filling the end with blanks. */
+static void qvc_drop(char call[6], uint8_t at, uint8_t count) {
+  uint8_t i;
+  for (i = at; i < 6; ++i) call[i] = i + count < 6 ? call[i + count] : ' ';
 }
 
 uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t* value) {
   char call[6];
-  char t[6];
   uint8_t i;
-  uint32_t v;
+  uint32_t v = 0;
   for (i = 0; i < 6; ++i) call[i] = i < length ? field[i] : ' ';
-  if (qvc_starts_with(call, "3DA0")) {
-    call[2] = '0';
-    call[3] = call[4];
-    call[4] = call[5];
-    call[5] = ' ';
-  } else if (rules == QVC_CALL_RULES_JT && call[0] == '3' && call[1] == 'X' &&
+  if (qvc_starts_with(call, qvc_word_3da0)) {
+    qvc_drop(call, 2, 1); /* "3DA0" -> "3D0" */
+  } else if (rules == QVC_CALL_RULES_JT && qvc_starts_with(call, qvc_word_3x) &&
              qvc_is_letter(call[2])) {
+    qvc_drop(call, 0, 1); /* "3X" -> "Q" */
     call[0] = 'Q';
-    for (i = 1; i < 5; ++i) call[i] = call[i + 1];
-    call[5] = ' ';
   }
   if (rules == QVC_CALL_RULES_WSPR) {
-    if (qvc_starts_with(call, "CQ    ")) return *value = QVC_CALL_CQ, 1;
-    if (qvc_starts_with(call, "QRZ   ")) return *value = QVC_CALL_QRZ, 1;
+    if (qvc_starts_with(call, qvc_word_cq_alone)) v = QVC_CALL_CQ;
+    if (qvc_starts_with(call, qvc_word_qrz_alone)) v = QVC_CALL_QRZ;
   } else {
-    if (qvc_starts_with(call, "CQ ")) {
-      if (qvc_is_digit(call[3]) && qvc_is_digit(call[4]) && qvc_is_digit(call[5])) {
-        *value = QVC_CALL_CQ_FREQUENCY +
-                 (uint16_t)((call[3] - '0') * 100 + (call[4] - '0') * 10 + (call[5] - '0'));
-      } else {
-        *value = QVC_CALL_CQ;
-      }
-      return 1;
+    if (qvc_starts_with(call, qvc_word_cq)) {
+      v = QVC_CALL_CQ;
+      if (qvc_is_digit(call[3]) && qvc_is_digit(call[4]) && qvc_is_digit(call[5]))
+        v = QVC_CALL_CQ_FREQUENCY +
+            (uint16_t)((call[3] - '0') * 100 + (call[4] - '0') * 10 + (call[5] - '0'));
     }
-    if (qvc_starts_with(call, "QRZ ")) return *value = QVC_CALL_QRZ, 1;
-    if (qvc_starts_with(call, "DE ")) return *value = QVC_CALL_DE, 1;
+    if (qvc_starts_with(call, qvc_word_qrz)) v = QVC_CALL_QRZ;
+    if (qvc_starts_with(call, qvc_word_de)) v = QVC_CALL_DE;
   }
+  if (v != 0) return *value = v, 1;
 
   /* The digit of a callsign must land in the third position. */
-  if (qvc_is_digit(call[2])) {
-    for (i = 0; i < 6; ++i) t[i] = call[i];
-  } else if (qvc_is_digit(call[1]) && call[5] == ' ') {
-    t[0] = ' ';
-    for (i = 1; i < 6; ++i) t[i] = call[i - 1];
-  } else {
-    return 0;
+  if (!qvc_is_digit(call[2])) {
+    if (!qvc_is_digit(call[1]) || call[5] != ' ') return 0;
+    for (i = 5; i > 0; --i) call[i] = call[i - 1];
+    call[0] = ' ';
   }
-  for (i = 0; i < 6; ++i) t[i] = qvc_upper(t[i]);
-  if (!(qvc_is_letter_or_blank(t[0]) || qvc_is_digit(t[0])) ||
-      !(qvc_is_letter(t[1]) || qvc_is_digit(t[1])) || !qvc_is_digit(t[2]) ||
-      !qvc_is_letter_or_blank(t[3]) || !qvc_is_letter_or_blank(t[4]) ||
-      !qvc_is_letter_or_blank(t[5]))
-    return 0;
-  v = qvc_call_code(t[0]);
-  v = 36 * v + qvc_call_code(t[1]);
-  v = 10 * v + qvc_call_code(t[2]);
-  for (i = 3; i < 6; ++i) v = 27 * v + (uint8_t)(qvc_call_code(t[i]) - 10);
+  for (i = 0; i < 6; ++i) {
+    char c = qvc_upper(call[i]);
+    if (!(qvc_class_of(c) & qvc_flash_byte(&qvc_call_classes[i]))) return 0;
+    v = v * qvc_flash_byte(&qvc_call_radix[i]) +
+        (uint8_t)(qvc_call_code(c) - qvc_flash_byte(&qvc_call_first_code[i]));
+  }
   *value = v;
   return 1;
 }

@@ -34,6 +34,12 @@ static inline uint8_t qvc_call_code(char c) {
   return 36;
 }
 
+/* 1 when text starts with word, a NUL-terminated string in flash (QVC_FLASH). */
+uint8_t qvc_starts_with(const char* text, const uint8_t* word);
+
+/* 1 when the length characters of text are all blanks. */
+uint8_t qvc_all_blank(const char* text, uint8_t length);
+
 #ifdef __cplusplus
 }
 #endif

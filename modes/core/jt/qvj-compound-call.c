@@ -60,6 +60,8 @@ static const uint8_t qvj_prefix_list[] QVC_FLASH = {
     0xD3, 0x5A, 0x53, 0xB8, 0x4B, 0x43, 0xB4, 0x45, 0xB5,
 };
 
+static const uint8_t qvj_suffix_list[] QVC_FLASH = QVJ_SUFFIX_LIST;
+
 /* The k that no list entry uses is kept for a prefix the operator sets up; this encoder has
    none. */
 
@@ -165,10 +167,9 @@ void qvj_split_compound_call(const char field[12], qvj_compound_call* call) {
     }
   } else if (slash + 2 == end) {
     /* One character after the "/": a listed suffix? */
-    const char* suffixes = QVJ_SUFFIX_LIST;
     qvj_set_base(call, field, slash);
-    for (i = 0; suffixes[i] != '\0'; ++i)
-      if (suffixes[i] == field[slash + 1]) {
+    for (i = 0; i < sizeof qvj_suffix_list - 1; ++i)
+      if (qvc_flash_byte(&qvj_suffix_list[i]) == (uint8_t)field[slash + 1]) {
         call->kind = QVJ_ADD_ON_LIST_SUFFIX;
         call->k = QVJ_FIRST_SUFFIX_CODE + i;
         return;

@@ -10,7 +10,7 @@ static const uint8_t qvj_jt4_sync[26] QVC_FLASH = {
     0xF5, 0x6A, 0xE5, 0xBC, 0x36, 0x3B, 0xB9, 0x1B, 0x23, 0xF3, 0x0C, 0x5B, 0xD4};
 
 uint8_t qvj_jt4_sync_bit(uint8_t i) {
-  return (uint8_t)((qvc_flash_byte(&qvj_jt4_sync[i >> 3]) >> (7 - (i & 7))) & 1);
+  return qvc_flash_bit(qvj_jt4_sync, i);
 }
 
 uint8_t qvj_jt4_inverts_sync(const char message[QVJ_MESSAGE_LENGTH]) {

@@ -14,7 +14,7 @@ static const uint8_t qvj_jt65_sync[16] QVC_FLASH = {0x98, 0xFD, 0x45, 0x91, 0xCF
                                                     0x54, 0x81, 0x80, 0xD2, 0xD5, 0x32, 0x43, 0xFC};
 
 uint8_t qvj_jt65_is_sync(uint8_t i) {
-  return (uint8_t)((qvc_flash_byte(&qvj_jt65_sync[i >> 3]) >> (7 - (i & 7))) & 1);
+  return qvc_flash_bit(qvj_jt65_sync, i);
 }
 
 void qvj_jt65_data_symbols(const uint8_t source[9], uint8_t data[12]) {

@@ -20,7 +20,7 @@ void qvj_jt9_symbols(const uint8_t interleaved[26], uint8_t symbols[QVJ_JT9_SYMB
 void qvj_jt9_tones(const uint8_t symbols[QVJ_JT9_SYMBOLS], uint8_t tones[QVJ_JT9_TONES]) {
   uint8_t i, next = 0;
   for (i = 0; i < QVJ_JT9_TONES; ++i) {
-    uint8_t sync = (uint8_t)((qvc_flash_byte(&qvj_jt9_sync[i >> 3]) >> (7 - (i & 7))) & 1);
+    uint8_t sync = qvc_flash_bit(qvj_jt9_sync, i);
     tones[i] = sync ? 0 : (uint8_t)(symbols[next++] + 1);
   }
 }

@@ -1,6 +1,7 @@
 /* Normalising the text of a JT message, the OOO flag and the shorthand messages. */
 #include <string.h>
 
+#include "../common/qvc-flash.h"
 #include "../common/qvc-text.h"
 #include "qvj-message.h"
 
@@ -20,6 +21,12 @@ void qvj_normalise(const char* text, char message[QVJ_MESSAGE_LENGTH], uint32_t*
   while (out < QVJ_MESSAGE_LENGTH) message[out++] = ' ';
 }
 
+static const uint8_t qvj_word_oo[] QVC_FLASH = " OO";
+static const uint8_t qvj_word_ooo_flag[] QVC_FLASH = " OOO";
+static const uint8_t qvj_word_ro[] QVC_FLASH = "RO";
+static const uint8_t qvj_word_73[] QVC_FLASH = "73";
+static const uint8_t qvj_word_rrr[] QVC_FLASH = "RRR";
+
 /* One past the last character that is not a blank; 22 for an all-blank message. */
 static uint8_t qvj_end_of_text(const char message[QVJ_MESSAGE_LENGTH]) {
   uint8_t end = QVJ_MESSAGE_LENGTH;
@@ -31,9 +38,9 @@ uint8_t qvj_split_ooo(char message[QVJ_MESSAGE_LENGTH]) {
   uint8_t end = qvj_end_of_text(message);
   uint8_t keep;
   if (end < 11) return 0;
-  if (memcmp(message + 19, " OO", 3) == 0) {
+  if (qvc_starts_with(message + 19, qvj_word_oo)) {
     keep = 19;
-  } else if (memcmp(message + end - 4, " OOO", 4) == 0) {
+  } else if (qvc_starts_with(message + end - 4, qvj_word_ooo_flag)) {
     keep = (uint8_t)(end - 4);
   } else {
     return 0;
@@ -44,8 +51,9 @@ uint8_t qvj_split_ooo(char message[QVJ_MESSAGE_LENGTH]) {
 
 uint8_t qvj_is_shorthand(const char message[QVJ_MESSAGE_LENGTH]) {
   uint8_t end = qvj_end_of_text(message);
-  if (end == 2) return memcmp(message, "RO", 2) == 0 || memcmp(message, "73", 2) == 0;
-  return end == 3 && memcmp(message, "RRR", 3) == 0;
+  if (end == 2)
+    return qvc_starts_with(message, qvj_word_ro) || qvc_starts_with(message, qvj_word_73);
+  return end == 3 && qvc_starts_with(message, qvj_word_rrr);
 }
 
 uint8_t qvj_prepare(const char* text, uint8_t drop_leading_blank, qvj_message* message,

@@ -45,14 +45,14 @@ static int16_t qvw_two_digits(const char* at) {
 /* The type 1 grid field (4 characters): a locator, or one of the report-like words the old
    packer also takes; 0 when it is none of them. */
 static uint8_t qvw_pack_grid_field(const char* field, int32_t* grid) {
-  if (memcmp(field, "    ", 4) == 0) return *grid = QVC_BLANK_FIELD, 1;
+  if (qvc_all_blank(field, 4)) return *grid = QVC_BLANK_FIELD, 1;
   if (field[0] == '-') return *grid = QVC_BLANK_FIELD + qvw_two_digits(field + 1), 1;
   if (field[0] == 'R' && field[1] == '-') {
     int16_t number = qvw_two_digits(field + 2);
     return *grid = number == 0 ? QVC_BLANK_FIELD : QVC_BLANK_FIELD + 30 + number, 1;
   }
   if (field[0] == 'R' && field[1] == 'O') return *grid = QVC_BLANK_FIELD + 61, 1;
-  if (memcmp(field, "RRR", 3) == 0) return *grid = QVC_BLANK_FIELD + 62, 1;
+  if (field[0] == 'R' && field[1] == 'R' && field[2] == 'R') return *grid = QVC_BLANK_FIELD + 62, 1;
   if (field[0] == '7' && field[1] == '3') return *grid = QVC_BLANK_FIELD + 63, 1;
   if (qvc_is_locator(field)) return *grid = qvc_locator_value(field), 1;
   return 0;
@@ -124,10 +124,10 @@ static uint8_t qvw_pack_compound_call(const char* m, uint8_t blank, qvw_message*
     ng = (uint16_t)(((value % 32768) + 32768) % 32768);
   } else {
     /* A prefix: its first three characters, right-aligned, as a base-37 number. */
-    char prefix[3] = {' ', ' ', ' '};
+    char prefix[3];
     uint8_t count = slash < 3 ? slash : 3, i;
     uint16_t value;
-    for (i = 0; i < count; ++i) prefix[3 - count + i] = m[i];
+    for (i = 0; i < 3; ++i) prefix[i] = i + count >= 3 ? m[i + count - 3] : ' ';
     value = (uint16_t)(1369U * qvw_prefix_code(prefix[0]) + 37U * qvw_prefix_code(prefix[1]) +
                        qvw_prefix_code(prefix[2]));
     a = value >= 32768U;
@@ -181,7 +181,7 @@ static uint8_t qvw_pack_hashed_call(const char* m, qvw_message* message, qvc_rep
 static void qvw_why_not_type1(const char* m, uint8_t blank, qvc_report* report) {
   uint8_t length, shown = 0;
   uint32_t call;
-  if (memcmp(m, "                      ", QVW_MESSAGE_LENGTH) == 0) {
+  if (qvc_all_blank(m, QVW_MESSAGE_LENGTH)) {
     qvw_refuse(report, QVC_EMPTY_MESSAGE, 0, 0);
     return;
   }

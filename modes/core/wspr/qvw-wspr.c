@@ -11,7 +11,7 @@ static const uint8_t qvw_sync[21] QVC_FLASH = {0xC0, 0x8E, 0x25, 0xE0, 0x25, 0x0
                                                0xB3, 0x47, 0x05, 0x30, 0x1A, 0xC6, 0x00};
 
 uint8_t qvw_sync_bit(uint8_t i) {
-  return (uint8_t)((qvc_flash_byte(&qvw_sync[i >> 3]) >> (7 - (i & 7))) & 1);
+  return qvc_flash_bit(qvw_sync, i);
 }
 
 void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
