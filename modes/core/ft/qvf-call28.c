@@ -166,7 +166,7 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
       if (code != 0) code = (int8_t)(code < 11 ? -1 : code - 10);
       size = 27;
     }
-    if (code < 0 || code >= size) return 0;
+    if (code < 0 || code >= (int8_t)size) return 0;
     number = number * size + (uint8_t)code;
   }
   *value = QVF_CALL28_STANDARD + number;
