@@ -107,18 +107,6 @@ std::vector<std::string> ModeSources(const std::string& mode) {
 
 class OnChipToolchains : public testsupport::TempFolderTest {};
 
-TEST_F(OnChipToolchains, EveryCoreSourceCompilesWithoutAWarning) {
-  if (CoreSources().empty()) GTEST_SKIP() << "the core has no C sources yet";
-  for (const Toolchain* toolchain : {&kAvr, &kArm, &kSdcc}) {
-    NEED_TOOL(toolchain->program, toolchain->package);
-    const CoreBuild& build = CompiledCore(*toolchain);
-    for (const auto& [source, said] : build.warnings)
-      ADD_FAILURE() << toolchain->program << " on " << source << ":\n" << said;
-    std::printf("%s: %zu core sources compiled, %zu with warnings\n", toolchain->program,
-                CoreSources().size(), build.warnings.size());
-  }
-}
-
 // The C example of examples/, built by its Makefile from this tree and from the Arduino library's
 // src folder, as its README says.
 TEST_F(OnChipToolchains, MakefileExampleBuildsWithoutAWarning) {
@@ -170,20 +158,21 @@ Size SdccSize(const std::string& mem) {
   return size;
 }
 
-class OnChipModeSizes : public testsupport::TempFolderTest,
-                        public testing::WithParamInterface<std::string> {
- protected:
+// Builds one mode with the toolchains that print its sizes, in the current folder.
+struct ModeBuild {
+  std::string mode;
+
   std::string Flags(const Toolchain& toolchain) const {
     return std::string(toolchain.program) + " " + toolchain.flags + " -I" + ShellQuote(kSource) +
            " -I" + ShellQuote(kSource + "/tests/onchip") + " -I" +
-           ShellQuote(std::string(ONCHIP_FIRMWARE_DIR) + "/" + GetParam()) + " " +
+           ShellQuote(std::string(ONCHIP_FIRMWARE_DIR) + "/" + mode) + " " +
            ShellQuote(kSource + "/tests/onchip/onchip-firmware.c");
   }
   // The mode's core objects from the toolchain's build; empty when one failed to compile.
   std::string Objects(const Toolchain& toolchain) const {
     const CoreBuild& build = CompiledCore(toolchain);
     std::string objects;
-    for (const std::string& source : ModeSources(GetParam())) {
+    for (const std::string& source : ModeSources(mode)) {
       if (build.failures.count(source)) {
         ADD_FAILURE() << source << " does not compile:\n" << build.failures.at(source);
         return "";
@@ -192,61 +181,74 @@ class OnChipModeSizes : public testsupport::TempFolderTest,
     }
     return objects;
   }
+
+  void LinkForCortexM0() const {
+    std::string objects = Objects(kArm);
+    ASSERT_FALSE(objects.empty());
+    Size sizes[2];
+    for (int bare = 0; bare < 2; ++bare) {
+      // No start-up code: main is the entry; the C library gives memcpy and the like.
+      std::string command = Flags(kArm) + " -nostartfiles -Wl,--gc-sections -Wl,-e,main" +
+                            (bare ? " -DONCHIP_NO_ENCODE" : "") + " -o fw.elf" + objects;
+      ASSERT_EQ(RunTool(command, "out.txt"), 0) << command << "\n" << ReadFileBytes("out.txt");
+      EXPECT_EQ(ReadFileBytes("out.txt"), "") << command;
+      sizes[bare] = ArmSize("fw.elf");
+      ASSERT_GE(sizes[bare].flash, 0) << ReadFileBytes("size.txt");
+    }
+    std::printf("%s on Cortex-M0 (-Os, Thumb): flash %ld B, static RAM %ld B\n", mode.c_str(),
+                sizes[0].flash - sizes[1].flash, sizes[0].ram - sizes[1].ram);
+  }
+
+  void LinkFor8051() const {
+    for (const Toolchain* toolchain : {&kSdcc, &kSdccReentrant}) {
+      // The mode's core as a library: the linker takes only the modules the firmware calls.
+      std::string objects = Objects(*toolchain);
+      ASSERT_FALSE(objects.empty());
+      fs::remove("core.lib");
+      ASSERT_EQ(RunTool("sdar rcs core.lib" + objects, "out.txt"), 0) << ReadFileBytes("out.txt");
+      Size sizes[2];
+      bool internalRamFull = false;
+      for (int bare = 0; bare < 2 && !internalRamFull; ++bare) {
+        std::string command =
+            Flags(*toolchain) + (bare ? " -DONCHIP_NO_ENCODE" : "") + " core.lib -o fw.ihx";
+        int status = RunTool(command, "out.txt");
+        internalRamFull =
+            status != 0 && toolchain == &kSdcc &&
+            ReadFileBytes("out.txt").find("internal RAM for area DSEG") != std::string::npos;
+        if (internalRamFull) break;
+        ASSERT_EQ(status, 0) << command << "\n" << ReadFileBytes("out.txt");
+        sizes[bare] = SdccSize("fw.mem");
+        ASSERT_GE(sizes[bare].flash, 0) << ReadFileBytes("fw.mem");
+      }
+      if (internalRamFull) continue;
+      std::printf("%s on 8051 (sdcc, large model%s): code %ld B, external RAM %ld B\n",
+                  mode.c_str(),
+                  toolchain == &kSdcc ? "" : ", reentrant: its temporaries overflow internal RAM",
+                  sizes[0].flash - sizes[1].flash, sizes[0].ram - sizes[1].ram);
+      return;
+    }
+  }
 };
 
-TEST_P(OnChipModeSizes, LinksAloneForCortexM0) {
-  NEED_TOOL(kArm.program, kArm.package);
-  std::string objects = Objects(kArm);
-  ASSERT_FALSE(objects.empty());
-  Size sizes[2];
-  for (int bare = 0; bare < 2; ++bare) {
-    // No start-up code: main is the entry; the C library gives memcpy and the like.
-    std::string command = Flags(kArm) + " -nostartfiles -Wl,--gc-sections -Wl,-e,main" +
-                          (bare ? " -DONCHIP_NO_ENCODE" : "") + " -o fw.elf" + objects;
-    ASSERT_EQ(RunTool(command, "out.txt"), 0) << command << "\n" << ReadFile("out.txt");
-    EXPECT_EQ(ReadFile("out.txt"), "") << command;
-    sizes[bare] = ArmSize("fw.elf");
-    ASSERT_GE(sizes[bare].flash, 0) << ReadFile("size.txt");
+// One test, so that each toolchain compiles the core once (ctest runs every test in a process of
+// its own): the core warning-free, then each mode linked alone.
+TEST_F(OnChipToolchains, CoreWarningFreeAndEachModeLinksAlone) {
+  if (CoreSources().empty()) GTEST_SKIP() << "the core has no C sources yet";
+  for (const Toolchain* toolchain : {&kAvr, &kArm, &kSdcc}) {
+    NEED_TOOL(toolchain->program, toolchain->package);
+    const CoreBuild& build = CompiledCore(*toolchain);
+    for (const auto& [source, said] : build.warnings)
+      ADD_FAILURE() << toolchain->program << " on " << source << ":\n" << said;
+    std::printf("%s: %zu core sources compiled, %zu with warnings\n", toolchain->program,
+                CoreSources().size(), build.warnings.size());
   }
-  std::printf("%s on Cortex-M0 (-Os, Thumb): flash %ld B, static RAM %ld B\n", GetParam().c_str(),
-              sizes[0].flash - sizes[1].flash, sizes[0].ram - sizes[1].ram);
-}
-
-TEST_P(OnChipModeSizes, LinksAloneFor8051) {
-  NEED_TOOL(kSdcc.program, kSdcc.package);
   NEED_TOOL("sdar", "sdcc");
-  for (const Toolchain* toolchain : {&kSdcc, &kSdccReentrant}) {
-    // The mode's core as a library: the linker takes only the modules the firmware calls.
-    std::string objects = Objects(*toolchain);
-    ASSERT_FALSE(objects.empty());
-    fs::remove("core.lib");
-    ASSERT_EQ(RunTool("sdar rcs core.lib" + objects, "out.txt"), 0) << ReadFile("out.txt");
-    Size sizes[2];
-    bool internalRamFull = false;
-    for (int bare = 0; bare < 2 && !internalRamFull; ++bare) {
-      std::string command =
-          Flags(*toolchain) + (bare ? " -DONCHIP_NO_ENCODE" : "") + " core.lib -o fw.ihx";
-      int status = RunTool(command, "out.txt");
-      internalRamFull = status != 0 && toolchain == &kSdcc &&
-                        ReadFile("out.txt").find("internal RAM for area DSEG") != std::string::npos;
-      if (internalRamFull) break;
-      ASSERT_EQ(status, 0) << command << "\n" << ReadFile("out.txt");
-      sizes[bare] = SdccSize("fw.mem");
-      ASSERT_GE(sizes[bare].flash, 0) << ReadFile("fw.mem");
-    }
-    if (internalRamFull) continue;
-    std::printf("%s on 8051 (sdcc, large model%s): code %ld B, external RAM %ld B\n",
-                GetParam().c_str(),
-                toolchain == &kSdcc ? "" : ", reentrant: its temporaries overflow internal RAM",
-                sizes[0].flash - sizes[1].flash, sizes[0].ram - sizes[1].ram);
-    return;
+  for (const std::string& mode : testonchip::BuiltModes()) {
+    SCOPED_TRACE(mode);
+    ModeBuild build{mode};
+    build.LinkForCortexM0();
+    build.LinkFor8051();
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Modes, OnChipModeSizes, testing::ValuesIn(testonchip::BuiltModes()),
-                         [](const testing::TestParamInfo<std::string>& info) {
-                           return info.param;
-                         });
-GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(OnChipModeSizes);
 
 }  // namespace
