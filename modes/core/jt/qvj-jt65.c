@@ -39,7 +39,8 @@ void qvj_jt65_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ
   message->text[QVJ_MESSAGE_LENGTH] = '\0';
   {
     /* The flag travels in the sync pattern: pack the text without it. */
-    qvj_message split = *message;
+    qvj_message split; /* copied, not initialised from *message: sdcc takes no such initialiser */
+    memcpy(&split, message, sizeof split);
     message->ooo = qvj_split_ooo(split.text);
     if (qvj_is_shorthand(split.text)) {
       message->type = QVJ_TYPE_SHORTHAND;
