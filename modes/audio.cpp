@@ -129,6 +129,10 @@ void Quantize(const std::vector<double>& wave, const AudioOptions& options,
 
 }  // namespace
 
+double ToneOffsetHz(Mode mode, double spacingHz, int tone) {
+  return (tone + KeyingOf(mode).firstToneOffset) * spacingHz;
+}
+
 AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
                         std::vector<std::int16_t>& samples) {
   samples.clear();

@@ -26,6 +26,10 @@ struct AudioResult {
   std::string error;  // in words, when !ok
 };
 
+// Where a mode's tone lies above the base frequency of AudioOptions, in Hz: tone * spacing, but for
+// WSPR, whose base is the centre of its four tones.
+double ToneOffsetHz(Mode mode, double spacingHz, int tone);
+
 // The whole period, silence (or noise) included, the tones placed where the mode starts them in
 // its period. Phase-continuous; FT8 and FT4 with their Gaussian frequency smoothing.
 AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,

@@ -85,7 +85,7 @@ std::vector<Message> ParseSchedule(const std::string& text) {
       content.pop_back();
     std::size_t first = content.find_first_not_of(" \t");
     if (first == std::string::npos || content[first] == '#') continue;
-    messages.push_back({content, line});
+    messages.push_back({content, line, {}});
   }
   return messages;
 }

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     if (messages.empty())
       return UsageError("the schedule " + options.schedule + " holds no message");
   } else {
-    for (const std::string& text : options.messages) messages.push_back({text, 0});
+    for (const std::string& text : options.messages) messages.push_back({text, 0, {}});
   }
 
   qvcode::Run run = RunFor(options);
