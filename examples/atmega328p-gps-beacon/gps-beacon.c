@@ -67,7 +67,7 @@ static void twi_byte(uint8_t byte) {
 }
 
 /* Writes count bytes to the Si5351 from register on; the bytes in flash or in RAM. */
-static void si5351_write(uint8_t reg, const uint8_t *bytes, uint8_t count, uint8_t in_flash) {
+static void si5351_write(uint8_t reg, const uint8_t* bytes, uint8_t count, uint8_t in_flash) {
   TWCR = (1 << TWINT) | (1 << TWSTA) | (1 << TWEN);
   twi_wait();
   twi_byte(SI5351_WRITE);
@@ -78,7 +78,9 @@ static void si5351_write(uint8_t reg, const uint8_t *bytes, uint8_t count, uint8
   }
 }
 
-static void si5351_set(uint8_t reg, uint8_t value) { si5351_write(reg, &value, 1, 0); }
+static void si5351_set(uint8_t reg, uint8_t value) {
+  si5351_write(reg, &value, 1, 0);
+}
 
 /* ---- What is being sent ---- */
 
@@ -91,7 +93,7 @@ static uint16_t transmissions; /* sent so far: picks the band and the message */
 static uint8_t position;       /* the next symbol, or the next CW element */
 static uint8_t key_down;       /* CW: the carrier is on */
 
-static const uint8_t *tuning_row(uint8_t tone) {
+static const uint8_t* tuning_row(uint8_t tone) {
   return &BEACON_TUNING[band][0][0] + (uint16_t)tone * BEACON_TUNING_BYTES;
 }
 
@@ -101,7 +103,7 @@ static void send_tone(uint8_t tone) {
 }
 
 static uint8_t message_tone(uint8_t symbol) {
-  return pgm_read_byte((const uint8_t *)BEACON + (uint16_t)message * BEACON_LENGTH + symbol);
+  return pgm_read_byte((const uint8_t*)BEACON + (uint16_t)message * BEACON_LENGTH + symbol);
 }
 
 /* The band's dividers and the first tone, set up while the output is off. */
@@ -117,7 +119,7 @@ static void prepare(void) {
 
 /* ---- Time from the GPS: the UTC second of the last pulse ---- */
 
-static volatile uint8_t time_known; /* a valid RMC with a fix, and a GGA with a fix */
+static volatile uint8_t time_known;    /* a valid RMC with a fix, and a GGA with a fix */
 static volatile uint32_t pulse_second; /* seconds of the day at the last pulse */
 
 /* A slot starts 1 s (WSPR) or 0.5 s (FT8) after a pulse at a whole period. */
@@ -138,7 +140,9 @@ ISR(INT0_vect) {
 /* ---- The symbol clock ---- */
 
 #if PERIOD_SECONDS == 120u
-static uint16_t symbol_counts(uint8_t symbol) { return symbol % 3 == 2 ? 42666u : 42667u; }
+static uint16_t symbol_counts(uint8_t symbol) {
+  return symbol % 3 == 2 ? 42666u : 42667u;
+}
 #else
 static uint16_t symbol_counts(uint8_t symbol) {
   (void)symbol;
@@ -151,7 +155,9 @@ static uint16_t symbol_counts(uint8_t symbol) {
 #if BEACON_CW_DOT_MS * 7UL * TIMER_HZ / 1000UL > 65535UL
 #error "a CW dot longer than 149 ms does not fit Timer1's periods"
 #endif
-static uint8_t cw_id(void) { return pgm_read_byte(&BEACON_CW_AFTER[message]); }
+static uint8_t cw_id(void) {
+  return pgm_read_byte(&BEACON_CW_AFTER[message]);
+}
 
 /* The next key-down or key-up element of the identification; 0 when it is over. */
 static uint8_t cw_step(void) {
@@ -160,7 +166,8 @@ static uint8_t cw_step(void) {
   if (units == 0) return 0;
   ++position;
   key_down = !key_down;
-  si5351_set(BEACON_SI5351_OUTPUT_ENABLE_REGISTER, key_down ? BEACON_SI5351_OUTPUT_ENABLE : OUTPUT_OFF);
+  si5351_set(BEACON_SI5351_OUTPUT_ENABLE_REGISTER,
+             key_down ? BEACON_SI5351_OUTPUT_ENABLE : OUTPUT_OFF);
   OCR1A = units * DOT_COUNTS - 1;
   return 1;
 }
@@ -229,11 +236,13 @@ static uint8_t line_length;
 static uint8_t rmc_valid, gga_valid;
 static uint32_t rmc_second;
 
-static uint8_t hex_digit(char c) { return c <= '9' ? c - '0' : (c & ~0x20) - 'A' + 10; }
+static uint8_t hex_digit(char c) {
+  return c <= '9' ? c - '0' : (c & ~0x20) - 'A' + 10;
+}
 
 /* The start of field n (0: the sentence name), or 0 when the sentence has fewer. */
-static const char *field(uint8_t n) {
-  const char *p = line;
+static const char* field(uint8_t n) {
+  const char* p = line;
   while (n != 0) {
     while (*p != ',' && *p != '*' && *p != 0) ++p;
     if (*p != ',') return 0;
@@ -243,7 +252,9 @@ static const char *field(uint8_t n) {
   return p;
 }
 
-static uint8_t two_digits(const char *p) { return (uint8_t)((p[0] - '0') * 10 + (p[1] - '0')); }
+static uint8_t two_digits(const char* p) {
+  return (uint8_t)((p[0] - '0') * 10 + (p[1] - '0'));
+}
 
 /* A whole sentence "$...*HH" in line: checked, then taken in. */
 static void take_sentence(void) {
@@ -252,14 +263,14 @@ static void take_sentence(void) {
   if (line[0] != '$' || (uint8_t)(i + 2) >= line_length ||
       ((hex_digit(line[i + 1]) << 4) | hex_digit(line[i + 2])) != sum)
     return;
-  const char *name = line + 3; /* after "$GP", "$GN", ... */
+  const char* name = line + 3; /* after "$GP", "$GN", ... */
   if (name[0] == 'R' && name[1] == 'M' && name[2] == 'C') {
     const char *time = field(1), *status = field(2);
     rmc_valid = time != 0 && status != 0 && status[0] == 'A' && time[0] != ',';
     if (rmc_valid)
       rmc_second = two_digits(time) * 3600UL + two_digits(time + 2) * 60u + two_digits(time + 4);
   } else if (name[0] == 'G' && name[1] == 'G' && name[2] == 'A') {
-    const char *quality = field(6);
+    const char* quality = field(6);
     gga_valid = quality != 0 && quality[0] >= '1' && quality[0] <= '9';
   } else {
     return;

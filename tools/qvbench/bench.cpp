@@ -18,6 +18,7 @@
 
 #include "tools/qvbench/gps-feed.h"
 #include "tools/qvbench/i2c-usi.h"
+#include "tools/qvbench/rf-record.h"
 
 namespace qvbench {
 namespace {
@@ -74,9 +75,7 @@ void TransactionEnd(Bench& bench) {
   ClockOutput now = Si5351Output(bench.synth, bench.setup->clockOutput);
   const double utc = Utc(bench);
   if (!now.fault.empty() && now.fault != bench.last.fault) {
-    char at[32];
-    std::snprintf(at, sizeof at, "%.6f: ", utc);
-    bench.record->faults.push_back(at + now.fault);
+    bench.record->faults.push_back(ClockText(utc) + ": " + now.fault);
   }
   if (now.on != bench.last.on || now.hz != bench.last.hz)
     bench.record->steps.push_back({utc, now.on, now.hz});
@@ -125,8 +124,8 @@ avr_cycle_count_t Pulse(avr_t* chip, avr_cycle_count_t when, void* param) {
     avr_cycle_timer_register(chip, perSecond / 10, PulseEnds, param);
   }
   if (bench.uartIn != nullptr) {
-    bench.pending = GpsSentences(int(second % 86400), second >= setup.startUtc +
-                                                              setup.fixAfterSeconds);
+    bench.pending =
+        GpsSentences(int(second % 86400), second >= setup.startUtc + setup.fixAfterSeconds);
     bench.sent = 0;
     avr_cycle_timer_register(chip, perSecond * 8 / 100, SendByte, param);
   }
@@ -147,8 +146,8 @@ void UartOut(avr_irq_t*, uint32_t value, void* param) {
 bool Load(const BenchSetup& setup, avr_t*& chip, std::string& error) {
   avr_global_logger_set(Quiet);
   const std::string& path = setup.firmware;
-  const bool hex = path.size() > 4 && (path.ends_with(".hex") || path.ends_with(".HEX") ||
-                                       path.ends_with(".ihx"));
+  const bool hex = path.size() > 4 &&
+                   (path.ends_with(".hex") || path.ends_with(".HEX") || path.ends_with(".ihx"));
   elf_firmware_t firmware{};
   ihex_chunk_p chunks = nullptr;
   int chunkCount = 0;
@@ -174,7 +173,7 @@ bool Load(const BenchSetup& setup, avr_t*& chip, std::string& error) {
         avr_loadcode(chip, chunks[i].data, chunks[i].size, chunks[i].baseaddr);
     free_ihex_chunks(chunks);
   } else {
-      avr_load_firmware(chip, &firmware);
+    avr_load_firmware(chip, &firmware);
   }
   chip->frequency = std::uint32_t(setup.cpuHz);
   chip->sleep = SleepNotAtAll;
@@ -192,9 +191,10 @@ bool RunBench(const BenchSetup& setup, BenchRecord& record, std::string& error) 
   avr_t* chip = bench.chip;
   const bool tiny = setup.mcu == "attiny85";
   if (tiny) {
-    UsiAttach(bench.usi, chip, I2cDevice{[&bench](std::uint8_t b) { return AddressByte(bench, b); },
-                                [&bench](std::uint8_t b) { return DataByte(bench, b); },
-                                [&bench] { TransactionEnd(bench); }});
+    UsiAttach(bench.usi, chip,
+              I2cDevice{[&bench](std::uint8_t b) { return AddressByte(bench, b); },
+                        [&bench](std::uint8_t b) { return DataByte(bench, b); },
+                        [&bench] { TransactionEnd(bench); }});
   } else {
     avr_irq_register_notify(avr_io_getirq(chip, AVR_IOCTL_TWI_GETIRQ(0), TWI_IRQ_OUTPUT),
                             TwiMessage, &bench);
@@ -212,13 +212,16 @@ bool RunBench(const BenchSetup& setup, BenchRecord& record, std::string& error) 
   }
   const double firstSecond = std::ceil(setup.startUtc - 1e-9);
   avr_cycle_timer_register(
-      chip, avr_cycle_count_t((firstSecond - setup.startUtc + setup.ppsLateSeconds) * setup.cpuHz) + 1,
+      chip,
+      avr_cycle_count_t((firstSecond - setup.startUtc + setup.ppsLateSeconds) * setup.cpuHz) + 1,
       Pulse, &bench);
 
   const avr_cycle_count_t limit = avr_cycle_count_t(setup.runSeconds * setup.cpuHz);
   int state = cpu_Running;
   while (state != cpu_Done && state != cpu_Crashed && chip->cycle < limit) state = avr_run(chip);
-  record.end = state == cpu_Done ? "sleeping for good" : state == cpu_Crashed ? "crashed" : "running";
+  record.end = state == cpu_Done      ? "sleeping for good"
+               : state == cpu_Crashed ? "crashed"
+                                      : "running";
   record.simulatedSeconds = double(chip->cycle) / setup.cpuHz;
   avr_terminate(chip);
   return true;

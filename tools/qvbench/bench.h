@@ -16,18 +16,18 @@ struct Pin {
 };
 
 struct BenchSetup {
-  std::string firmware;  // an ELF or Intel HEX file
+  std::string firmware;            // an ELF or Intel HEX file
   std::string mcu = "atmega328p";  // or attiny85
   double cpuHz = 16e6;
-  double crystalHz = 25e6;  // the Si5351's
-  int clockOutput = 0;      // the Si5351 output that feeds the antenna
-  Pin pps;                  // a rising edge on each pulse
-  int ppsEverySeconds = 1;  // 60 or 120 for a minute pulse
-  double ppsLateSeconds = 0;  // the pulse comes this long after its UTC second
-  bool gps = true;          // NMEA on the UART (ATmega328P's USART0), 9600 baud
-  double startUtc = 0;      // seconds of the day at power-up
+  double crystalHz = 25e6;     // the Si5351's
+  int clockOutput = 0;         // the Si5351 output that feeds the antenna
+  Pin pps;                     // a rising edge on each pulse
+  int ppsEverySeconds = 1;     // 60 or 120 for a minute pulse
+  double ppsLateSeconds = 0;   // the pulse comes this long after its UTC second
+  bool gps = true;             // NMEA on the UART (ATmega328P's USART0), 9600 baud
+  double startUtc = 0;         // seconds of the day at power-up
   double fixAfterSeconds = 3;  // the receiver reports no fix until then
-  double runSeconds = 130;  // simulated time
+  double runSeconds = 130;     // simulated time
 };
 
 // The output after one I2C write transaction changed it.
@@ -42,8 +42,8 @@ struct BenchRecord {
   std::vector<std::string> faults;  // settings the chip cannot make, each with its time
   long i2cTransactions = 0;
   long i2cBytes = 0;
-  std::string uartText;   // what the firmware wrote on its UART
-  std::string end;        // "running", "sleeping for good" or "crashed"
+  std::string uartText;  // what the firmware wrote on its UART
+  std::string end;       // "running", "sleeping for good" or "crashed"
   double simulatedSeconds = 0;
 };
 

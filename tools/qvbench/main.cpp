@@ -29,7 +29,8 @@ constexpr const char* kUsage =
     "      --synth CHIP       the synthesiser on the bus: si5351 (address 0x60)\n"
     "      --crystal HZ       its crystal (default 25000000)\n"
     "      --output N         its output that feeds the antenna, CLKn (default 0)\n"
-    "      --dial HZ          the dial frequency a receiver is tuned to; several, comma-separated,\n"
+    "      --dial HZ          the dial frequency a receiver is tuned to; several, "
+    "comma-separated,\n"
     "                         for a band plan (default: each transmission's own, less 1500 Hz)\n"
     "      --pps PIN          the pin the pulse goes to, e.g. PD2 (default PD2; none: no pulse)\n"
     "      --pps-every N      a pulse every N seconds: 1 for PPS, 60 or 120 for a minute pulse\n"
@@ -109,8 +110,7 @@ int main(int argc, char** argv) {
       if (!value(v) || v != "si5351") return Wrong("the bench has an si5351 only (--synth)");
     } else if (a == "--cpu-hz" || a == "--crystal" || a == "--output" || a == "--pps-every" ||
                a == "--fix-after" || a == "-s" || a == "--seconds") {
-      if (!value(v) || !ParseNumber(v, number) || number < 0)
-        return Wrong(a + " takes a number");
+      if (!value(v) || !ParseNumber(v, number) || number < 0) return Wrong(a + " takes a number");
       if (a == "--cpu-hz") setup.cpuHz = number;
       if (a == "--crystal") setup.crystalHz = number;
       if (a == "--output") setup.clockOutput = int(number) & 7;

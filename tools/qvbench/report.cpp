@@ -42,17 +42,20 @@ Verdict Examine(const BenchSetup& setup, const BenchRecord& record, const Report
     if (!s.faults.empty()) verdict.ok = false;
     if (options.decode) {
       std::string error;
-      const std::string folder = options.folder + "/" + std::to_string(verdict.transmissions.size());
+      const std::string folder =
+          options.folder + "/" + std::to_string(verdict.transmissions.size());
       std::filesystem::create_directories(folder);
       const double periodStart = s.slotUtc - mode.startSeconds;
-      if (!DecodePeriod(options.mode,
-                        RecordAudio(record.steps, periodStart, mode.periodSeconds, one.dialHz, kSnrDb),
-                        folder, one.heard, error))
+      if (!DecodePeriod(
+              options.mode,
+              RecordAudio(record.steps, periodStart, mode.periodSeconds, one.dialHz, kSnrDb),
+              folder, one.heard, error))
         one.notes.push_back(error);
       else if (one.heard.empty())
         verdict.ok = false;
       if (!s.keying.empty()) {
-        const double from = std::max(s.endUtc, s.keying.front().first - 0.5), to = s.keying.back().second + 0.5;
+        const double from = std::max(s.endUtc, s.keying.front().first - 0.5),
+                     to = s.keying.back().second + 0.5;
         if (!DecodeMorse(RecordAudio(record.steps, from, to - from, one.dialHz,
                                      std::numeric_limits<double>::quiet_NaN()),
                          folder, one.morse, error))
@@ -77,10 +80,12 @@ Verdict PrintReport(const BenchSetup& setup, const BenchRecord& record,
                  setup.pps.bit);
   std::fprintf(out, "\nsimulated %s to %s (%.1f s) in %.1f s; %ld I2C writes, %ld bytes; chip %s\n",
                ClockText(setup.startUtc).c_str(),
-               ClockText(setup.startUtc + record.simulatedSeconds).c_str(),
-               record.simulatedSeconds, options.wallSeconds, record.i2cTransactions,
-               record.i2cBytes, record.end.c_str());
-  for (const std::string& fault : record.faults) std::fprintf(out, "Si5351 fault at %s\n", fault.c_str());
+               ClockText(setup.startUtc + record.simulatedSeconds).c_str(), record.simulatedSeconds,
+               options.wallSeconds, record.i2cTransactions, record.i2cBytes, record.end.c_str());
+  for (size_t i = 0; i < record.faults.size() && i < 3; ++i)
+    std::fprintf(out, "Si5351 fault at %s\n", record.faults[i].c_str());
+  if (record.faults.size() > 3)
+    std::fprintf(out, "Si5351 faults: %zu more\n", record.faults.size() - 3);
   Verdict verdict = Examine(setup, record, options);
   int n = 0;
   for (const Examined& one : verdict.transmissions) {
@@ -88,8 +93,9 @@ Verdict PrintReport(const BenchSetup& setup, const BenchRecord& record,
     std::fprintf(out, "\n%s transmission %d: starts %s, %+.3f ms from its slot %s; lasts %.3f s\n",
                  std::string(mode.name).c_str(), ++n, ClockText(s.startUtc).c_str(),
                  s.lateSeconds * 1000, ClockText(s.slotUtc).c_str(), s.endUtc - s.startUtc);
-    std::fprintf(out, "  %zu symbols of %.6f s (worst %.1f us off); tone 0 at %.3f Hz, spacing "
-                      "%.6f Hz (worst %.4f Hz off)\n",
+    std::fprintf(out,
+                 "  %zu symbols of %.6f s (worst %.1f us off); tone 0 at %.3f Hz, spacing "
+                 "%.6f Hz (worst %.4f Hz off)\n",
                  s.tones.size(), mode.symbolPeriodSeconds, s.worstSymbolErrorSeconds * 1e6,
                  s.toneZeroHz, mode.baseToneSpacingHz, s.worstToneErrorHz);
     std::fprintf(out, "  tones:");
@@ -116,8 +122,8 @@ Verdict PrintReport(const BenchSetup& setup, const BenchRecord& record,
     for (const std::string& note : one.notes) std::fprintf(out, "    (%s)\n", note.c_str());
   }
   if (verdict.transmissions.empty()) std::fprintf(out, "\nnothing was transmitted\n");
-  std::fprintf(out, "\n%s\n", verdict.ok ? "verdict: every transmission kept to its mode"
-                                         : "verdict: FAILED");
+  std::fprintf(out, "\n%s\n",
+               verdict.ok ? "verdict: every transmission kept to its mode" : "verdict: FAILED");
   return verdict;
 }
 

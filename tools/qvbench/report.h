@@ -25,9 +25,9 @@ struct ReportOptions {
 struct Examined {
   Transmission sent;
   double dialHz = 0;
-  double expectedAudioHz = 0;  // where a decoder should place it
-  std::vector<Heard> heard;    // the decoder's lines for its period
-  std::string morse;           // the Morse decoder's reading of the keying after it
+  double expectedAudioHz = 0;      // where a decoder should place it
+  std::vector<Heard> heard;        // the decoder's lines for its period
+  std::string morse;               // the Morse decoder's reading of the keying after it
   std::vector<std::string> notes;  // decoders not run, and why
 };
 

@@ -62,8 +62,8 @@ Transmission Read(const Stretch& stretch, const modes::ModeInfo& mode) {
     sent.worstToneErrorHz = std::max(sent.worstToneErrorHz, std::abs(toneError));
     sent.worstSymbolErrorSeconds = std::max(sent.worstSymbolErrorSeconds, std::abs(timeError));
     if (std::abs(tone - run.tone) > kToneToleranceShare || run.tone >= mode.toneCount)
-      sent.faults.push_back(Text("%.3f Hz lies off the tone grid (tone 0 at %.3f Hz)", step.hz,
-                                 sent.toneZeroHz));
+      sent.faults.push_back(
+          Text("%.3f Hz lies off the tone grid (tone 0 at %.3f Hz)", step.hz, sent.toneZeroHz));
     if (run.symbols == 0 || std::abs(timeError) > kSymbolToleranceSeconds)
       sent.faults.push_back(Text("a tone lasts %.6f s, not a whole number of %.6f s symbols",
                                  run.seconds, mode.symbolPeriodSeconds));
@@ -98,8 +98,10 @@ std::vector<std::int16_t> RecordAudio(const std::vector<RfStep>& steps, double f
   for (size_t i = 0; i < steps.size(); ++i) {
     const double until = i + 1 < steps.size() ? steps[i + 1].utc : fromUtc + seconds;
     const double hz = steps[i].on ? steps[i].hz - dialHz : 0;
-    const double first = std::max(0.0, std::ceil((steps[i].utc - fromUtc) * modes::kAudioSampleRate));
-    const double last = std::min(double(count), std::ceil((until - fromUtc) * modes::kAudioSampleRate));
+    const double first =
+        std::max(0.0, std::ceil((steps[i].utc - fromUtc) * modes::kAudioSampleRate));
+    const double last =
+        std::min(double(count), std::ceil((until - fromUtc) * modes::kAudioSampleRate));
     for (double n = first; n < last; ++n) track[size_t(n)] = hz;
   }
   modes::AudioOptions options;

@@ -23,14 +23,16 @@ Divider ReadDivider(const Si5351& chip, int base) {
   const auto& r = chip.registers;
   Divider d;
   d.p3 = (std::uint32_t(r[base + 5] >> 4) << 16) | (std::uint32_t(r[base]) << 8) | r[base + 1];
-  d.p1 = (std::uint32_t(r[base + 2] & 0x03) << 16) | (std::uint32_t(r[base + 3]) << 8) |
-         r[base + 4];
-  d.p2 = (std::uint32_t(r[base + 5] & 0x0F) << 16) | (std::uint32_t(r[base + 6]) << 8) |
-         r[base + 7];
+  d.p1 =
+      (std::uint32_t(r[base + 2] & 0x03) << 16) | (std::uint32_t(r[base + 3]) << 8) | r[base + 4];
+  d.p2 =
+      (std::uint32_t(r[base + 5] & 0x0F) << 16) | (std::uint32_t(r[base + 6]) << 8) | r[base + 7];
   return d;
 }
 
-double Ratio(const Divider& d) { return (d.p1 + 512.0 + double(d.p2) / d.p3) / 128.0; }
+double Ratio(const Divider& d) {
+  return (d.p1 + 512.0 + double(d.p2) / d.p3) / 128.0;
+}
 
 std::string Text(const char* format, double value) {
   char text[120];
