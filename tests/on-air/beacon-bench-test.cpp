@@ -1,6 +1,5 @@
 // The GPS beacon of examples/ on qvbench's simulated bench: avr-gcc builds it around a beacon.h
-// in the layout qvcode writes (the message's tones from qvcode, the Si5351 rows from qvcode's
-// synthesiser arithmetic, the Morse from the encoder core), simavr runs it with an Si5351 on its
+// in the layout qvcode writes (beacon-header.h), simavr runs it with an Si5351 on its
 // I2C bus and a GPS on its UART and PPS pin, and the bench's record must show each transmission
 // starting within 10 ms of its slot, the reference tool's tones each a whole symbol long on the
 // tone grid, audio that wsprd or jt9 decodes to the message where it was sent, and Morse that
@@ -15,10 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "modes/core/cw/qvk-morse.h"
 #include "modes/mode.h"
-#include "qvcode/synthesisers.h"
-#include "tests/support/environment.h"
+#include "tests/on-air/beacon-header.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/reference-tools.h"
 #include "tests/support/shell.h"
@@ -67,12 +64,6 @@ const std::vector<Case> kCases = {
 };
 constexpr const char* kIdentification = "K1ABC";
 
-std::string Bytes(const std::vector<std::uint8_t>& bytes) {
-  std::string text;
-  for (std::uint8_t b : bytes) text += (text.empty() ? "" : ",") + std::to_string(b);
-  return "{" + text + "}";
-}
-
 class BeaconBenchTest : public testsupport::TempFolderTest,
                         public ::testing::WithParamInterface<Case> {
  protected:
@@ -85,66 +76,12 @@ class BeaconBenchTest : public testsupport::TempFolderTest,
     fs::copy_file(fs::path(QUORVEL_SOURCE_DIR) / "examples/atmega328p-gps-beacon/gps-beacon.c",
                   "gps-beacon.c");
   }
-
-  // beacon.h: qvcode's tone table, then the Si5351 rows and the Morse in qvcode's layout.
-  static void WriteHeader(const Case& c) {
-    const std::string command = testsupport::ShellQuote(testsupport::BinFolder() + "/qvcode") +
-                                " -m " + std::string(modes::InfoOf(c.mode).name) +
-                                " --sequence tones -f c --progmem -n BEACON -o tones.h -- " +
-                                testsupport::ShellQuote(c.message) + " 2>qvcode.txt";
-    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile("qvcode.txt");
-    std::string header = ReadFile("tones.h");
-    header.erase(header.rfind("#endif"));
-
-    modes::Encoding encoding;
-    ASSERT_TRUE(modes::EncodeMessage(c.mode, 0, c.message, encoding).ok);
-    qvcode::Tuning tuning;
-    const qvcode::Synthesiser& chip = *qvcode::FindSynthesiser("si5351");
-    const auto refused = qvcode::TuneBands(chip, 25e6, c.dialsHz, encoding,
-                                           modes::InfoOf(c.mode).toneCount, 1500, tuning);
-    ASSERT_FALSE(refused) << *refused;
-    const size_t bands = tuning.bands.size(), tones = tuning.bands[0].tones.size();
-    for (const char* line :
-         {"#define BEACON_TUNING_BYTES 8", "#define BEACON_SETUP_BYTES 8",
-          "#define BEACON_SI5351_ADDRESS 0x60", "#define BEACON_SI5351_TUNING_REGISTER 26",
-          "#define BEACON_SI5351_SETUP_REGISTER 42",
-          "#define BEACON_SI5351_CLK_CONTROL_REGISTER 16", "#define BEACON_SI5351_CLK_CONTROL 0x4F",
-          "#define BEACON_SI5351_PLL_RESET_REGISTER 177", "#define BEACON_SI5351_PLL_RESET 0x20",
-          "#define BEACON_SI5351_OUTPUT_ENABLE_REGISTER 3",
-          "#define BEACON_SI5351_OUTPUT_ENABLE 0xFE"})
-      header += std::string(line) + "\n";
-    header += "#define BEACON_BANDS " + std::to_string(bands) + "\n";
-    std::string setup, rows;
-    for (const qvcode::BandTuning& band : tuning.bands) {
-      setup += (setup.empty() ? "" : ",") + Bytes(band.setup);
-      std::string tone;
-      for (const qvcode::ToneTuning& t : band.tones)
-        tone += (tone.empty() ? "" : ",") + Bytes(t.bytes);
-      rows += (rows.empty() ? "{" : ",{") + tone + "}";
-    }
-    header += "const unsigned char BEACON_SETUP[" + std::to_string(bands) + "][8] PROGMEM = {" +
-              setup + "};\n";
-    header += "const unsigned char BEACON_TUNING[" + std::to_string(bands) + "][" +
-              std::to_string(tones) + "][8] PROGMEM = {" + rows + "};\n";
-
-    std::uint8_t durations[64];
-    qvc_report report{};
-    const size_t count = qvk_morse_keying(kIdentification, durations, sizeof durations, &report);
-    ASSERT_GT(count, 0u);
-    std::vector<std::uint8_t> keying(durations, durations + count);
-    keying.push_back(0);
-    header += "#define BEACON_CW_IDS 1\n#define BEACON_CW_LENGTH " + std::to_string(keying.size()) +
-              "\n#define BEACON_CW_DOT_MS 60\n";
-    header += "const unsigned char BEACON_CW[1][" + std::to_string(keying.size()) +
-              "] PROGMEM = {" + Bytes(keying) + "};\n";
-    header += "const unsigned char BEACON_CW_AFTER[BEACON_MESSAGES] PROGMEM = {1};\n#endif\n";
-    WriteFile("beacon.h", header);
-  }
 };
 
 TEST_P(BeaconBenchTest, KeepsToItsSlotsTonesAndTimingAndDecodes) {
   const Case& c = GetParam();
-  WriteHeader(c);
+  ASSERT_EQ(testonair::WriteBeaconHeader(c.mode, c.message, c.dialsHz, kIdentification, "beacon.h"),
+            "");
   const std::string build = std::string(
                                 "avr-gcc -mmcu=atmega328p -DF_CPU=16000000UL -Os -Wall "
                                 "-Wextra -Werror ") +

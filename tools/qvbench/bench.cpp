@@ -17,7 +17,6 @@
 #include <cstring>
 
 #include "tools/qvbench/gps-feed.h"
-#include "tools/qvbench/i2c-usi.h"
 #include "tools/qvbench/rf-record.h"
 
 namespace qvbench {
@@ -40,7 +39,6 @@ struct Bench {
   std::string pending;  // NMEA bytes still to send
   size_t sent = 0;
   avr_cycle_count_t byteCycles = 0;
-  UsiBus usi;
 };
 
 double Utc(const Bench& bench) {
@@ -183,25 +181,23 @@ bool Load(const BenchSetup& setup, avr_t*& chip, std::string& error) {
 }  // namespace
 
 bool RunBench(const BenchSetup& setup, BenchRecord& record, std::string& error) {
+  if (setup.mcu != "atmega328p") {
+    // simavr has no model of the ATtiny85's USI, so a USI firmware's bus never moves.
+    error = "the bench runs ATmega328P firmware only (I2C on its TWI); " + setup.mcu +
+            " is not modelled";
+    return false;
+  }
   Bench bench;
   bench.setup = &setup;
   bench.record = &record;
   bench.synth = Si5351AtPowerUp(setup.crystalHz);
   if (!Load(setup, bench.chip, error)) return false;
   avr_t* chip = bench.chip;
-  const bool tiny = setup.mcu == "attiny85";
-  if (tiny) {
-    UsiAttach(bench.usi, chip,
-              I2cDevice{[&bench](std::uint8_t b) { return AddressByte(bench, b); },
-                        [&bench](std::uint8_t b) { return DataByte(bench, b); },
-                        [&bench] { TransactionEnd(bench); }});
-  } else {
-    avr_irq_register_notify(avr_io_getirq(chip, AVR_IOCTL_TWI_GETIRQ(0), TWI_IRQ_OUTPUT),
-                            TwiMessage, &bench);
-  }
+  avr_irq_register_notify(avr_io_getirq(chip, AVR_IOCTL_TWI_GETIRQ(0), TWI_IRQ_OUTPUT), TwiMessage,
+                          &bench);
   if (setup.pps.port != 0)
     bench.ppsPin = avr_io_getirq(chip, AVR_IOCTL_IOPORT_GETIRQ(setup.pps.port), setup.pps.bit);
-  if (setup.gps && !tiny) {
+  if (setup.gps) {
     uint32_t flags = 0;  // no console echo, no wall-clock naps while the firmware polls
     avr_ioctl(chip, AVR_IOCTL_UART_SET_FLAGS('0'), &flags);
     bench.uartIn = avr_io_getirq(chip, AVR_IOCTL_UART_GETIRQ('0'), UART_IRQ_INPUT);

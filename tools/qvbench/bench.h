@@ -17,7 +17,7 @@ struct Pin {
 
 struct BenchSetup {
   std::string firmware;            // an ELF or Intel HEX file
-  std::string mcu = "atmega328p";  // or attiny85
+  std::string mcu = "atmega328p";  // the one chip the bench has
   double cpuHz = 16e6;
   double crystalHz = 25e6;     // the Si5351's
   int clockOutput = 0;         // the Si5351 output that feeds the antenna

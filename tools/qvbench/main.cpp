@@ -23,8 +23,7 @@ constexpr const char* kUsage =
     "receiver on its UART and PPS pin, and prints what it sent and what the decoders heard.\n"
     "\n"
     "  -m, --mode MODE        wspr or ft8 (default wspr)\n"
-    "      --mcu CHIP         atmega328p (I2C on the TWI, GPS on USART0) or attiny85 (I2C on\n"
-    "                         the USI: SDA PB0, SCL PB2; no UART) (default atmega328p)\n"
+    "      --mcu CHIP         atmega328p: I2C on its TWI, GPS on USART0 (the only chip yet)\n"
     "      --cpu-hz HZ        the chip's clock (default 16000000)\n"
     "      --synth CHIP       the synthesiser on the bus: si5351 (address 0x60)\n"
     "      --crystal HZ       its crystal (default 25000000)\n"
@@ -103,8 +102,7 @@ int main(int argc, char** argv) {
       if (!value(v) || (v != "wspr" && v != "ft8")) return Wrong("--mode takes wspr or ft8");
       report.mode = v == "wspr" ? modes::Mode::kWspr : modes::Mode::kFt8;
     } else if (a == "--mcu") {
-      if (!value(v) || (v != "atmega328p" && v != "attiny85"))
-        return Wrong("--mcu takes atmega328p or attiny85");
+      if (!value(v) || v != "atmega328p") return Wrong("the bench has an atmega328p only (--mcu)");
       setup.mcu = v;
     } else if (a == "--synth") {
       if (!value(v) || v != "si5351") return Wrong("the bench has an si5351 only (--synth)");
@@ -145,7 +143,6 @@ int main(int argc, char** argv) {
     }
   }
   if (setup.firmware.empty()) return Wrong("no firmware named");
-  if (setup.mcu == "attiny85" && setup.pps.port == 'D') setup.pps = {};
   if (!secondsGiven) setup.runSeconds = report.mode == modes::Mode::kWspr ? 130 : 40;
 
   qvbench::BenchRecord record;

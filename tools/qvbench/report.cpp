@@ -74,7 +74,7 @@ Verdict PrintReport(const BenchSetup& setup, const BenchRecord& record,
   std::fprintf(out, "bench: %s on an %s at %.0f MHz; Si5351 (%.0f MHz crystal) CLK%d on I2C",
                std::filesystem::path(setup.firmware).filename().c_str(), setup.mcu.c_str(),
                setup.cpuHz / 1e6, setup.crystalHz / 1e6, setup.clockOutput);
-  if (setup.gps && setup.mcu != "attiny85") std::fprintf(out, "; GPS NMEA on USART0");
+  if (setup.gps) std::fprintf(out, "; GPS NMEA on USART0");
   if (setup.pps.port != 0)
     std::fprintf(out, "; pulse every %d s on P%c%d", setup.ppsEverySeconds, setup.pps.port,
                  setup.pps.bit);
