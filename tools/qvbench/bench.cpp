@@ -9,13 +9,12 @@
 #include <avr_twi.h>
 #include <avr_uart.h>
 #include <sim_avr.h>
-#include <sim_elf.h>
-#include <sim_hex.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "tools/qvbench/firmware-file.h"
 #include "tools/qvbench/gps-feed.h"
 #include "tools/qvbench/rf-record.h"
 
@@ -143,36 +142,19 @@ void UartOut(avr_irq_t*, uint32_t value, void* param) {
 
 bool Load(const BenchSetup& setup, avr_t*& chip, std::string& error) {
   avr_global_logger_set(Quiet);
-  const std::string& path = setup.firmware;
-  const bool hex = path.size() > 4 &&
-                   (path.ends_with(".hex") || path.ends_with(".HEX") || path.ends_with(".ihx"));
-  elf_firmware_t firmware{};
-  ihex_chunk_p chunks = nullptr;
-  int chunkCount = 0;
-  if (hex) {
-    chunkCount = read_ihex_chunks(path.c_str(), &chunks);
-    if (chunkCount <= 0) {
-      error = "cannot read the Intel HEX file " + path;
-      return false;
-    }
-  } else if (elf_read_firmware(path.c_str(), &firmware) != 0) {
-    error = "cannot read the ELF file " + path;
-    return false;
-  }
+  std::vector<std::uint8_t> flash;
+  if (!ReadFirmware(setup.firmware, flash, error)) return false;
   chip = avr_make_mcu_by_name(setup.mcu.c_str());
   if (chip == nullptr || avr_init(chip) != 0) {
     error = "simavr has no chip named " + setup.mcu;
     return false;
   }
   chip->log = 0;
-  if (hex) {
-    for (int i = 0; i < chunkCount; ++i)
-      if (chunks[i].baseaddr < 0x800000)  // flash; EEPROM and fuses start above
-        avr_loadcode(chip, chunks[i].data, chunks[i].size, chunks[i].baseaddr);
-    free_ihex_chunks(chunks);
-  } else {
-    avr_load_firmware(chip, &firmware);
+  if (flash.size() > chip->flashend + 1u) {
+    error = setup.firmware + " does not fit the chip's flash";
+    return false;
   }
+  avr_loadcode(chip, flash.data(), std::uint32_t(flash.size()), 0);
   chip->frequency = std::uint32_t(setup.cpuHz);
   chip->sleep = SleepNotAtAll;
   return true;
