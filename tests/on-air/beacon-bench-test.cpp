@@ -1,6 +1,6 @@
-// The GPS beacon of examples/ on qvbench's simulated bench: avr-gcc builds it around a beacon.h
-// in the layout qvcode writes (beacon-header.h), simavr runs it with an Si5351 on its
-// I2C bus and a GPS on its UART and PPS pin, and the bench's record must show each transmission
+// The beacons of examples/ on qvbench's simulated bench: avr-gcc builds each around a beacon.h
+// in the layout qvcode writes (beacon-header.h), simavr runs it with an Si5351 on its I2C bus
+// (the ATmega328P's TWI, the ATtiny85's USI) and a GPS on its UART and pulse pin, and the bench's record must show each transmission
 // starting within 10 ms of its slot, the reference tool's tones each a whole symbol long on the
 // tone grid, audio that wsprd or jt9 decodes to the message where it was sent, and Morse that
 // multimon-ng reads as the identification. A beacon built to start a second late, and one
@@ -27,8 +27,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A firmware of examples/ and how the bench wires it.
+struct Board {
+  const char* source;  // under examples/
+  const char* mcu;
+  qvbench::Pin pulse;
+  int pulseEvery;    // seconds
+  double pulseLate;  // seconds after the UTC second
+};
+// The GPS beacon: NMEA on the UART, PPS on INT0.
+const Board kGpsBoard = {"atmega328p-gps-beacon/gps-beacon.c", "atmega328p", {'D', 2}, 1, 0};
+// The ATtiny85 beacon: started by a pulse on PB1, 1 s after each even minute.
+const Board kTinyBoard = {"attiny85-wspr/tiny-wspr.c", "attiny85", {'B', 1}, 120, 1};
+
 struct Case {
   const char* name;
+  const Board& board;
   modes::Mode mode;
   const char* message;
   std::vector<double> dialsHz;
@@ -42,25 +56,17 @@ void PrintTo(const Case& c, std::ostream* out) {
   *out << c.name;
 }
 
+constexpr modes::Mode kWspr = modes::Mode::kWspr;
 const std::vector<Case> kCases = {
-    {"wspr-two-bands", modes::Mode::kWspr, "K1ABC FN42 37", {14095600, 7038600}, "", 250, 2, ""},
-    {"ft8", modes::Mode::kFt8, "CQ K1ABC FN42", {14074000}, "", 40, 1, ""},
-    {"wspr-a-second-late",
-     modes::Mode::kWspr,
-     "K1ABC FN42 37",
-     {14095600},
-     "-DBEACON_SLIP_SECONDS=1",
-     130,
-     1,
-     "1.000 s from its slot"},
-    {"wspr-wrong-register",
-     modes::Mode::kWspr,
-     "K1ABC FN42 37",
-     {14095600},
-     "-DBEACON_SLIP_REGISTER=1",
-     130,
-     1,
-     "feedback ratio"},
+    {"wspr-two-bands", kGpsBoard, kWspr, "K1ABC FN42 37", {14095600, 7038600}, "", 250, 2, ""},
+    {"ft8", kGpsBoard, modes::Mode::kFt8, "CQ K1ABC FN42", {14074000}, "", 40, 1, ""},
+    {"attiny85-wspr", kTinyBoard, kWspr, "K1ABC FN42 37", {10138700}, "", 130, 1, ""},
+    // clang-format off
+    {"wspr-a-second-late", kGpsBoard, kWspr, "K1ABC FN42 37", {14095600},
+     "-DBEACON_SLIP_SECONDS=1", 130, 1, "1.000 s from its slot"},
+    {"wspr-wrong-register", kGpsBoard, kWspr, "K1ABC FN42 37", {14095600},
+     "-DBEACON_SLIP_REGISTER=1", 130, 1, "feedback ratio"},
+    // clang-format on
 };
 constexpr const char* kIdentification = "K1ABC";
 
@@ -73,8 +79,7 @@ class BeaconBenchTest : public testsupport::TempFolderTest,
       NEED_TOOL(tool, "packages gcc-avr, avr-libc, wsjtx");
     NEED_TOOL("multimon-ng", "package multimon-ng");
     NEED_TOOL("sox", "package sox");
-    fs::copy_file(fs::path(QUORVEL_SOURCE_DIR) / "examples/atmega328p-gps-beacon/gps-beacon.c",
-                  "gps-beacon.c");
+    fs::copy_file(fs::path(QUORVEL_SOURCE_DIR) / "examples" / GetParam().board.source, "beacon.c");
   }
 };
 
@@ -82,15 +87,18 @@ TEST_P(BeaconBenchTest, KeepsToItsSlotsTonesAndTimingAndDecodes) {
   const Case& c = GetParam();
   ASSERT_EQ(testonair::WriteBeaconHeader(c.mode, c.message, c.dialsHz, kIdentification, "beacon.h"),
             "");
-  const std::string build = std::string(
-                                "avr-gcc -mmcu=atmega328p -DF_CPU=16000000UL -Os -Wall "
-                                "-Wextra -Werror ") +
-                            c.flags + " -o beacon.elf gps-beacon.c >avr-gcc.txt 2>&1";
+  const std::string build = std::string("avr-gcc -mmcu=") + c.board.mcu +
+                            " -DF_CPU=16000000UL -Os -Wall -Wextra -Werror " + c.flags +
+                            " -o beacon.elf beacon.c >avr-gcc.txt 2>&1";
   ASSERT_EQ(std::system(build.c_str()), 0) << ReadFile("avr-gcc.txt");
 
   qvbench::BenchSetup setup;
   setup.firmware = "beacon.elf";
-  setup.pps = {'D', 2};
+  setup.mcu = c.board.mcu;
+  setup.pps = c.board.pulse;
+  setup.ppsEverySeconds = c.board.pulseEvery;
+  setup.ppsLateSeconds = c.board.pulseLate;
+  setup.gps = setup.mcu == "atmega328p";
   setup.startUtc = 12 * 3600 + 1 * 60 + 52.5;  // a fix by 12:01:56, the first slot at 12:02
   setup.runSeconds = c.seconds;
   qvbench::BenchRecord record;

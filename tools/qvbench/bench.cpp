@@ -1,8 +1,8 @@
-// The bench in simavr's library: the I2C bus (the ATmega328P's TWI) delivers each write to the
-// Si5351 model, which notes its output after every transaction; cycle timers raise the PPS pin
-// and feed the NMEA sentences byte by byte at the UART's pace. The chip runs without per-cycle
-// callbacks, and sleeps are skipped rather than waited out, so a two-minute transmission takes
-// seconds.
+// The bench in simavr's library: the I2C bus (the ATmega328P's TWI, or the ATtiny85's USI as
+// i2c-usi.h models it) delivers each write to the Si5351 model, which notes its output after
+// every transaction; cycle timers raise the PPS pin and feed the NMEA sentences byte by byte at
+// the UART's pace. The chip runs without per-cycle callbacks, and sleeps are skipped rather than
+// waited out, so a two-minute transmission takes a fraction of a second.
 #include "tools/qvbench/bench.h"
 
 #include <avr_ioport.h>
@@ -16,6 +16,7 @@
 
 #include "tools/qvbench/firmware-file.h"
 #include "tools/qvbench/gps-feed.h"
+#include "tools/qvbench/i2c-usi.h"
 #include "tools/qvbench/rf-record.h"
 
 namespace qvbench {
@@ -38,6 +39,7 @@ struct Bench {
   std::string pending;  // NMEA bytes still to send
   size_t sent = 0;
   avr_cycle_count_t byteCycles = 0;
+  UsiBus usi;
 };
 
 double Utc(const Bench& bench) {
@@ -163,10 +165,9 @@ bool Load(const BenchSetup& setup, avr_t*& chip, std::string& error) {
 }  // namespace
 
 bool RunBench(const BenchSetup& setup, BenchRecord& record, std::string& error) {
-  if (setup.mcu != "atmega328p") {
-    // simavr has no model of the ATtiny85's USI, so a USI firmware's bus never moves.
-    error = "the bench runs ATmega328P firmware only (I2C on its TWI); " + setup.mcu +
-            " is not modelled";
+  if (setup.mcu != "atmega328p" && setup.mcu != "attiny85") {
+    error = "the bench has an atmega328p (I2C on its TWI) and an attiny85 (on its USI), not " +
+            setup.mcu;
     return false;
   }
   Bench bench;
@@ -175,12 +176,19 @@ bool RunBench(const BenchSetup& setup, BenchRecord& record, std::string& error) 
   bench.synth = Si5351AtPowerUp(setup.crystalHz);
   if (!Load(setup, bench.chip, error)) return false;
   avr_t* chip = bench.chip;
-  avr_irq_register_notify(avr_io_getirq(chip, AVR_IOCTL_TWI_GETIRQ(0), TWI_IRQ_OUTPUT), TwiMessage,
-                          &bench);
+  const bool tiny = setup.mcu == "attiny85";
+  if (tiny)
+    UsiAttach(bench.usi, chip,
+              {[&bench](std::uint8_t b) { return AddressByte(bench, b); },
+               [&bench](std::uint8_t b) { return DataByte(bench, b); },
+               [&bench] { TransactionEnd(bench); }});
+  else
+    avr_irq_register_notify(avr_io_getirq(chip, AVR_IOCTL_TWI_GETIRQ(0), TWI_IRQ_OUTPUT),
+                            TwiMessage, &bench);
   if (setup.pps.port != 0)
     bench.ppsPin = avr_io_getirq(chip, AVR_IOCTL_IOPORT_GETIRQ(setup.pps.port), setup.pps.bit);
-  if (setup.gps) {
-    uint32_t flags = 0;  // no console echo, no wall-clock naps while the firmware polls
+  if (setup.gps && !tiny) {  // the ATtiny85 has no UART
+    uint32_t flags = 0;      // no console echo, no wall-clock naps while the firmware polls
     avr_ioctl(chip, AVR_IOCTL_UART_SET_FLAGS('0'), &flags);
     bench.uartIn = avr_io_getirq(chip, AVR_IOCTL_UART_GETIRQ('0'), UART_IRQ_INPUT);
     avr_irq_register_notify(avr_io_getirq(chip, AVR_IOCTL_UART_GETIRQ('0'), UART_IRQ_OUTPUT),

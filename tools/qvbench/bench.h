@@ -17,13 +17,13 @@ struct Pin {
 
 struct BenchSetup {
   std::string firmware;            // an ELF or Intel HEX file
-  std::string mcu = "atmega328p";  // the one chip the bench has
+  std::string mcu = "atmega328p";  // or attiny85
   double cpuHz = 16e6;
   double crystalHz = 25e6;     // the Si5351's
   int clockOutput = 0;         // the Si5351 output that feeds the antenna
   Pin pps;                     // a rising edge on each pulse
   int ppsEverySeconds = 1;     // 60 or 120 for a minute pulse
-  double ppsLateSeconds = 0;   // the pulse comes this long after its UTC second
+  double ppsLateSeconds = 0;   // the pulse (and the sentences) come this long after the second
   bool gps = true;             // NMEA on the UART (ATmega328P's USART0), 9600 baud
   double startUtc = 0;         // seconds of the day at power-up
   double fixAfterSeconds = 3;  // the receiver reports no fix until then

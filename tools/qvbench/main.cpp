@@ -23,7 +23,8 @@ constexpr const char* kUsage =
     "receiver on its UART and PPS pin, and prints what it sent and what the decoders heard.\n"
     "\n"
     "  -m, --mode MODE        wspr or ft8 (default wspr)\n"
-    "      --mcu CHIP         atmega328p: I2C on its TWI, GPS on USART0 (the only chip yet)\n"
+    "      --mcu CHIP         atmega328p (I2C on its TWI, GPS on USART0; the default) or\n"
+    "                         attiny85 (I2C on its USI: SDA PB0, SCL PB2; no UART)\n"
     "      --cpu-hz HZ        the chip's clock (default 16000000)\n"
     "      --synth CHIP       the synthesiser on the bus: si5351 (address 0x60)\n"
     "      --crystal HZ       its crystal (default 25000000)\n"
@@ -31,8 +32,9 @@ constexpr const char* kUsage =
     "      --dial HZ          the dial frequency a receiver is tuned to; several, "
     "comma-separated,\n"
     "                         for a band plan (default: each transmission's own, less 1500 Hz)\n"
-    "      --pps PIN          the pin the pulse goes to, e.g. PD2 (default PD2; none: no pulse)\n"
+    "      --pps PIN          the pin the pulse goes to (default PD2; attiny85 PB1; none)\n"
     "      --pps-every N      a pulse every N seconds: 1 for PPS, 60 or 120 for a minute pulse\n"
+    "      --pps-late S       the pulse comes S seconds after its second (default 0)\n"
     "      --no-gps           no NMEA sentences on the UART\n"
     "      --start HH:MM:SS   UTC at power-up (default 12:01:52.5)\n"
     "      --fix-after S      the receiver has no fix for S seconds (default 3)\n"
@@ -102,17 +104,19 @@ int main(int argc, char** argv) {
       if (!value(v) || (v != "wspr" && v != "ft8")) return Wrong("--mode takes wspr or ft8");
       report.mode = v == "wspr" ? modes::Mode::kWspr : modes::Mode::kFt8;
     } else if (a == "--mcu") {
-      if (!value(v) || v != "atmega328p") return Wrong("the bench has an atmega328p only (--mcu)");
+      if (!value(v) || (v != "atmega328p" && v != "attiny85"))
+        return Wrong("--mcu takes atmega328p or attiny85");
       setup.mcu = v;
     } else if (a == "--synth") {
       if (!value(v) || v != "si5351") return Wrong("the bench has an si5351 only (--synth)");
     } else if (a == "--cpu-hz" || a == "--crystal" || a == "--output" || a == "--pps-every" ||
-               a == "--fix-after" || a == "-s" || a == "--seconds") {
+               a == "--pps-late" || a == "--fix-after" || a == "-s" || a == "--seconds") {
       if (!value(v) || !ParseNumber(v, number) || number < 0) return Wrong(a + " takes a number");
       if (a == "--cpu-hz") setup.cpuHz = number;
       if (a == "--crystal") setup.crystalHz = number;
       if (a == "--output") setup.clockOutput = int(number) & 7;
       if (a == "--pps-every") setup.ppsEverySeconds = std::max(1, int(number));
+      if (a == "--pps-late") setup.ppsLateSeconds = number;
       if (a == "--fix-after") setup.fixAfterSeconds = number;
       if (a == "-s" || a == "--seconds") setup.runSeconds = number, secondsGiven = true;
     } else if (a == "--dial") {
@@ -143,6 +147,10 @@ int main(int argc, char** argv) {
     }
   }
   if (setup.firmware.empty()) return Wrong("no firmware named");
+  if (setup.mcu == "attiny85") {
+    setup.gps = false;
+    if (setup.pps.port == 'D') setup.pps = {'B', 1};  // the ATtiny85 has port B only
+  }
   if (!secondsGiven) setup.runSeconds = report.mode == modes::Mode::kWspr ? 130 : 40;
 
   qvbench::BenchRecord record;
