@@ -37,12 +37,12 @@ Keying KeyingOf(Mode mode) {
 // Hz above the base frequency, one entry a sample, for tones held for a (possibly fractional)
 // number of samples each: symbol j fills samples j*N up to (j+1)*N, so no timing error builds up.
 std::vector<double> HeldTrack(const std::vector<int>& tones, double samplesPerSymbol,
-                              double spacingHz, double firstToneOffset) {
+                              const std::vector<double>& offsetsHz) {
   const std::size_t length = std::size_t(std::llround(double(tones.size()) * samplesPerSymbol));
   std::vector<double> track(length);
   for (std::size_t n = 0; n < length; ++n) {
     std::size_t symbol = std::min(tones.size() - 1, std::size_t(double(n) / samplesPerSymbol));
-    track[n] = (tones[symbol] + firstToneOffset) * spacingHz;
+    track[n] = offsetsHz[std::size_t(tones[symbol])];
   }
   return track;
 }
@@ -157,11 +157,19 @@ AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
   if (options.addNoise && !(options.snrDb >= -60 && options.snrDb <= 60))
     return {false, "the signal to noise ratio must lie between -60 and 60 dB"};
 
+  // Each tone's distance from the base frequency: the mode's, or the synthesiser's own.
+  std::vector<double> offsetsHz(std::size_t(*highTone) + 1);
+  for (std::size_t tone = 0; tone < offsetsHz.size(); ++tone)
+    offsetsHz[tone] = tone < options.toneHz.size()
+                          ? options.toneHz[tone] - options.baseFrequencyHz
+                          : (double(tone) + keying.firstToneOffset) * spacing;
+  if (!options.toneHz.empty() && options.toneHz.size() < offsetsHz.size())
+    return {false, "a frequency is missing for some tone of the message"};
   const double samplesPerSymbol = encoding.symbolPeriodSeconds * kAudioSampleRate;
   const std::vector<double> track =
-      keying.bandwidthTime > 0
+      keying.bandwidthTime > 0 && options.toneHz.empty()
           ? SmoothedTrack(encoding.tones, int(std::lround(samplesPerSymbol)), spacing, keying)
-          : HeldTrack(encoding.tones, samplesPerSymbol, spacing, keying.firstToneOffset);
+          : HeldTrack(encoding.tones, samplesPerSymbol, offsetsHz);
   const std::vector<double> wave = Oscillate(track, options.baseFrequencyHz, keying.edgeSamples);
 
   const std::size_t periodSamples = std::size_t(std::lround(info.periodSeconds * kAudioSampleRate));

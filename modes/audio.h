@@ -19,6 +19,9 @@ struct AudioOptions {
   bool addNoise = false;
   double snrDb = 0;        // signal to noise ratio in a 2500 Hz bandwidth, when adding noise
   std::uint32_t seed = 1;  // the same seed gives the same noise
+  // When not empty, the audio frequency of each tone number as a synthesiser really makes it
+  // (held, not smoothed), in place of the base frequency and the mode's spacing.
+  std::vector<double> toneHz;
 };
 
 struct AudioResult {

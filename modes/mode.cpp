@@ -183,6 +183,14 @@ EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encod
   if (mode == Mode::kFt8) result = ft::EncodeFt8(text, encoding);
   if (mode == Mode::kFt4) result = ft::EncodeFt4(text, encoding);
   encoding.decoded = std::string(jt65::TrimRight(encoding.decoded));
+  // A receiver would show nothing: no mode sends an empty message.
+  if (result.ok && encoding.decoded.empty()) {
+    if (text.find_first_not_of(' ') == std::string_view::npos)
+      return {false, "the message is empty"};
+    return {false, "nothing of \"" + std::string(text) + "\" can be sent in " +
+                       std::string(info.name) +
+                       ": none of its characters is in the mode's alphabet"};
+  }
   return result;
 }
 

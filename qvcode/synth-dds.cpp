@@ -11,7 +11,7 @@
 
 namespace qvcode {
 
-TuneError TuneDds(const Synthesiser& chip, double clockHz, BandTuning& band) {
+Outcome TuneDds(const Synthesiser& chip, double clockHz, BandTuning& band) {
   const bool ad9833 = chip.name == "ad9833";
   const int bits = ad9833 ? 28 : 32;
   const double steps = std::ldexp(1.0, bits);
@@ -23,7 +23,7 @@ TuneError TuneDds(const Synthesiser& chip, double clockHz, BandTuning& band) {
                     "the %s makes frequencies below half its clock, %.3f Hz; a tone would be "
                     "%.3f Hz",
                     std::string(chip.display).c_str(), clockHz / 2, tone.wantedHz);
-      return std::string(text);
+      return Outcome::Failed(text);
     }
     std::uint32_t word = std::uint32_t(std::llround(tone.wantedHz * steps / clockHz));
     tone.madeHz = word * clockHz / steps;
@@ -42,7 +42,7 @@ TuneError TuneDds(const Synthesiser& chip, double clockHz, BandTuning& band) {
   char plan[120];
   std::snprintf(plan, sizeof plan, "%d-bit tuning word, one step %.6f Hz", bits, clockHz / steps);
   band.plan = plan;
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace qvcode

@@ -6,8 +6,9 @@
 // PLL's fraction moves the output as little as it can. Every tone then lives in the PLL's feedback
 // a + b/c alone: changing tone rewrites the PLL's eight registers 26-33 (and of those, 26 and 27
 // hold c, the same for every tone) with no PLL reset, the output never stops. One denominator c
-// serves all tones of a band; of all c up to 1048575, the one whose tones keep their distances
-// from tone 0 the most exact (then the most exact tone 0) is taken.
+// serves all tones of a band: from 1048575 down, the one whose tones keep their distances from
+// tone 0 the most exact (to 0.1 mHz), then the one with tone 0 nearest its place, the search
+// ending at one with tone 0 within 1 mHz.
 #include <cmath>
 #include <cstdio>
 
@@ -61,23 +62,23 @@ std::string Hz(double hz) {
 
 }  // namespace
 
-TuneError TuneSi5351(const Synthesiser&, double clockHz, BandTuning& band) {
+Outcome TuneSi5351(const Synthesiser&, double clockHz, BandTuning& band) {
   double lowHz = band.tones.front().wantedHz, highHz = lowHz;
   for (const ToneTuning& tone : band.tones) {
     lowHz = std::min(lowHz, tone.wantedHz);
     highHz = std::max(highHz, tone.wantedHz);
   }
   if (lowHz < kOutputLowHz || highHz > kOutputHighHz)
-    return "the Si5351 makes " + Hz(kOutputLowHz) + " to " + Hz(kOutputHighHz) +
-           "; the tones would lie from " + Hz(lowHz) + " to " + Hz(highHz);
+    return Outcome::Failed("the Si5351 makes " + Hz(kOutputLowHz) + " to " + Hz(kOutputHighHz) +
+                           "; the tones would lie from " + Hz(lowHz) + " to " + Hz(highHz));
   int r = 1;
   while (r < kLargestR && lowHz * r * kLargestDivider < kVcoLowHz) r *= 2;
   int divider = int(std::floor(kVcoHighHz / (highHz * r)));
   divider = std::min(divider - divider % 2, kLargestDivider);
   if (divider < 4 || lowHz * r * divider < kVcoLowHz)
-    return "no even MultiSynth divider keeps the Si5351's VCO within 600 to 900 MHz for tones "
-           "from " +
-           Hz(lowHz) + " to " + Hz(highHz);
+    return Outcome::Failed(
+        "no even MultiSynth divider keeps the Si5351's VCO within 600 to 900 MHz for tones from " +
+        Hz(lowHz) + " to " + Hz(highHz));
   const double outputDivision = double(divider) * r;
 
   // The ratio each tone needs of the PLL, and the c that keeps the tones' distances best.
@@ -85,17 +86,22 @@ TuneError TuneSi5351(const Synthesiser&, double clockHz, BandTuning& band) {
   for (const ToneTuning& tone : band.tones)
     ratios.push_back(tone.wantedHz * outputDivision / clockHz);
   if (ratios.front() < 15 || ratios.back() >= 90)
-    return "the Si5351's PLL multiplies its clock 15 to 90 times; these tones need " +
-           std::to_string(ratios.front()) + " times";
+    return Outcome::Failed(
+        "the Si5351's PLL multiplies its clock 15 to 90 times; these tones need " +
+        std::to_string(ratios.front()) + " times");
   const std::size_t last = ratios.size() - 1;
   const double span = ratios[last] - ratios[0];
   double bestSpacing = 1e300, bestFirst = 1e300;
   std::uint32_t bestC = kLargestDenominator;
-  for (std::uint32_t c = kLargestDenominator; c >= 1; --c) {
+  // Distances exact to a tenth of a millihertz at the output are as exact as any use needs, and
+  // count as equal; among those, tone 0 within a millihertz of its place ends the search.
+  const double exactEnough = 1e-4 * outputDivision / clockHz;
+  for (std::uint32_t c = kLargestDenominator;
+       c >= 1 && (bestSpacing > exactEnough || bestFirst > 10 * exactEnough); --c) {
     // The last tone's distance from tone 0 is a whole number of steps: a bound no rounding beats.
     double steps = span * c;
     double bound = std::fabs(steps - std::round(steps)) / c;
-    if (bound > bestSpacing) continue;
+    if (std::max(bound, exactEnough) > bestSpacing) continue;
     Fraction first = FeedbackFor(ratios[0], c);
     double firstMade = first.a + double(first.b) / c;
     double spacing = 0;
@@ -104,9 +110,9 @@ TuneError TuneSi5351(const Synthesiser&, double clockHz, BandTuning& band) {
       double distance = (f.a + double(f.b) / c) - firstMade;
       spacing = std::max(spacing, std::fabs(distance - (ratios[t] - ratios[0])));
     }
+    spacing = std::max(spacing, exactEnough);
     double firstError = std::fabs(firstMade - ratios[0]);
-    if (spacing < bestSpacing - 1e-13 ||
-        (spacing <= bestSpacing + 1e-13 && firstError < bestFirst)) {
+    if (spacing < bestSpacing || (spacing == bestSpacing && firstError < bestFirst)) {
       bestSpacing = spacing;
       bestFirst = firstError;
       bestC = c;
@@ -130,7 +136,7 @@ TuneError TuneSi5351(const Synthesiser&, double clockHz, BandTuning& band) {
                 band.tones.front().madeHz * outputDivision / 1e6,
                 band.tones.back().madeHz * outputDivision / 1e6, unsigned(bestC), divider, r);
   band.plan = plan;
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace qvcode

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/ascii.h"
 #include "modes/audio.h"
 
 namespace qvcode {
@@ -52,15 +53,6 @@ constexpr std::array kWsprBands = {
     WsprBand{"70cm", 432300000}, WsprBand{"23cm", 1296500000},
 };
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i] >= 'A' && a[i] <= 'Z' ? char(a[i] - 'A' + 'a') : a[i];
-    if (x != b[i]) return false;
-  }
-  return true;
-}
-
 std::string Hz(double hz) {
   char text[32];
   std::snprintf(text, sizeof text, "%.3f Hz", hz);
@@ -71,15 +63,13 @@ std::string Hz(double hz) {
 
 const Synthesiser* FindSynthesiser(std::string_view name) {
   for (const Synthesiser& chip : kSynthesisers)
-    if (SameName(name, chip.name)) return &chip;
+    if (ascii::EqualIgnoringCase(name, chip.name)) return &chip;
   return nullptr;
 }
 
 std::string SynthesiserNames() {
-  std::string names;
-  for (const Synthesiser& chip : kSynthesisers)
-    names += (names.empty() ? "" : ", ") + std::string(chip.name);
-  return names;
+  return ascii::JoinNames(kSynthesisers,
+                          [](const Synthesiser& chip) { return std::string(chip.name); });
 }
 
 std::string SynthesiserList() {
@@ -87,7 +77,7 @@ std::string SynthesiserList() {
   for (const Synthesiser& chip : kSynthesisers) {
     std::string name(chip.name);
     name.resize(8, ' ');
-    out += "    " + name + std::string(chip.summary) + "\n";
+    out += "        " + name + std::string(chip.summary) + "\n";
   }
   return out;
 }
@@ -98,16 +88,16 @@ double SpacingTolerance(modes::Mode mode) {
   return 0.1;
 }
 
-TuneError TuneBands(const Synthesiser& chip, double clockHz, const std::vector<double>& dialsHz,
-                    const modes::Encoding& encoding, int toneCount, double audioHz,
-                    Tuning& tuning) {
+Outcome TuneBands(const Synthesiser& chip, double clockHz, const std::vector<double>& dialsHz,
+                  const modes::Encoding& encoding, int toneCount, double audioHz, Tuning& tuning) {
   tuning = Tuning{};
   tuning.chip = &chip;
   tuning.clockHz = clockHz;
   tuning.toleranceHz = SpacingTolerance(encoding.mode) * encoding.toneSpacingHz;
   if (clockHz < chip.lowestClockHz || clockHz > chip.highestClockHz)
-    return "the " + std::string(chip.display) + " takes a clock from " + Hz(chip.lowestClockHz) +
-           " to " + Hz(chip.highestClockHz) + ", not " + Hz(clockHz);
+    return Outcome::Failed("the " + std::string(chip.display) + " takes a clock from " +
+                           Hz(chip.lowestClockHz) + " to " + Hz(chip.highestClockHz) + ", not " +
+                           Hz(clockHz));
   for (double dialHz : dialsHz) {
     BandTuning band;
     band.dialHz = dialHz;
@@ -116,33 +106,31 @@ TuneError TuneBands(const Synthesiser& chip, double clockHz, const std::vector<d
           dialHz + audioHz + modes::ToneOffsetHz(encoding.mode, encoding.toneSpacingHz, tone);
       band.tones.push_back({tone, wanted, 0, {}});
     }
-    if (TuneError error = chip.tune(chip, clockHz, band))
-      return "dial " + Hz(dialHz) + ": " + *error;
+    if (Outcome tuned = chip.tune(chip, clockHz, band); !tuned.ok)
+      return Outcome::Failed("dial " + Hz(dialHz) + ": " + tuned.error);
     const ToneTuning& first = band.tones.front();
     for (const ToneTuning& tone : band.tones) {
       double error = (tone.madeHz - first.madeHz) - (tone.wantedHz - first.wantedHz);
       band.spacingErrorHz = std::max(band.spacingErrorHz, std::fabs(error));
     }
     if (band.spacingErrorHz > tuning.toleranceHz)
-      return "dial " + Hz(dialHz) + ": the " + std::string(chip.display) + " at " + Hz(clockHz) +
-             " misplaces a tone's distance from tone 0 by " + Hz(band.spacingErrorHz) +
-             ", more than the " + Hz(tuning.toleranceHz) + " the mode bears";
+      return Outcome::Failed("dial " + Hz(dialHz) + ": the " + std::string(chip.display) + " at " +
+                             Hz(clockHz) + " misplaces a tone's distance from tone 0 by " +
+                             Hz(band.spacingErrorHz) + ", more than the " + Hz(tuning.toleranceHz) +
+                             " the mode bears");
     tuning.bands.push_back(std::move(band));
   }
-  return std::nullopt;
+  return {};
 }
 
 std::optional<double> WsprDialHz(std::string_view band) {
   for (const WsprBand& row : kWsprBands)
-    if (SameName(band, row.name)) return row.dialHz;
+    if (ascii::EqualIgnoringCase(band, row.name)) return row.dialHz;
   return std::nullopt;
 }
 
 std::string WsprBandNames() {
-  std::string names;
-  for (const WsprBand& row : kWsprBands)
-    names += (names.empty() ? "" : ", ") + std::string(row.name);
-  return names;
+  return ascii::JoinNames(kWsprBands, [](const WsprBand& row) { return std::string(row.name); });
 }
 
 }  // namespace qvcode

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/outcome.h"
 #include "modes/mode.h"
 
 namespace qvcode {
@@ -37,9 +38,6 @@ struct Tuning {
   std::vector<BandTuning> bands;
 };
 
-// The outcome of a chip's arithmetic for one band: empty when it worked, else why not in words.
-using TuneError = std::optional<std::string>;
-
 struct Synthesiser {
   std::string_view name;     // as typed: "si5351"
   std::string_view display;  // "Si5351"
@@ -50,7 +48,7 @@ struct Synthesiser {
   int rowBytes;    // bytes a tone's row takes
   int setupBytes;  // bytes written once a band
   // Fills band.setup, band.plan and each tone's bytes and madeHz from its wantedHz.
-  TuneError (*tune)(const Synthesiser& chip, double clockHz, BandTuning& band);
+  Outcome (*tune)(const Synthesiser& chip, double clockHz, BandTuning& band);
 };
 
 const Synthesiser* FindSynthesiser(std::string_view name);
@@ -58,8 +56,8 @@ std::string SynthesiserNames();  // "si5351, ad9850, ..." for messages
 std::string SynthesiserList();   // a line a chip, for --help
 
 // The chips' arithmetic, one file each.
-TuneError TuneSi5351(const Synthesiser& chip, double clockHz, BandTuning& band);
-TuneError TuneDds(const Synthesiser& chip, double clockHz, BandTuning& band);
+Outcome TuneSi5351(const Synthesiser& chip, double clockHz, BandTuning& band);
+Outcome TuneDds(const Synthesiser& chip, double clockHz, BandTuning& band);
 
 // The largest error in the distance between tones that a mode bears, as a share of its spacing.
 double SpacingTolerance(modes::Mode mode);
@@ -67,8 +65,8 @@ double SpacingTolerance(modes::Mode mode);
 // The tuning of every band for a mode: each tone at dial + the audio offset of that tone, as
 // --wav places it. Refused in words when a tone lies outside the chip or the spacing error is
 // more than the mode bears.
-TuneError TuneBands(const Synthesiser& chip, double clockHz, const std::vector<double>& dialsHz,
-                    const modes::Encoding& encoding, int toneCount, double audioHz, Tuning& tuning);
+Outcome TuneBands(const Synthesiser& chip, double clockHz, const std::vector<double>& dialsHz,
+                  const modes::Encoding& encoding, int toneCount, double audioHz, Tuning& tuning);
 
 // The WSPR band plan: a band's name ("40m", case-blind) to its WSPR dial frequency.
 std::optional<double> WsprDialHz(std::string_view band);

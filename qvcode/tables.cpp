@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "common/ascii.h"
+
 namespace qvcode {
 
 namespace {
@@ -15,7 +17,7 @@ void PadToLongest(Run& run) {
 }
 
 // The identification after a message, kept once however many messages it follows.
-bool AddIdentification(const Message& message, Run& run, std::vector<Failure>& failures) {
+bool AddIdentification(const Message& message, Run& run, std::vector<Refusal>& refusals) {
   if (message.identification.empty()) {
     run.identificationAfter.push_back(0);
     return true;
@@ -23,7 +25,7 @@ bool AddIdentification(const Message& message, Run& run, std::vector<Failure>& f
   modes::Encoding morse;
   modes::EncodeResult keyed = modes::EncodeMorse(message.identification, run.morse, morse);
   if (!keyed.ok) {
-    failures.push_back({message, "its identification \"" + message.identification +
+    refusals.push_back({message, "its identification \"" + message.identification +
                                      "\" cannot be sent: " + keyed.error});
     return false;
   }
@@ -39,7 +41,7 @@ bool AddIdentification(const Message& message, Run& run, std::vector<Failure>& f
 
 }  // namespace
 
-void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Failure>& failures) {
+void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Refusal>& refusals) {
   const bool morse = run.mode->mode == modes::Mode::kCw;
   for (const Message& message : messages) {
     Table table;
@@ -48,10 +50,10 @@ void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Fai
         morse ? modes::EncodeMorse(message.text, run.morse, table.encoding)
               : modes::EncodeMessage(run.mode->mode, run.submode, message.text, table.encoding);
     if (!result.ok) {
-      failures.push_back({message, result.error});
+      refusals.push_back({message, result.error});
       continue;
     }
-    if (!AddIdentification(message, run, failures)) continue;
+    if (!AddIdentification(message, run, refusals)) continue;
     table.values =
         run.sequence == Sequence::kSymbols ? table.encoding.symbols : table.encoding.tones;
     run.tables.push_back(std::move(table));
@@ -104,24 +106,24 @@ std::vector<std::uint8_t> PackValues(const std::vector<int>& values, int bits) {
 
 std::vector<std::string> PackingRule(const Run& run) {
   if (!run.packed) return {};
-  std::string bits = std::to_string(run.valueBits);
+  std::string bits = std::to_string(run.valueBits) + (run.valueBits == 1 ? " bit" : " bits");
+  std::string first = std::to_string(run.valueBits);
   return {
-      "Packed, " + bits + " bits a value: read the bytes as one string of bits, each byte from",
-      "bit 7 down to bit 0; value i is the " + bits + " bits from bit " + bits +
+      "Packed, " + bits + " per value: read the bytes as one string of bits, each byte from",
+      "bit 7 down to bit 0; value i is the " + bits + " from bit " + first +
           "*i of that string on, the most",
       "significant first. Zero bits after the last value fill up the last byte.",
   };
 }
 
-std::string ModeLabel(const Run& run) {
-  std::string name;
-  for (char c : run.mode->name) name += char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-  if (run.mode->submodes.size() > 1) name += run.submode;
+std::string ModeLabel(const modes::ModeInfo& mode, char submode) {
+  std::string name = ascii::UpperCase(mode.name);
+  if (mode.submodes.size() > 1) name += submode;
   return name;
 }
 
 std::string Describe(const Run& run) {
-  return ModeLabel(run) +
+  return ModeLabel(*run.mode, run.submode) +
          (run.sequence == Sequence::kSymbols ? " channel symbols" : " tone sequence");
 }
 

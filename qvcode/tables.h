@@ -9,7 +9,7 @@
 
 #include "modes/mode.h"
 #include "modes/morse.h"
-#include "qvcode/options.h"
+#include "qvcode/sequence.h"
 #include "qvcode/synthesisers.h"
 
 namespace qvcode {
@@ -42,22 +42,22 @@ struct Run {
   bool packed = false;
   std::string name;  // the base of labels and C names
   bool progmem = false;
-  bool avrLayout = false;     // Intel HEX: an AVR .eep image (byte addresses) instead of PIC EEPROM
-  std::uint32_t address = 0;  // Intel HEX: where the first byte goes, in the layout's own units
+  Family layout = Family::kPic;  // PIC (EEPROM at word 0x2100) or AVR (.eep bytes from 0)
+  std::uint32_t address = 0;     // Intel HEX: where the first byte goes, in the layout's own units
   std::vector<Table> tables;
-  modes::MorseKeying morse;     // the keying of --mode cw and of identifications
+  modes::MorseKeying morse;      // the keying of --mode cw and of identifications
   std::optional<Tuning> tuning;  // the synthesiser's rows for each tone, when asked for
   std::vector<Identification> identifications;  // each distinct one once
-  std::vector<int> identificationAfter;  // per table: 1-based identification after it, or 0
+  std::vector<int> identificationAfter;         // per table: 1-based identification after it, or 0
 };
 
-struct Failure {
+struct Refusal {
   Message source;
   std::string reason;
 };
 
-// Encodes every message; the ones that cannot be sent land in failures, the rest in run.tables.
-void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Failure>& failures);
+// Encodes every message; the ones that cannot be sent land in refusals, the rest in run.tables.
+void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Refusal>& refusals);
 
 // Values of `bits` bits each, most significant bit first, one after another across the bytes;
 // the last byte is filled up with zero bits.
@@ -67,7 +67,7 @@ std::vector<std::uint8_t> PackValues(const std::vector<int>& values, int bits);
 std::vector<std::string> PackingRule(const Run& run);
 
 // The mode in capitals with its submode where it has several: "JT65A", "WSPR".
-std::string ModeLabel(const Run& run);
+std::string ModeLabel(const modes::ModeInfo& mode, char submode);
 // "JT65A channel symbols" / "WSPR tone sequence" and the like, for comments and messages.
 std::string Describe(const Run& run);
 // Bytes a table takes; every table of a run takes the same (Morse tables are padded with 0s).

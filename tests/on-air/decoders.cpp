@@ -46,8 +46,10 @@ std::string DecoderArguments(modes::Mode mode, char submode, double frequency) {
 
 }  // namespace
 
-std::string WriteWav(const modes::Encoding& encoding, double frequency, const std::string& path) {
+std::string WriteWav(const modes::Encoding& encoding, double frequency, const std::string& path,
+                     const std::vector<double>& toneHz) {
   modes::AudioOptions options;
+  options.toneHz = toneHz;
   options.baseFrequencyHz = frequency;
   options.addNoise = true;
   options.snrDb = kSnrDb;
