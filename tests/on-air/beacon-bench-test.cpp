@@ -79,7 +79,6 @@ class BeaconBenchTest : public testsupport::TempFolderTest,
       NEED_TOOL(tool, "packages gcc-avr, avr-libc, wsjtx");
     NEED_TOOL("multimon-ng", "package multimon-ng");
     NEED_TOOL("sox", "package sox");
-    fs::copy_file(fs::path(QUORVEL_SOURCE_DIR) / "examples" / GetParam().board.source, "beacon.c");
   }
 };
 
@@ -87,10 +86,7 @@ TEST_P(BeaconBenchTest, KeepsToItsSlotsTonesAndTimingAndDecodes) {
   const Case& c = GetParam();
   ASSERT_EQ(testonair::WriteBeaconHeader(c.mode, c.message, c.dialsHz, kIdentification, "beacon.h"),
             "");
-  const std::string build = std::string("avr-gcc -mmcu=") + c.board.mcu +
-                            " -DF_CPU=16000000UL -Os -Wall -Wextra -Werror " + c.flags +
-                            " -o beacon.elf beacon.c >avr-gcc.txt 2>&1";
-  ASSERT_EQ(std::system(build.c_str()), 0) << ReadFile("avr-gcc.txt");
+  ASSERT_EQ(testonair::BuildBeacon(c.board.source, c.board.mcu, c.flags), "");
 
   qvbench::BenchSetup setup;
   setup.firmware = "beacon.elf";

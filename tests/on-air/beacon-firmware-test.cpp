@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,8 +13,6 @@
 #include "tests/support/temp-folder.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Build {
   const char* source;  // under examples/
@@ -54,12 +51,8 @@ TEST_F(BeaconFirmwareTest, BuildsAndFitsItsChip) {
   for (const Build& b : builds) {
     SCOPED_TRACE(b.source + std::string(" ") + b.message);
     ASSERT_EQ(testonair::WriteBeaconHeader(b.mode, b.message, b.dialsHz, "K1ABC", "beacon.h"), "");
-    fs::copy_file(fs::path(QUORVEL_SOURCE_DIR) / "examples" / b.source, "beacon.c",
-                  fs::copy_options::overwrite_existing);
-    const std::string build = std::string("avr-gcc -mmcu=") + b.mcu +
-                              " -DF_CPU=16000000UL -Os -Wall -Wextra -Werror -o beacon.elf beacon.c"
-                              " >avr-gcc.txt 2>&1 && avr-size -A beacon.elf >size.txt";
-    ASSERT_EQ(std::system(build.c_str()), 0) << ReadFile("avr-gcc.txt");
+    ASSERT_EQ(testonair::BuildBeacon(b.source, b.mcu, ""), "");
+    ASSERT_EQ(std::system("avr-size -A beacon.elf >size.txt"), 0);
     // avr-size -A: ".text SIZE ADDRESS", ".data SIZE ADDRESS": flash holds both.
     int flash = 0;
     std::string size = ReadFile("size.txt");

@@ -3,6 +3,7 @@
 #include "tests/on-air/beacon-header.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "modes/core/cw/qvk-morse.h"
 #include "qvcode/synthesisers.h"
@@ -41,9 +42,9 @@ std::string WriteBeaconHeader(modes::Mode mode, const std::string& message,
   if (!modes::EncodeMessage(mode, 0, message, encoding).ok) return "cannot encode " + message;
   qvcode::Tuning tuning;
   const qvcode::Synthesiser& chip = *qvcode::FindSynthesiser("si5351");
-  if (auto refused = qvcode::TuneBands(chip, 25e6, dialsHz, encoding, modes::InfoOf(mode).toneCount,
-                                       1500, tuning))
-    return *refused;
+  const Outcome tuned =
+      qvcode::TuneBands(chip, 25e6, dialsHz, encoding, modes::InfoOf(mode).toneCount, 1500, tuning);
+  if (!tuned.ok) return tuned.error;
   for (const char* line :
        {"TUNING_BYTES 8", "SETUP_BYTES 8", "SI5351_ADDRESS 0x60", "SI5351_TUNING_REGISTER 26",
         "SI5351_SETUP_REGISTER 42", "SI5351_CLK_CONTROL_REGISTER 16", "SI5351_CLK_CONTROL 0x4F",
@@ -79,6 +80,18 @@ std::string WriteBeaconHeader(modes::Mode mode, const std::string& message,
     header += Array("BEACON_CW_AFTER", "[BEACON_MESSAGES]", "1");
   }
   testsupport::WriteFileBytes(path, header + "#endif\n");
+  return "";
+}
+
+std::string BuildBeacon(const std::string& source, const std::string& mcu,
+                        const std::string& flags) {
+  std::error_code failed;
+  std::filesystem::copy_file(std::filesystem::path(QUORVEL_SOURCE_DIR) / "examples" / source,
+                             "beacon.c", std::filesystem::copy_options::overwrite_existing, failed);
+  if (failed) return "cannot copy " + source + ": " + failed.message();
+  const std::string build = "avr-gcc -mmcu=" + mcu + " -DF_CPU=16000000UL -Os -Wall -Wextra " +
+                            "-Werror " + flags + " -o beacon.elf beacon.c >avr-gcc.txt 2>&1";
+  if (std::system(build.c_str()) != 0) return "avr-gcc failed: " + ReadText("avr-gcc.txt");
   return "";
 }
 
