@@ -88,7 +88,7 @@ enum { IDLE, ARMED, SENDING, IDENTIFYING };
 static volatile uint8_t state = IDLE;
 static uint8_t band;           /* of the transmission armed or in progress */
 static uint8_t message;        /* likewise */
-static uint8_t slot_count;     /* slots since the fix, for BEACON_EVERY */
+static uint8_t slots_to_skip;  /* before the next transmission, for BEACON_EVERY */
 static uint16_t transmissions; /* sent so far: picks the band and the message */
 static uint8_t position;       /* the next symbol, or the next CW element */
 static uint8_t key_down;       /* CW: the carrier is on */
@@ -127,14 +127,19 @@ ISR(INT0_vect) {
   if (!time_known) return;
   pulse_second = (pulse_second + 1) % 86400UL;
   if (state != IDLE || pulse_second % PERIOD_SECONDS != BEACON_SLIP_SECONDS) return;
-  if (slot_count++ % BEACON_EVERY != 0) return;
-  prepare();
-  state = ARMED;
+  if (slots_to_skip != 0) {
+    --slots_to_skip;
+    return;
+  }
+  slots_to_skip = BEACON_EVERY - 1;
+  /* The timer first, so that the I2C writes after it cost the slot nothing. */
   TCCR1B = 0;
   TCNT1 = 0;
   OCR1A = START_DELAY_COUNTS - 1;
   TIFR1 = 1 << OCF1A;
   TCCR1B = (1 << WGM12) | (1 << CS12); /* CTC on OCR1A, clock / 256 */
+  prepare();
+  state = ARMED;
 }
 
 /* ---- The symbol clock ---- */
