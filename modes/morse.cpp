@@ -5,6 +5,7 @@
 #include <numbers>
 #include <string>
 
+#include "common/ascii.h"
 #include "modes/core/cw/qvk-morse.h"
 
 namespace modes {
@@ -38,7 +39,7 @@ EncodeResult EncodeMorse(std::string_view text, const MorseKeying& keying, Encod
     if (c == ' ' || c == '\t') {
       if (!encoding.decoded.empty() && encoding.decoded.back() != ' ') encoding.decoded += ' ';
     } else if (qvk_morse_code(c) != 0) {
-      encoding.decoded += char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+      encoding.decoded += ascii::Upper(c);
     }
   }
   while (!encoding.decoded.empty() && encoding.decoded.back() == ' ') encoding.decoded.pop_back();

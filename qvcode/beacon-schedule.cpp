@@ -2,6 +2,7 @@
 // six-character locators split into the type 1 or 2 and type 3 messages that carry them.
 #include "qvcode/beacon-schedule.h"
 
+#include "common/ascii.h"
 #include "modes/wspr-message.h"
 
 namespace qvcode {
@@ -45,7 +46,7 @@ std::vector<std::string> WsprMessages(const std::string& text) {
 
 }  // namespace
 
-std::optional<std::string> ShapeSchedule(std::vector<Message>& messages, modes::Mode mode) {
+Outcome ShapeSchedule(std::vector<Message>& messages, modes::Mode mode) {
   std::vector<Message> shaped;
   std::size_t lastLine = 0;  // where the messages of the last message line start in shaped
   for (const Message& message : messages) {
@@ -53,8 +54,10 @@ std::optional<std::string> ShapeSchedule(std::vector<Message>& messages, modes::
       std::string text = message.text.substr(message.text.find(':') + 1);
       std::size_t first = text.find_first_not_of(" \t");
       std::string where = message.line == 0 ? "" : "line " + std::to_string(message.line) + ": ";
-      if (shaped.empty()) return where + "a \"cw:\" line must follow the message it identifies";
-      if (first == std::string::npos) return where + "a \"cw:\" line needs the text to send";
+      if (shaped.empty())
+        return Outcome::Failed(where + "a \"cw:\" line must follow the message it identifies");
+      if (first == std::string::npos)
+        return Outcome::Failed(where + "a \"cw:\" line needs the text to send");
       // The identification follows every message the line before stands for.
       for (std::size_t i = lastLine; i < shaped.size(); ++i)
         shaped[i].identification = text.substr(first);
@@ -69,7 +72,7 @@ std::optional<std::string> ShapeSchedule(std::vector<Message>& messages, modes::
       shaped.push_back({text, message.line, message.identification});
   }
   messages = std::move(shaped);
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace qvcode

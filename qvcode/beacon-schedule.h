@@ -2,10 +2,10 @@
 // pair of messages for a six-character locator.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "common/outcome.h"
 #include "modes/mode.h"
 #include "qvcode/tables.h"
 
@@ -17,7 +17,7 @@ inline constexpr std::string_view kIdentificationPrefix = "cw:";
 // Takes "cw: TEXT" lines (case-blind) as the identification of the message before them, and in
 // WSPR turns "CALL GRID6 POWER" into the two messages sent one after the other: "CALL POWER" (a
 // compound call, type 2) or "CALL GRID4 POWER" (type 1), then "<CALL> GRID6 POWER" (type 3), each
-// followed by the identification. An error in words, with the schedule line.
-std::optional<std::string> ShapeSchedule(std::vector<Message>& messages, modes::Mode mode);
+// followed by the identification. A refusal names the schedule line.
+Outcome ShapeSchedule(std::vector<Message>& messages, modes::Mode mode);
 
 }  // namespace qvcode

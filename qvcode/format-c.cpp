@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/ascii.h"
 #include "qvcode/formats.h"
 
 namespace qvcode {
@@ -49,8 +50,7 @@ std::string TuningC(const Run& run, const Tuning& tuning) {
   const std::string& name = run.name;
   const Synthesiser& chip = *tuning.chip;
   std::string chipName(chip.display);
-  std::string upper;
-  for (char c : chip.name) upper += char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  std::string upper = ascii::UpperCase(chip.name);
   std::string placement = run.progmem ? " PROGMEM" : "";
   std::string out =
       "\n/* " + chipName + " tuning for each tone of the mode, clock " + Frequency(tuning.clockHz) +

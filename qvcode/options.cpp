@@ -90,6 +90,10 @@ Outcome SetSubmode(char letter, std::string_view how, Options& options) {
 
 // "jt65", or a mode name with a submode letter after it: "jt65b", "jt4g".
 Outcome TakeMode(std::string_view text, Options& options) {
+  if (ascii::EqualIgnoringCase(text, modes::MorseInfo().name)) {
+    options.mode = &modes::MorseInfo();
+    return {};
+  }
   if (const modes::ModeInfo* mode = modes::FindMode(text)) {
     options.mode = mode;
     return {};
@@ -102,7 +106,8 @@ Outcome TakeMode(std::string_view text, Options& options) {
       return SetSubmode(letter, "--mode " + std::string(text), options);
     }
   }
-  return Outcome::Failed("unknown mode " + Quoted(text) + " (modes: " + ModeNames() + ")");
+  return Outcome::Failed("unknown mode " + Quoted(text) + " (modes: " + ModeNames() + ", " +
+                         std::string(modes::MorseInfo().name) + ")");
 }
 
 Outcome TakeSubmode(std::string_view value, Options& options) {
@@ -211,7 +216,14 @@ std::string ModeList() {
     lines += "packed: " + std::to_string(mode.symbolBits) + "-bit symbols, " +
              std::to_string(mode.toneBits) + "-bit tones\n";
   }
-  return lines;
+  return lines +
+         "    cw      Morse: on/off durations in dot units, key down first; packed: 3-bit\n"
+         "            durations, 1-bit key states a dot unit\n";
+}
+
+// WSPR's band names, under --band.
+std::string BandList() {
+  return std::string(kHelpColumn, ' ') + WsprBandNames() + "\n";
 }
 
 // The chip names, wrapped to the help's width under the option's text.
@@ -301,9 +313,46 @@ constexpr auto kOptions = std::to_array<OptionRow>({
     {.longForm = "--frequency",
      .valueName = "HZ",
      .help = "the audio frequency of tone 0 (WSPR: the centre of its tones;\n"
-             "default {})",
+             "default {}), for --wav and above the --synth dial",
      .defaultText = [] { return std::to_string(int(kDefaultFrequencyHz)); },
      .take = TakeFrequency},
+    {.longForm = "--synth",
+     .valueName = "CHIP",
+     .help = "add the synthesiser's register values for every tone, a row a tone:",
+     .list = SynthesiserList,
+     .take = [](std::string_view value,
+                Options& options) { return TakeSynth(value, options.beacon); }},
+    {.longForm = "--clock",
+     .valueName = "HZ",
+     .help = "the synthesiser's reference clock (defaults above)",
+     .take = [](std::string_view value,
+                Options& options) { return TakeClock(value, options.beacon); }},
+    {.longForm = "--dial",
+     .valueName = "HZ[,HZ...]",
+     .help = "the dial frequency; a tone is dial + --frequency + its offset",
+     .take = [](std::string_view value,
+                Options& options) { return TakeDials(value, options.beacon); }},
+    {.longForm = "--band",
+     .valueName = "NAME[,...]",
+     .help = "WSPR's dial on each band named:",
+     .list = BandList,
+     .take = [](std::string_view value,
+                Options& options) { return TakeBands(value, options.beacon); }},
+    {.longForm = "--wpm",
+     .valueName = "N",
+     .help = "Morse speed in words a minute, PARIS timing (default 20)",
+     .take = [](std::string_view value,
+                Options& options) { return TakeWpm(value, options.beacon); }},
+    {.longForm = "--qrss",
+     .valueName = "SECONDS",
+     .help = "Morse dot length instead, for QRSS (3, 6, 10 ...)",
+     .take = [](std::string_view value,
+                Options& options) { return TakeQrss(value, options.beacon); }},
+    {.longForm = "--fsk",
+     .valueName = "HZ",
+     .help = "--mode cw as FSK-CW: key down HZ above key up",
+     .take = [](std::string_view value,
+                Options& options) { return TakeFsk(value, options.beacon); }},
     {.longForm = "--snr",
      .valueName = "DB",
      .help = "add Gaussian noise: signal to noise ratio in 2500 Hz",
@@ -362,9 +411,15 @@ Outcome Settle(Options& options) {
     if (options.format != nullptr || !options.output.empty() || options.pack || options.progmem)
       return Outcome::Failed(
           "--wav writes audio, not a table: leave out --format, --output, --pack, --progmem");
-  } else if (options.frequencyHz || options.snrDb || options.seed) {
-    return Outcome::Failed("--frequency, --snr and --seed are for --wav");
+    if (options.mode->mode == modes::Mode::kCw && (options.snrDb || options.seed))
+      return Outcome::Failed("--snr and --seed are for the WSJT modes' audio, not Morse");
+  } else if (options.snrDb || options.seed ||
+             (options.frequencyHz && options.beacon.synth == nullptr)) {
+    return Outcome::Failed("--snr and --seed are for --wav, --frequency for --wav or --synth");
   }
+  if (Outcome beacon = CheckBeacon(options.beacon, options.mode->mode, !options.wav.empty());
+      !beacon.ok)
+    return beacon;
   if (options.format == nullptr) options.format = &DefaultFormat();
   const Format& format = *options.format;
   if (options.progmem && !format.takesProgmem)
@@ -374,7 +429,7 @@ Outcome Settle(Options& options) {
   if (options.target != nullptr) {
     const Target& target = *options.target;
     if (format.family && *format.family != target.family)
-      return Outcome::Failed("a " + std::string(format.name) + " table is for " +
+      return Outcome::Failed("--format " + std::string(format.name) + " is for " +
                              FamilyName(*format.family) + " chips; the " +
                              std::string(target.display) + " is " + FamilyArticle(target.family));
     if (options.progmem && target.family != Family::kAvr)

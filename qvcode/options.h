@@ -8,6 +8,7 @@
 
 #include "common/outcome.h"
 #include "modes/mode.h"
+#include "qvcode/beacon-options.h"
 #include "qvcode/sequence.h"
 
 namespace qvcode {
@@ -39,7 +40,8 @@ struct Options {
   std::optional<double> frequencyHz;
   std::optional<double> snrDb;  // Gaussian noise at this ratio in 2500 Hz
   std::optional<std::uint32_t> seed;
-  bool strict = false;  // refuse a message the mode would change
+  BeaconOptions beacon;  // the synthesiser and the Morse keying
+  bool strict = false;   // refuse a message the mode would change
   bool verbose = false;
   bool help = false;
   bool version = false;
