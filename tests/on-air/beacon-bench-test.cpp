@@ -1,5 +1,5 @@
 // The beacons of examples/ on qvbench's simulated bench: avr-gcc builds each around a beacon.h
-// in the layout qvcode writes (beacon-header.h), simavr runs it with an Si5351 on its I2C bus
+// that qvcode writes (beacon-header.h), simavr runs it with an Si5351 on its I2C bus
 // (the ATmega328P's TWI, the ATtiny85's USI) and a GPS on its UART and pulse pin, and the bench's record must show each transmission
 // starting within 10 ms of its slot, the reference tool's tones each a whole symbol long on the
 // tone grid, audio that wsprd or jt9 decodes to the message where it was sent, and Morse that

@@ -1,4 +1,4 @@
-// The example beacons build in the AVR toolchain around the beacon.h qvcode's layout gives them,
+// The example beacons build in the AVR toolchain around the beacon.h qvcode writes for them,
 // warning-free, and fit their chips: the ATmega328P GPS beacon for WSPR over a band plan and for
 // FT8, and the ATtiny85 WSPR beacon.
 #include <gtest/gtest.h>

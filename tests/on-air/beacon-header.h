@@ -1,6 +1,5 @@
-// The beacon.h the example beacons of examples/ build around, in the layout qvcode's C format
-// gives it: the message's tone table from qvcode, the Si5351 rows of each band from qvcode's
-// synthesiser arithmetic, and a Morse identification from the encoder core.
+// The example beacons of examples/ for a test: the beacon.h they build around, as qvcode writes it
+// (the message's tones, the Si5351's rows for each band, a Morse identification), and their build.
 #pragma once
 
 #include <string>
@@ -10,7 +9,7 @@
 
 namespace testonair {
 
-// Writes path; an error in words, or empty text.
+// Has qvcode write path; qvcode's complaint, or empty text.
 std::string WriteBeaconHeader(modes::Mode mode, const std::string& message,
                               const std::vector<double>& dialsHz, const std::string& identification,
                               const std::string& path);
