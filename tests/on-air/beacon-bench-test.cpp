@@ -4,8 +4,10 @@
 // starting within 10 ms of its slot, the reference tool's tones each a whole symbol long on the
 // tone grid, audio that wsprd or jt9 decodes to the message where it was sent, and Morse that
 // multimon-ng reads as the identification. A beacon built to start a second late, and one
-// built to write its tones one register too high, must fail the same checks.
+// built to write its tones one register too high, must fail the same checks. And qvbench, the
+// program, says so to its users.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -16,6 +18,7 @@
 
 #include "modes/mode.h"
 #include "tests/on-air/beacon-header.h"
+#include "tests/support/environment.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/reference-tools.h"
 #include "tests/support/shell.h"
@@ -134,6 +137,37 @@ TEST_P(BeaconBenchTest, KeepsToItsSlotsTonesAndTimingAndDecodes) {
     EXPECT_EQ(one.morse, kIdentification);
   }
   EXPECT_TRUE(verdict.ok);
+}
+
+// qvbench as its users run it, on a HEX file: exit status 0 and a report of the slot, the decode
+// and the Morse for the WSPR beacon; exit status 1 and the fault for the one that starts late.
+class QvbenchProgramTest : public testsupport::TempFolderTest {};
+
+TEST_F(QvbenchProgramTest, ReportsWhatTheBeaconSentAndWhatWasHeard) {
+  for (const char* tool : {"avr-gcc", "avr-objcopy", "wsprd", "multimon-ng", "sox"})
+    NEED_TOOL(tool, "packages gcc-avr, binutils-avr, wsjtx, multimon-ng, sox");
+  ASSERT_EQ(
+      testonair::WriteBeaconHeader(kWspr, "K1ABC FN42 37", {14095600}, kIdentification, "beacon.h"),
+      "");
+  for (const char* flags : {"", "-DBEACON_SLIP_SECONDS=1"}) {
+    SCOPED_TRACE(flags);
+    ASSERT_EQ(testonair::BuildBeacon(kGpsBoard.source, kGpsBoard.mcu, flags), "");
+    ASSERT_EQ(std::system("avr-objcopy -O ihex -R .eeprom beacon.elf beacon.hex"), 0);
+    const std::string run = testsupport::ShellQuote(testsupport::BinFolder() + "/qvbench") +
+                            " --dial 14095600 beacon.hex >report.txt 2>&1";
+    const int status = std::system(run.c_str());
+    const std::string report = ReadFile("report.txt");
+    if (*flags != '\0') {
+      EXPECT_EQ(WEXITSTATUS(status), 1) << report;
+      EXPECT_NE(report.find("FAULT: it starts 1.000 s from its slot"), std::string::npos) << report;
+      continue;
+    }
+    EXPECT_EQ(WEXITSTATUS(status), 0) << report;
+    for (const char* line :
+         {"wspr transmission 1: starts 12:02:01.000, +0.", "wsprd: \"K1ABC FN42 37\" at 1500.0 Hz",
+          "(Morse): \"K1ABC\"", "verdict: every transmission kept to its mode"})
+      EXPECT_NE(report.find(line), std::string::npos) << report;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Beacons, BeaconBenchTest, ::testing::ValuesIn(kCases),
