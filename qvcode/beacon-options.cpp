@@ -1,24 +1,14 @@
 // Reading the beacon options, the checks between them, and the tuning of a run's tones.
 #include "qvcode/beacon-options.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
+#include "qvcode/options.h"
 #include "qvcode/tables.h"
 
 namespace qvcode {
 namespace {
-
-std::optional<double> Decimal(std::string_view text) {
-  double value = 0;
-  auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-      !std::isfinite(value))
-    return std::nullopt;
-  return value;
-}
 
 // The comma-separated items of a value: "40m,30m" or "7038600,10138700".
 std::vector<std::string_view> Items(std::string_view value) {
@@ -52,7 +42,7 @@ Outcome TakeSynth(std::string_view value, BeaconOptions& options) {
 }
 
 Outcome TakeClock(std::string_view value, BeaconOptions& options) {
-  options.clockHz = Decimal(value);
+  options.clockHz = DecimalNumber(value);
   if (!options.clockHz || *options.clockHz <= 0)
     return Outcome::Failed("--clock takes the synthesiser's reference clock in Hz, not " +
                            Quoted(value));
@@ -62,7 +52,7 @@ Outcome TakeClock(std::string_view value, BeaconOptions& options) {
 Outcome TakeDials(std::string_view value, BeaconOptions& options) {
   if (options.fromBands) return Outcome::Failed("give --dial or --band, not both");
   for (std::string_view item : Items(value)) {
-    std::optional<double> dial = Decimal(item);
+    std::optional<double> dial = DecimalNumber(item);
     if (!dial || *dial <= 0)
       return Outcome::Failed("--dial takes dial frequencies in Hz, separated by commas, not " +
                              Quoted(value));
@@ -85,21 +75,21 @@ Outcome TakeBands(std::string_view value, BeaconOptions& options) {
 }
 
 Outcome TakeWpm(std::string_view value, BeaconOptions& options) {
-  options.wpm = Decimal(value);
+  options.wpm = DecimalNumber(value);
   if (!options.wpm || *options.wpm < kSlowestWpm || *options.wpm > kFastestWpm)
     return Outcome::Failed("--wpm takes a speed from 1 to 60 words a minute, not " + Quoted(value));
   return {};
 }
 
 Outcome TakeQrss(std::string_view value, BeaconOptions& options) {
-  options.qrssSeconds = Decimal(value);
+  options.qrssSeconds = DecimalNumber(value);
   if (!options.qrssSeconds || *options.qrssSeconds < 1 || *options.qrssSeconds > kLongestDotSeconds)
     return Outcome::Failed("--qrss takes a dot length from 1 to 120 seconds, not " + Quoted(value));
   return {};
 }
 
 Outcome TakeFsk(std::string_view value, BeaconOptions& options) {
-  options.fskHz = Decimal(value);
+  options.fskHz = DecimalNumber(value);
   if (!options.fskHz || *options.fskHz <= 0 || *options.fskHz > kWidestShiftHz)
     return Outcome::Failed(
         "--fsk takes the shift of key down above key up, above 0 and up to 1000 Hz, not " +

@@ -31,20 +31,6 @@ std::string Hex(unsigned value) {
   return text;
 }
 
-std::string Frequency(double hz) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3f Hz", hz);
-  return text;
-}
-
-// "tone 3: makes 7040102.929 Hz, wanted 7040102.930 Hz, error -0.001 Hz"
-std::string ToneComment(const ToneTuning& tone) {
-  char text[128];
-  std::snprintf(text, sizeof text, "tone %d: makes %.3f Hz, wanted %.3f Hz, error %+.3f Hz",
-                tone.tone, tone.madeHz, tone.wantedHz, tone.madeHz - tone.wantedHz);
-  return text;
-}
-
 // The synthesiser's setup and rows: arrays over bands, then tones, then the row's bytes.
 std::string TuningC(const Run& run, const Tuning& tuning) {
   const std::string& name = run.name;
@@ -52,13 +38,12 @@ std::string TuningC(const Run& run, const Tuning& tuning) {
   std::string chipName(chip.display);
   std::string upper = ascii::UpperCase(chip.name);
   std::string placement = run.progmem ? " PROGMEM" : "";
-  std::string out =
-      "\n/* " + chipName + " tuning for each tone of the mode, clock " + Frequency(tuning.clockHz) +
-      "; a tone's distance from tone 0 is\n * kept within " + Frequency(tuning.toleranceHz) +
-      ". Index NAME_TUNING[band] with the tone table.\n";
+  std::string out = "\n/* " + chipName + " tuning for each tone of the mode, clock " +
+                    HzText(tuning.clockHz) + "; a tone's distance from tone 0 is\n * kept within " +
+                    HzText(tuning.toleranceHz) + ". Index NAME_TUNING[band] with the tone table.\n";
   for (const BandTuning& band : tuning.bands)
-    out += " * Dial " + Frequency(band.dialHz) + ": " + band.plan + "; spacing error at most " +
-           Frequency(band.spacingErrorHz) + ".\n";
+    out += " * Dial " + HzText(band.dialHz) + ": " + band.plan + "; spacing error at most " +
+           HzText(band.spacingErrorHz) + ".\n";
   out += " */\n";
   out += Define(name + "_SYNTH_" + upper, "1", "the chip these rows are for");
   out += Define(name + "_BANDS", std::to_string(tuning.bands.size()), "dials in the tables");
@@ -97,18 +82,18 @@ std::string TuningC(const Run& run, const Tuning& tuning) {
     for (const BandTuning& band : tuning.bands) {
       std::string bytes;
       for (std::uint8_t byte : band.setup) bytes += (bytes.empty() ? "" : ", ") + Hex(byte);
-      out += "    {" + bytes + "},  /* dial " + Frequency(band.dialHz) + " */\n";
+      out += "    {" + bytes + "},  /* dial " + HzText(band.dialHz) + " */\n";
     }
     out += "};\n";
   }
   out += "const unsigned char " + name + "_TUNING[" + name + "_BANDS][" + name + "_TUNING_TONES][" +
          name + "_TUNING_BYTES]" + placement + " = {\n";
   for (const BandTuning& band : tuning.bands) {
-    out += "    {   /* dial " + Frequency(band.dialHz) + " */\n";
+    out += "    {   /* dial " + HzText(band.dialHz) + " */\n";
     for (const ToneTuning& tone : band.tones) {
       std::string bytes;
       for (std::uint8_t byte : tone.bytes) bytes += (bytes.empty() ? "" : ", ") + Hex(byte);
-      out += "        {" + bytes + "},  /* " + ToneComment(tone) + " */\n";
+      out += "        {" + bytes + "},  /* " + ToneText(tone) + " */\n";
     }
     out += "    },\n";
   }

@@ -44,13 +44,6 @@ std::string Physical(const Run& run) {
   return text;
 }
 
-std::string ToneLine(const ToneTuning& tone) {
-  char text[128];
-  std::snprintf(text, sizeof text, "tone %d: makes %.3f Hz, wanted %.3f Hz, error %+.3f Hz",
-                tone.tone, tone.madeHz, tone.wantedHz, tone.madeHz - tone.wantedHz);
-  return text;
-}
-
 std::string BandLine(const Tuning& tuning, const BandTuning& band) {
   char text[200];
   std::snprintf(text, sizeof text, "%s dial %.3f Hz, clock %.0f Hz: %s",
@@ -82,7 +75,7 @@ std::string BeaconLines(const Run& run, bool labels) {
                std::to_string(tuning.chip->rowBytes) + " entries, tone 0 first" +
                std::string(kLineEnd);
       for (const ToneTuning& tone : band.tones) {
-        out += Comment(comment, ToneLine(tone));
+        out += Comment(comment, ToneText(tone));
         out += DataLines(tone.bytes, lineStart).substr(kLineEnd.size());
       }
     }

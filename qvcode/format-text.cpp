@@ -109,9 +109,9 @@ std::string WriteList(const Run& run) {
     for (std::size_t b = 0; b < run.tuning->bands.size(); ++b) {
       for (const ToneTuning& tone : run.tuning->bands[b].tones) {
         char text[96];
-        std::snprintf(text, sizeof text, "%zu %d %.3f %+.3f", b + 1, tone.tone, tone.madeHz,
+        std::snprintf(text, sizeof text, " %d %.3f %+.3f", tone.tone, tone.madeHz,
                       tone.madeHz - tone.wantedHz);
-        out += text;
+        out += std::to_string(b + 1) + text;
         for (std::uint8_t byte : tone.bytes) out += " " + std::to_string(byte);
         out += "\n";
       }

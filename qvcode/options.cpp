@@ -54,18 +54,6 @@ std::optional<std::uint32_t> WholeNumber(std::string_view text) {
   return std::uint32_t(value);
 }
 
-// A decimal number such as 1500, 1270.5, -10 or +5.
-std::optional<double> DecimalNumber(std::string_view text) {
-  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
-  double value = 0;
-  auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-      !std::isfinite(value))
-    return std::nullopt;
-  return value;
-}
-
 bool IsCName(std::string_view name) {
   if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
   for (char c : name) {
@@ -221,21 +209,24 @@ std::string ModeList() {
          "            durations, 1-bit key states a dot unit\n";
 }
 
-// WSPR's band names, under --band.
-std::string BandList() {
-  return std::string(kHelpColumn, ' ') + WsprBandNames() + "\n";
-}
-
-// The chip names, wrapped to the help's width under the option's text.
-std::string TargetList() {
-  std::string chips = TargetNames();
-  for (std::size_t line = 0; chips.size() - line > 70;) {
-    std::size_t cut = chips.rfind(' ', line + 70);
-    chips[cut] = '\n';
-    chips.insert(cut + 1, kHelpColumn, ' ');
+// Names wrapped to the help's width under the option's text.
+std::string Wrapped(std::string names) {
+  for (std::size_t line = 0; names.size() - line > 70;) {
+    std::size_t cut = names.rfind(' ', line + 70);
+    names[cut] = '\n';
+    names.insert(cut + 1, kHelpColumn, ' ');
     line = cut + kHelpColumn + 1;
   }
-  return std::string(kHelpColumn, ' ') + chips + "\n";
+  return std::string(kHelpColumn, ' ') + names + "\n";
+}
+
+std::string TargetList() {
+  return Wrapped(TargetNames());
+}
+
+// WSPR's band names, under --band.
+std::string BandList() {
+  return Wrapped(WsprBandNames());
 }
 
 Outcome SetFlag(bool Options::*flag, Options& options) {
@@ -451,6 +442,17 @@ Outcome Settle(Options& options) {
 }
 
 }  // namespace
+
+std::optional<double> DecimalNumber(std::string_view text) {
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+  double value = 0;
+  auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+      !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
 
 Outcome ParseCommandLine(const std::vector<std::string>& arguments, Options& options) {
   bool optionsEnd = false;

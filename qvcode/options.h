@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/outcome.h"
@@ -49,6 +50,9 @@ struct Options {
 
 // Reads the arguments (without the program name) and settles defaults and cross-checks.
 Outcome ParseCommandLine(const std::vector<std::string>& arguments, Options& options);
+
+// A decimal number such as 1500, 1270.5, -10 or +5, as options take them.
+std::optional<double> DecimalNumber(std::string_view text);
 
 std::string HelpText();
 std::string VersionText();

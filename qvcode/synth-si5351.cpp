@@ -54,12 +54,6 @@ Fraction FeedbackFor(double ratio, std::uint32_t c) {
   return f;
 }
 
-std::string Hz(double hz) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3f Hz", hz);
-  return text;
-}
-
 }  // namespace
 
 Outcome TuneSi5351(const Synthesiser&, double clockHz, BandTuning& band) {
@@ -69,8 +63,9 @@ Outcome TuneSi5351(const Synthesiser&, double clockHz, BandTuning& band) {
     highHz = std::max(highHz, tone.wantedHz);
   }
   if (lowHz < kOutputLowHz || highHz > kOutputHighHz)
-    return Outcome::Failed("the Si5351 makes " + Hz(kOutputLowHz) + " to " + Hz(kOutputHighHz) +
-                           "; the tones would lie from " + Hz(lowHz) + " to " + Hz(highHz));
+    return Outcome::Failed("the Si5351 makes " + HzText(kOutputLowHz) + " to " +
+                           HzText(kOutputHighHz) + "; the tones would lie from " + HzText(lowHz) +
+                           " to " + HzText(highHz));
   int r = 1;
   while (r < kLargestR && lowHz * r * kLargestDivider < kVcoLowHz) r *= 2;
   int divider = int(std::floor(kVcoHighHz / (highHz * r)));
@@ -78,7 +73,7 @@ Outcome TuneSi5351(const Synthesiser&, double clockHz, BandTuning& band) {
   if (divider < 4 || lowHz * r * divider < kVcoLowHz)
     return Outcome::Failed(
         "no even MultiSynth divider keeps the Si5351's VCO within 600 to 900 MHz for tones from " +
-        Hz(lowHz) + " to " + Hz(highHz));
+        HzText(lowHz) + " to " + HzText(highHz));
   const double outputDivision = double(divider) * r;
 
   // The ratio each tone needs of the PLL, and the c that keeps the tones' distances best.

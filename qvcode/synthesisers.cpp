@@ -53,13 +53,20 @@ constexpr std::array kWsprBands = {
     WsprBand{"70cm", 432300000}, WsprBand{"23cm", 1296500000},
 };
 
-std::string Hz(double hz) {
+}  // namespace
+
+std::string HzText(double hz) {
   char text[32];
   std::snprintf(text, sizeof text, "%.3f Hz", hz);
   return text;
 }
 
-}  // namespace
+std::string ToneText(const ToneTuning& tone) {
+  char text[128];
+  std::snprintf(text, sizeof text, "tone %d: makes %.3f Hz, wanted %.3f Hz, error %+.3f Hz",
+                tone.tone, tone.madeHz, tone.wantedHz, tone.madeHz - tone.wantedHz);
+  return text;
+}
 
 const Synthesiser* FindSynthesiser(std::string_view name) {
   for (const Synthesiser& chip : kSynthesisers)
@@ -96,8 +103,8 @@ Outcome TuneBands(const Synthesiser& chip, double clockHz, const std::vector<dou
   tuning.toleranceHz = SpacingTolerance(encoding.mode) * encoding.toneSpacingHz;
   if (clockHz < chip.lowestClockHz || clockHz > chip.highestClockHz)
     return Outcome::Failed("the " + std::string(chip.display) + " takes a clock from " +
-                           Hz(chip.lowestClockHz) + " to " + Hz(chip.highestClockHz) + ", not " +
-                           Hz(clockHz));
+                           HzText(chip.lowestClockHz) + " to " + HzText(chip.highestClockHz) +
+                           ", not " + HzText(clockHz));
   for (double dialHz : dialsHz) {
     BandTuning band;
     band.dialHz = dialHz;
@@ -107,17 +114,18 @@ Outcome TuneBands(const Synthesiser& chip, double clockHz, const std::vector<dou
       band.tones.push_back({tone, wanted, 0, {}});
     }
     if (Outcome tuned = chip.tune(chip, clockHz, band); !tuned.ok)
-      return Outcome::Failed("dial " + Hz(dialHz) + ": " + tuned.error);
+      return Outcome::Failed("dial " + HzText(dialHz) + ": " + tuned.error);
     const ToneTuning& first = band.tones.front();
     for (const ToneTuning& tone : band.tones) {
       double error = (tone.madeHz - first.madeHz) - (tone.wantedHz - first.wantedHz);
       band.spacingErrorHz = std::max(band.spacingErrorHz, std::fabs(error));
     }
     if (band.spacingErrorHz > tuning.toleranceHz)
-      return Outcome::Failed("dial " + Hz(dialHz) + ": the " + std::string(chip.display) + " at " +
-                             Hz(clockHz) + " misplaces a tone's distance from tone 0 by " +
-                             Hz(band.spacingErrorHz) + ", more than the " + Hz(tuning.toleranceHz) +
-                             " the mode bears");
+      return Outcome::Failed("dial " + HzText(dialHz) + ": the " + std::string(chip.display) +
+                             " at " + HzText(clockHz) +
+                             " misplaces a tone's distance from tone 0 by " +
+                             HzText(band.spacingErrorHz) + ", more than the " +
+                             HzText(tuning.toleranceHz) + " the mode bears");
     tuning.bands.push_back(std::move(band));
   }
   return {};

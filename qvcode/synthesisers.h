@@ -68,6 +68,11 @@ double SpacingTolerance(modes::Mode mode);
 Outcome TuneBands(const Synthesiser& chip, double clockHz, const std::vector<double>& dialsHz,
                   const modes::Encoding& encoding, int toneCount, double audioHz, Tuning& tuning);
 
+// "7040097.803 Hz", and a row's comment: "tone 3: makes 7040102.198 Hz, wanted 7040102.197 Hz,
+// error +0.001 Hz".
+std::string HzText(double hz);
+std::string ToneText(const ToneTuning& tone);
+
 // The WSPR band plan: a band's name ("40m", case-blind) to its WSPR dial frequency.
 std::optional<double> WsprDialHz(std::string_view band);
 std::string WsprBandNames();  // "2200m, 630m, ..." for messages and --help
