@@ -87,6 +87,26 @@ struct NoiseSource {
   }
 };
 
+// A wave of unit amplitude made 16-bit samples: scaled, with noise added on request.
+void Quantize(const std::vector<double>& wave, const AudioOptions& options,
+              std::vector<std::int16_t>& samples) {
+  // Noise power in 2500 Hz is that share of the whole 6000 Hz band; the signal's power is A²/2.
+  const double nyquistHz = kAudioSampleRate / 2.0;
+  double noisePerAmplitude = 0;
+  if (options.addNoise)
+    noisePerAmplitude = std::sqrt(0.5 * (nyquistHz / 2500) / std::pow(10, options.snrDb / 10));
+  // Leave headroom for the noise peaks (four standard deviations) so little is clipped.
+  const double amplitude = 0.8 * 32767 / (1 + 4 * noisePerAmplitude);
+  NoiseSource noise{std::mt19937(options.seed)};
+  samples.clear();
+  samples.reserve(wave.size());
+  for (double value : wave) {
+    double sample = amplitude * value;
+    if (options.addNoise) sample += amplitude * noisePerAmplitude * noise.Gaussian();
+    samples.push_back(std::int16_t(std::clamp(std::lround(sample), -32768L, 32767L)));
+  }
+}
+
 }  // namespace
 
 double ToneOffsetHz(Mode mode, double spacingHz, int tone) {
@@ -133,24 +153,31 @@ AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
           : HeldTrack(encoding.tones, samplesPerSymbol, offsetsHz);
   const std::vector<double> wave = Oscillate(track, options.baseFrequencyHz, keying.edgeSamples);
 
-  // Noise power in 2500 Hz is that share of the whole 6000 Hz band; the signal's power is A²/2.
-  double noisePerAmplitude = 0;
-  if (options.addNoise)
-    noisePerAmplitude = std::sqrt(0.5 * (nyquistHz / 2500) / std::pow(10, options.snrDb / 10));
-  // Leave headroom for the noise peaks (four standard deviations) so little is clipped.
-  const double amplitude = 0.8 * 32767 / (1 + 4 * noisePerAmplitude);
-
   const std::size_t periodSamples = std::size_t(std::lround(info.periodSeconds * kAudioSampleRate));
   const std::size_t start = std::size_t(std::lround(info.startSeconds * kAudioSampleRate));
   std::vector<double> period(std::max(periodSamples, start + wave.size()), 0.0);
-  for (std::size_t i = 0; i < wave.size(); ++i) period[start + i] = amplitude * wave[i];
-  if (options.addNoise) {
-    NoiseSource noise{std::mt19937(options.seed)};
-    for (double& sample : period) sample += amplitude * noisePerAmplitude * noise.Gaussian();
+  for (std::size_t i = 0; i < wave.size(); ++i) period[start + i] = wave[i];
+  Quantize(period, options, samples);
+  return {true, {}};
+}
+
+AudioResult RenderKeyedTrack(const std::vector<double>& trackHz, const AudioOptions& options,
+                             std::vector<std::int16_t>& samples) {
+  if (options.addNoise && !(options.snrDb >= -60 && options.snrDb <= 60))
+    return {false, "the signal to noise ratio must lie between -60 and 60 dB"};
+  // The key's envelope, its edges raised-cosine ramps of 5 ms.
+  constexpr int kEdge = kAudioSampleRate / 200;
+  std::vector<double> wave(trackHz.size());
+  double phase = 0, level = 0;
+  for (std::size_t i = 0; i < trackHz.size(); ++i) {
+    const bool down = trackHz[i] > 0;
+    level = std::clamp(level + (down ? 1.0 : -1.0) / kEdge, 0.0, 1.0);
+    wave[i] = (1 - std::cos(std::numbers::pi * level)) / 2 * std::sin(phase);
+    if (down)
+      phase = std::fmod(phase + 2 * std::numbers::pi * trackHz[i] / kAudioSampleRate,
+                        2 * std::numbers::pi);
   }
-  samples.reserve(period.size());
-  for (double sample : period)
-    samples.push_back(std::int16_t(std::clamp(std::lround(sample), -32768L, 32767L)));
+  Quantize(wave, options, samples);
   return {true, {}};
 }
 

@@ -38,4 +38,10 @@ double ToneOffsetHz(Mode mode, double spacingHz, int tone);
 AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
                         std::vector<std::int16_t>& samples);
 
+// Audio of a frequency given sample by sample, 0 where the key is up (silence); the key's edges
+// shaped over 5 ms, the level and the noise as RenderAudio makes them. A transmitter's output
+// heard through a receiver, for one.
+AudioResult RenderKeyedTrack(const std::vector<double>& trackHz, const AudioOptions& options,
+                             std::vector<std::int16_t>& samples);
+
 }  // namespace modes
