@@ -110,7 +110,8 @@ void Quantize(const std::vector<double>& wave, const AudioOptions& options,
 }  // namespace
 
 double ToneOffsetHz(Mode mode, double spacingHz, int tone) {
-  return (tone + KeyingOf(mode).firstToneOffset) * spacingHz;
+  const ModeRow* row = RowOf(mode);
+  return (tone + (row != nullptr ? row->keying.firstToneOffset : 0)) * spacingHz;
 }
 
 AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
