@@ -44,6 +44,16 @@ std::vector<std::string> Words(std::string_view text) {
   return words;
 }
 
+// Words of digits alone without their leading zeros.
+std::vector<std::string> NumbersByValue(std::vector<std::string> words) {
+  for (std::string& word : words) {
+    if (word.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::size_t first = word.find_first_not_of('0');
+    word = first == std::string::npos ? "0" : word.substr(first);
+  }
+  return words;
+}
+
 void CheckWspr(std::string_view text, const modes::Encoding& encoding) {
   FUZZ_CHECK(encoding.sourceBits.size() == 50);
   FUZZ_CHECK(encoding.symbols.size() == 162 && InRange(encoding.symbols, 1));
@@ -60,9 +70,9 @@ void CheckWspr(std::string_view text, const modes::Encoding& encoding) {
   wspr::Packing packing = wspr::PackMessage(text);
   FUZZ_CHECK(packing.ok && packing.power == wspr::RoundPower(packing.power));
   if (!encoding.notes.empty() || packing.type == wspr::MessageType::kHashedCall) return;
-  // Packed without a note: a receiver shows the words typed, in capitals, and they pack to the
-  // same bits.
-  FUZZ_CHECK(Words(encoding.decoded) == Words(text));
+  // Packed without a note: a receiver shows the words typed, in capitals (a number by its value:
+  // a power of "00" shows as "0"), and they pack to the same bits.
+  FUZZ_CHECK(NumbersByValue(Words(encoding.decoded)) == NumbersByValue(Words(text)));
   modes::Encoding again;
   FUZZ_CHECK(modes::EncodeMessage(modes::Mode::kWspr, 0, encoding.decoded, again).ok);
   FUZZ_CHECK(again.sourceBits == encoding.sourceBits);

@@ -267,6 +267,9 @@ EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encod
   encoding.decoded = std::string(jt65::TrimRight(encoding.decoded));
   // A receiver would show nothing: no mode sends an empty message.
   if (result.ok && encoding.decoded.empty()) {
+    encoding.sourceBits.clear();
+    encoding.symbols.clear();
+    encoding.tones.clear();
     if (text.find_first_not_of(' ') == std::string_view::npos)
       return {false, "the message is empty"};
     return {false, "nothing of \"" + std::string(text) + "\" can be sent in " +
