@@ -18,6 +18,7 @@ struct Keying {
   double bandwidthTime = 0;    // Gaussian smoothing; 0 holds each tone for its whole symbol
   bool carryEndTones = false;  // the first and last tones smoothed as if they went on
   int edgeSamples = 0;         // raised-cosine edge at each end
+  double edgeSymbols = 0;      // the same as a share of a symbol, where it follows the period
 };
 
 Keying KeyingOf(Mode mode) {
@@ -29,6 +30,9 @@ Keying KeyingOf(Mode mode) {
     case Mode::kFt4:
       // Its sequence starts and ends with a ramp slot at tone 0, faded in and out whole.
       return {.bandwidthTime = 1.0, .edgeSamples = 576};
+    case Mode::kFst4:
+    case Mode::kFst4w:
+      return {.bandwidthTime = 2.0, .edgeSymbols = 0.25};
     default:
       return {};
   }
@@ -138,7 +142,8 @@ AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
       keying.bandwidthTime > 0
           ? SmoothedTrack(encoding.tones, int(std::lround(samplesPerSymbol)), spacing, keying)
           : HeldTrack(encoding.tones, samplesPerSymbol, spacing, keying.firstToneOffset);
-  const std::vector<double> wave = Oscillate(track, options.baseFrequencyHz, keying.edgeSamples);
+  const int edge = keying.edgeSamples + int(std::lround(keying.edgeSymbols * samplesPerSymbol));
+  const std::vector<double> wave = Oscillate(track, options.baseFrequencyHz, edge);
 
   // Noise power in 2500 Hz is that share of the whole 6000 Hz band; the signal's power is A²/2.
   double noisePerAmplitude = 0;
@@ -147,8 +152,12 @@ AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
   // Leave headroom for the noise peaks (four standard deviations) so little is clipped.
   const double amplitude = 0.8 * 32767 / (1 + 4 * noisePerAmplitude);
 
-  const std::size_t periodSamples = std::size_t(std::lround(info.periodSeconds * kAudioSampleRate));
-  const std::size_t start = std::size_t(std::lround(info.startSeconds * kAudioSampleRate));
+  // A mode of several periods starts its tones where its period has them.
+  const ModePeriod* modePeriod = FindPeriod(info, int(encoding.periodSeconds));
+  const double periodSeconds = modePeriod ? modePeriod->seconds : info.periodSeconds;
+  const double startSeconds = modePeriod ? modePeriod->startSeconds : info.startSeconds;
+  const std::size_t periodSamples = std::size_t(std::lround(periodSeconds * kAudioSampleRate));
+  const std::size_t start = std::size_t(std::lround(startSeconds * kAudioSampleRate));
   std::vector<double> period(std::max(periodSamples, start + wave.size()), 0.0);
   for (std::size_t i = 0; i < wave.size(); ++i) period[start + i] = amplitude * wave[i];
   if (options.addNoise) {

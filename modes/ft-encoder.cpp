@@ -8,7 +8,6 @@
 #include "modes/message77.h"
 
 namespace ft {
-namespace {
 
 // Packs and unpacks the message; the bits go on only when a receiver would take them.
 modes::EncodeResult PackForAir(std::string_view text, modes::Encoding& encoding) {
@@ -26,8 +25,6 @@ modes::EncodeResult PackForAir(std::string_view text, modes::Encoding& encoding)
     encoding.notes.push_back("sent as \"" + encoding.decoded + "\"");
   return {true, {}};
 }
-
-}  // namespace
 
 modes::Bits Codeword174(const modes::Bits& bits77) {
   modes::Bits message91 = bits77;

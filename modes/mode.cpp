@@ -5,6 +5,7 @@
 
 #include "modes/bits.h"
 #include "modes/fixed-text.h"
+#include "modes/fst4-encoder.h"
 #include "modes/ft-encoder.h"
 #include "modes/jt4-encoder.h"
 #include "modes/jt65-channel.h"
@@ -13,6 +14,7 @@
 #include "modes/jt9-encoder.h"
 #include "modes/message-format.h"
 #include "modes/packed-message.h"
+#include "modes/q65-encoder.h"
 #include "modes/wspr-encoder.h"
 
 namespace modes {
@@ -23,6 +25,15 @@ constexpr double kJt65Baud = 11025.0 / 4096.0;
 constexpr double kJt9Baud = 12000.0 / 6912.0;
 constexpr double kJt4Baud = 11025.0 / 2520.0;
 constexpr double kWsprBaud = 12000.0 / 8192.0;
+
+// FST4 and FST4W key N samples a symbol at 12 kHz as their period has it; FST4-15 starts at 0.5 s.
+constexpr ModePeriod kFst4Periods[] = {{15, 720, 0.5},     {30, 1680, 1.0},    {60, 3888, 1.0},
+                                       {120, 8200, 1.0},   {300, 21504, 1.0},  {900, 66560, 1.0},
+                                       {1800, 134400, 1.0}};
+constexpr ModePeriod kFst4wPeriods[] = {
+    {120, 8200, 1.0}, {300, 21504, 1.0}, {900, 66560, 1.0}, {1800, 134400, 1.0}};
+constexpr ModePeriod kQ65Periods[] = {
+    {15, 1800, 0.5}, {30, 3600, 0.5}, {60, 7200, 1.0}, {120, 16000, 1.0}, {300, 41472, 1.0}};
 
 // Every mode spaces its tones one keying rate apart in submode A.
 constexpr std::array kModes = {
@@ -35,6 +46,13 @@ constexpr std::array kModes = {
     // symbol ahead of its first Costas tone at 0.5 s.
     ModeInfo{Mode::kFt8, "ft8", "", 0.16, 6.25, 8, 3, 3, 15, 0.5},
     ModeInfo{Mode::kFt4, "ft4", "", 0.048, 12000.0 / 576, 4, 2, 2, 7.5, 0.452},
+    // Their default period is the one of the row's own figures.
+    ModeInfo{Mode::kFst4w, "fst4w", "", 8200 / 12000.0, 12000.0 / 8200, 4, 2, 2, 120, 1.0,
+             kFst4wPeriods},
+    ModeInfo{Mode::kFst4, "fst4", "", 3888 / 12000.0, 12000.0 / 3888, 4, 2, 2, 60, 1.0,
+             kFst4Periods},
+    ModeInfo{Mode::kQ65, "q65", "ABCDE", 7200 / 12000.0, 12000.0 / 7200, 65, 6, 7, 60, 1.0,
+             kQ65Periods},
 };
 
 // The spacing of each JT4 submode in keying rates: not powers of two from D on.
@@ -157,11 +175,23 @@ double ToneSpacingHz(const ModeInfo& info, char submode) {
   std::size_t index = info.submodes.find(Upper(submode));
   if (submode == 0 || index == std::string_view::npos) return 0;
   if (info.mode == Mode::kJt4) return info.baseToneSpacingHz * kJt4SpacingSteps[index];
-  // JT65 doubles the spacing per submode letter.
+  // JT65 and Q65 double the spacing per submode letter.
   return info.baseToneSpacingHz * double(1 << index);
 }
 
+const ModePeriod* FindPeriod(const ModeInfo& info, int seconds) {
+  if (seconds == 0) seconds = int(info.periodSeconds);
+  for (const ModePeriod& period : info.periods)
+    if (period.seconds == seconds) return &period;
+  return nullptr;
+}
+
 EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encoding& encoding) {
+  return EncodeMessage(mode, submode, 0, text, encoding);
+}
+
+EncodeResult EncodeMessage(Mode mode, char submode, int periodSeconds, std::string_view text,
+                           Encoding& encoding) {
   const ModeInfo& info = InfoOf(mode);
   if (info.mode != mode) return {false, "this mode is not built yet"};
   encoding = Encoding{};
@@ -175,6 +205,23 @@ EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encod
     return {false, std::string("mode ") + std::string(info.name) + " has no submode " + submode};
   }
   encoding.symbolPeriodSeconds = info.symbolPeriodSeconds;
+  encoding.periodSeconds = info.periodSeconds;
+  if (periodSeconds != 0 && periodSeconds != info.periodSeconds) {
+    const ModePeriod* period = FindPeriod(info, periodSeconds);
+    if (period == nullptr) {
+      std::string periods;
+      for (const ModePeriod& known : info.periods)
+        periods += (periods.empty() ? "" : ", ") + std::to_string(known.seconds);
+      return {false, "mode " + std::string(info.name) + " has no period of " +
+                         std::to_string(periodSeconds) + " s" +
+                         (periods.empty() ? "" : " (periods: " + periods + ")")};
+    }
+    // A longer symbol keys the tones closer together.
+    double symbolSeconds = period->samplesPerSymbol / 12000.0;
+    encoding.toneSpacingHz *= info.symbolPeriodSeconds / symbolSeconds;
+    encoding.symbolPeriodSeconds = symbolSeconds;
+    encoding.periodSeconds = period->seconds;
+  }
   EncodeResult result{false, "this mode is not built yet"};
   if (mode == Mode::kJt65) result = EncodeJt65(text, encoding);
   if (mode == Mode::kJt9) result = EncodeJt9(text, encoding);
@@ -182,6 +229,9 @@ EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encod
   if (mode == Mode::kWspr) result = EncodeWspr(text, encoding);
   if (mode == Mode::kFt8) result = ft::EncodeFt8(text, encoding);
   if (mode == Mode::kFt4) result = ft::EncodeFt4(text, encoding);
+  if (mode == Mode::kFst4w) result = fst4::EncodeFst4w(text, encoding);
+  if (mode == Mode::kFst4) result = fst4::EncodeFst4(text, encoding);
+  if (mode == Mode::kQ65) result = q65::EncodeQ65(text, encoding);
   encoding.decoded = std::string(jt65::TrimRight(encoding.decoded));
   return result;
 }

@@ -38,6 +38,9 @@ qvcode::Run RunFor(const qvcode::Options& options) {
   run.submode = options.submode != 0             ? options.submode
                 : options.mode->submodes.empty() ? 0
                                                  : options.mode->submodes[0];
+  // A mode of several periods names its period, the default where none is given.
+  if (const modes::ModePeriod* period = modes::FindPeriod(*options.mode, options.period))
+    run.period = period->seconds;
   run.sequence = options.sequence;
   run.packed = options.pack;
   run.valueBits = options.sequence == qvcode::Sequence::kSymbols ? options.mode->symbolBits

@@ -98,6 +98,16 @@ bool TakeValue(std::string_view option, std::string_view value, Options& options
     options.submode = letter;
     return true;
   }
+  if (option == "--period") {
+    std::uint32_t seconds = 0;
+    if (TakeNumber(value, seconds) && seconds > 0 && seconds <= 3600) {
+      options.period = int(seconds);
+      return true;
+    }
+    result = {false, "--period takes the transmit period in seconds, not \"" + std::string(value) +
+                         "\""};
+    return false;
+  }
   if (option == "--sequence") {
     if (value == "symbols" || value == "tones") {
       options.sequence = value == "symbols" ? Sequence::kSymbols : Sequence::kTones;
@@ -180,7 +190,7 @@ bool TakeValue(std::string_view option, std::string_view value, Options& options
 }
 
 constexpr std::string_view kValueOptions[] = {
-    "--mode",   "--submode",  "--sequence", "--format",    "--target", "--address", "--name",
+    "--mode",   "--submode",  "--period", "--sequence", "--format",    "--target", "--address", "--name",
     "--output", "--schedule", "--wav",      "--frequency", "--snr",    "--seed"};
 
 // Short forms: -m -f -o -t -a -n take values; -p -v -h -V do not.
@@ -230,6 +240,15 @@ ParseResult CheckTogether(Options& options) {
     return {false, "mode " + std::string(options.mode->name) + " has no submode " +
                        options.submode + " (submodes: " + std::string(options.mode->submodes) +
                        ")"};
+  if (options.period != 0 && options.period != options.mode->periodSeconds &&
+      modes::FindPeriod(*options.mode, options.period) == nullptr) {
+    std::string periods;
+    for (const modes::ModePeriod& period : options.mode->periods)
+      periods += (periods.empty() ? "" : ", ") + std::to_string(period.seconds);
+    return {false, "mode " + std::string(options.mode->name) + " has no period of " +
+                       std::to_string(options.period) + " s" +
+                       (periods.empty() ? "" : " (periods: " + periods + ")")};
+  }
   if (!options.wav.empty()) {
     if (options.hasSchedule || options.messages.size() != 1)
       return {false, "--wav writes the audio of one message: give exactly one"};
@@ -319,6 +338,13 @@ std::string HelpText() {
     if (mode.submodes.size() > 1)
       modeLines +=
           "submodes " + std::string(mode.submodes) + " (default " + mode.submodes[0] + "); ";
+    if (!mode.periods.empty()) {
+      std::string periods;
+      for (const modes::ModePeriod& period : mode.periods)
+        periods += (periods.empty() ? "" : " ") + std::to_string(period.seconds);
+      modeLines += "periods " + periods + " s (default " + std::to_string(int(mode.periodSeconds)) +
+                   ");\n" + std::string(12, ' ');
+    }
     modeLines += "packed: " + std::to_string(mode.symbolBits) + "-bit symbols, " +
                  std::to_string(mode.toneBits) + "-bit tones\n";
   }
@@ -339,6 +365,7 @@ std::string HelpText() {
          "  -m, --mode MODE        the mode (default jt65); a submode letter may follow: jt65b\n" +
          modeLines +
          "      --submode LETTER   the submode, as another way to give it\n"
+         "      --period SECONDS   the transmit period, of a mode with several\n"
          "      --sequence WHAT    symbols: the channel symbols, one a data symbol period "
          "(default);\n"
          "                         tones: the whole transmitted sequence, sync included\n"

@@ -17,6 +17,7 @@ struct Target;
 struct Options {
   const modes::ModeInfo* mode = nullptr;
   char submode = 0;  // 0: the mode's default
+  int period = 0;    // seconds, of a mode with several periods; 0: the mode's default
   Sequence sequence = Sequence::kSymbols;
   const Format* format = nullptr;
   bool pack = false;

@@ -8,7 +8,7 @@ void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Fai
     Table table;
     table.source = message;
     modes::EncodeResult result =
-        modes::EncodeMessage(run.mode->mode, run.submode, message.text, table.encoding);
+        modes::EncodeMessage(run.mode->mode, run.submode, run.period, message.text, table.encoding);
     if (!result.ok) {
       failures.push_back({message, result.error});
       continue;
@@ -48,6 +48,7 @@ std::vector<std::string> PackingRule(const Run& run) {
 std::string ModeLabel(const Run& run) {
   std::string name;
   for (char c : run.mode->name) name += char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  if (run.period != 0) name += "_" + std::to_string(run.period);
   if (run.mode->submodes.size() > 1) name += run.submode;
   return name;
 }
