@@ -2,6 +2,7 @@
 // packer), the frame made by the core, and the core's status put into words.
 #include "modes/fst4-encoder.h"
 
+#include <algorithm>
 #include <string>
 
 #include "modes/core/fst4/qvs-fst4.h"
@@ -61,16 +62,15 @@ modes::EncodeResult EncodeFst4w(std::string_view text, modes::Encoding& encoding
   encoding.sourceBits = modes::BitsOfBytes(bits, QVS_FST4W_BITS);
   modes::Bits bits77 = encoding.sourceBits;
   for (char bit : kFst4wTail) bits77.push_back(bit == '1');
-  // A receiver knows the calls it has heard; the sender's own are those of the text.
+  // The calls a receiver shows in full: the one sent whole, and that of "<CALL> GRID", which
+  // its station sends whole in its other messages. A hashed word of "CALL GRID dBm" stays <...>.
   ft::CallBook book;
-  std::string call;
-  for (char c : normalised.text + " ") {
-    if (c == ' ') {
-      if (!call.empty()) book.Add(call);
-      call.clear();
-    } else if (c != '<' && c != '>') {
-      call += c;
-    }
+  std::string_view first = std::string_view(normalised.text).substr(0, normalised.text.find(' '));
+  if (first.size() > 2 && first.front() == '<' && first.back() == '>') {
+    if (std::count(normalised.text.begin(), normalised.text.end(), ' ') == 1)
+      book.Add(first.substr(1, first.size() - 2));
+  } else {
+    book.Add(first);
   }
   std::string why;
   std::optional<std::string> decoded = ft::UnpackMessage77(bits77, book, &why);

@@ -365,8 +365,8 @@ Try Nonstandard(const Words& w, Attempt& attempt) {
   AppendBits(bits, !cq && secondHashed, 1);
   AppendBits(bits, std::uint64_t(closing), 2);
   AppendBits(bits, cq, 1);
-  for (const std::string& word : {w[0], w[1]})
-    attempt.message.book.Add(word[0] == '<' ? InsideBrackets(word) : std::string_view(word));
+  // Only the hashed call is looked up: a plain call of the same 12-bit hash must not stand in.
+  attempt.message.book.Add(hashed);
   return attempt.Packed(4, 0);
 }
 

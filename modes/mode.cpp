@@ -27,8 +27,8 @@ constexpr double kJt4Baud = 11025.0 / 2520.0;
 constexpr double kWsprBaud = 12000.0 / 8192.0;
 
 // FST4 and FST4W key N samples a symbol at 12 kHz as their period has it; FST4-15 starts at 0.5 s.
-constexpr ModePeriod kFst4Periods[] = {{15, 720, 0.5},     {30, 1680, 1.0},    {60, 3888, 1.0},
-                                       {120, 8200, 1.0},   {300, 21504, 1.0},  {900, 66560, 1.0},
+constexpr ModePeriod kFst4Periods[] = {{15, 720, 0.5},     {30, 1680, 1.0},   {60, 3888, 1.0},
+                                       {120, 8200, 1.0},   {300, 21504, 1.0}, {900, 66560, 1.0},
                                        {1800, 134400, 1.0}};
 constexpr ModePeriod kFst4wPeriods[] = {
     {120, 8200, 1.0}, {300, 21504, 1.0}, {900, 66560, 1.0}, {1800, 134400, 1.0}};

@@ -56,7 +56,7 @@ struct Encoding {
   std::vector<std::uint8_t> sourceBits;  // the packed message, one bit a byte, first bit first
   std::vector<int> symbols;              // the information-carrying channel symbols
   std::vector<int> tones;                // the whole transmitted sequence, sync included
-  double periodSeconds = 0;  // the transmit/receive period
+  double periodSeconds = 0;              // the transmit/receive period
   double symbolPeriodSeconds = 0;
   double toneSpacingHz = 0;
   std::vector<std::string> notes;  // what the mode changed in the message, in words

@@ -104,8 +104,8 @@ bool TakeValue(std::string_view option, std::string_view value, Options& options
       options.period = int(seconds);
       return true;
     }
-    result = {false, "--period takes the transmit period in seconds, not \"" + std::string(value) +
-                         "\""};
+    result = {false,
+              "--period takes the transmit period in seconds, not \"" + std::string(value) + "\""};
     return false;
   }
   if (option == "--sequence") {
@@ -190,8 +190,8 @@ bool TakeValue(std::string_view option, std::string_view value, Options& options
 }
 
 constexpr std::string_view kValueOptions[] = {
-    "--mode",   "--submode",  "--period", "--sequence", "--format",    "--target", "--address", "--name",
-    "--output", "--schedule", "--wav",      "--frequency", "--snr",    "--seed"};
+    "--mode", "--submode", "--period",   "--sequence", "--format",    "--target", "--address",
+    "--name", "--output",  "--schedule", "--wav",      "--frequency", "--snr",    "--seed"};
 
 // Short forms: -m -f -o -t -a -n take values; -p -v -h -V do not.
 std::string_view LongForm(char letter) {

@@ -270,15 +270,11 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
     if (words[0].length < 5 || words[0].length > 12 ||
         qvs_at(&words[0], (uint8_t)(words[0].length - 1)) != '>')
       return qvs_refuse(report, QVS_NOT_FST4W, &words[0]);
-    {
-      /* The call inside the brackets must be one. */
-      qvs_word inner = words[0];
-      ++inner.start;
-      inner.length = (uint8_t)(inner.length - 2);
-      if (qvs_base_call(&inner, &base_first) == 0)
-        return qvs_refuse(report, QVS_BAD_CALL, &words[0]);
-      call = qvs_hash22(&inner, 0, inner.length);
-    }
+    /* Inside the brackets: letters, digits and a / between them, as a call is written. */
+    call = qvs_hash22(&words[0], 1, (uint8_t)(words[0].length - 2));
+    if (call == 0xFFFFFFFFUL || qvs_at(&words[0], 1) == '/' ||
+        qvs_at(&words[0], (uint8_t)(words[0].length - 2)) == '/')
+      return qvs_refuse(report, QVS_BAD_CALL, &words[0]);
     if (words[1].length != 4 && words[1].length != 6)
       return qvs_refuse(report, QVS_BAD_LOCATOR, &words[1]);
     locator = qvs_locator4(&words[1]);
@@ -307,9 +303,12 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
     }
     if (x->length < 5 || x->length > 10 || slash == 0 || slash + 1 >= x->length)
       return qvs_refuse(report, QVS_NOT_FST4W, x);
+    after = (uint8_t)(x->length - slash - 1);
+    /* Three characters after the slash end in a digit, whether prefix or suffix. */
+    if (after == 3 && !qvs_is_digit(qvs_at(x, (uint8_t)(x->length - 1))))
+      return qvs_refuse(report, QVS_BAD_AFFIX, x);
     base_length = qvs_base_call(x, &base_first);
     if (base_length == 0) return qvs_refuse(report, QVS_BAD_CALL, x);
-    after = (uint8_t)(x->length - slash - 1);
     if (slash <= 3) {
       for (i = 0; i < slash; ++i) {
         uint8_t v = qvs_a36(qvs_at(x, i));
