@@ -22,20 +22,6 @@ inline Bits BitsOfText(std::string_view ones_and_zeros) {
   return bits;
 }
 
-// A bit string as the encoder core holds it: bytes, the first bit in the top bit of byte 0.
-inline std::vector<std::uint8_t> BytesOfBits(const Bits& bits) {
-  std::vector<std::uint8_t> bytes((bits.size() + 7) / 8, 0);
-  for (std::size_t i = 0; i < bits.size(); ++i)
-    if (bits[i]) bytes[i / 8] |= std::uint8_t(0x80 >> (i % 8));
-  return bytes;
-}
-
-inline Bits BitsOfBytes(const std::uint8_t* bytes, std::size_t count) {
-  Bits bits(count);
-  for (std::size_t i = 0; i < count; ++i) bits[i] = (bytes[i / 8] >> (7 - i % 8)) & 1;
-  return bits;
-}
-
 inline std::uint64_t ReadBits(const Bits& bits, std::size_t start, int count) {
   std::uint64_t value = 0;
   for (int i = 0; i < count; ++i) value = (value << 1) | bits[start + std::size_t(i)];

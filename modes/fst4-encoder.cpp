@@ -59,7 +59,8 @@ modes::EncodeResult EncodeFst4w(std::string_view text, modes::Encoding& encoding
   qvc_report report;
   if (qvs_fst4w_pack(input.c_str(), bits, nullptr, &report) != QVC_OK)
     return {false, Refusal(text, report)};
-  encoding.sourceBits = modes::BitsOfBytes(bits, QVS_FST4W_BITS);
+  encoding.sourceBits = ft::UnpackedBits77(bits);
+  encoding.sourceBits.resize(QVS_FST4W_BITS);
   modes::Bits bits77 = encoding.sourceBits;
   for (char bit : kFst4wTail) bits77.push_back(bit == '1');
   // The calls a receiver shows in full: the one sent whole, and that of "<CALL> GRID", which
@@ -91,9 +92,8 @@ modes::EncodeResult EncodeFst4w(std::string_view text, modes::Encoding& encoding
 modes::EncodeResult EncodeFst4(std::string_view text, modes::Encoding& encoding) {
   modes::EncodeResult result = ft::PackForAir(text, encoding);
   if (!result.ok) return result;
-  std::vector<std::uint8_t> bytes = modes::BytesOfBits(encoding.sourceBits);
   std::uint8_t tones[QVS_TONES];
-  qvs_fst4_tones(bytes.data(), tones);
+  qvs_fst4_tones(ft::PackedBits77(encoding.sourceBits).data(), tones);
   const modes::Bits& bits = encoding.sourceBits;
   if (modes::ReadBits(bits, 71, 6) == 0b110000) {
     // A WSPR-style message goes out in FST4W's frame: its first 50 bits.

@@ -1,6 +1,6 @@
-// Callsigns in the 77-bit messages of FT8 and FT4: the call check, the 28-bit call field with its
-// CQ, hashed and standard ranges, the 10/12/22-bit call hashes, and the book of calls a decoder
-// looks hashes up in.
+// Callsigns in the 77-bit messages of FT8 and FT4 as the host's decoder sees them: the encoder
+// core's call check, call hashes and 28-bit call field for C++ callers, the book of calls a decoder
+// looks hashes up in, and the text of a 28-bit field.
 #pragma once
 
 #include <cstdint>
@@ -24,10 +24,6 @@ int ValueIn(std::string_view alphabet, char c);
 // The call a word stands for when it is a callsign, possibly with one prefix or suffix: the longer
 // part around the "/" (or the word itself); nothing when the word is not a callsign.
 std::optional<std::string> BaseCall(std::string_view word);
-
-// Word in angle brackets with at least three characters inside; the call is the text inside.
-bool IsBracketed(std::string_view word);
-std::string_view InsideBrackets(std::string_view word);
 
 // The m-bit hash of a call (without brackets).
 std::uint32_t CallHash(std::string_view call, int bits);

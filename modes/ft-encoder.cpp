@@ -1,10 +1,9 @@
-// The FT8 and FT4 encoders: the same 77-bit packing and codeword, then each mode's channel.
+// The FT8 and FT4 encoders: the core packs the message and maps it onto each mode's tones; here
+// the bits are unpacked into the text a receiver prints.
 #include "modes/ft-encoder.h"
 
-#include "modes/crc14.h"
-#include "modes/ft4-tones.h"
-#include "modes/ft8-tones.h"
-#include "modes/ldpc-174-91.h"
+#include "modes/core/ft/qvf-ft4.h"
+#include "modes/core/ft/qvf-ft8.h"
 #include "modes/message77.h"
 
 namespace ft {
@@ -26,27 +25,39 @@ modes::EncodeResult PackForAir(std::string_view text, modes::Encoding& encoding)
   return {true, {}};
 }
 
-modes::Bits Codeword174(const modes::Bits& bits77) {
-  modes::Bits message91 = bits77;
-  modes::AppendBits(message91, Crc14(bits77), 14);
-  return EncodeLdpc174(message91);
+namespace {
+
+// The whole sequence, and its data tones: the blocks between the sync arrays.
+void TakeTones(const std::uint8_t* tones, int count, int blocks, int blockTones, int (*start)(int),
+               modes::Encoding& encoding) {
+  encoding.tones.assign(tones, tones + count);
+  encoding.symbols.clear();
+  for (int block = 0; block < blocks; ++block)
+    encoding.symbols.insert(encoding.symbols.end(), tones + start(block),
+                            tones + start(block) + blockTones);
 }
 
+}  // namespace
+
 modes::EncodeResult EncodeFt8(std::string_view text, modes::Encoding& encoding) {
+  std::uint8_t tones[QVF_FT8_TONES];
   modes::EncodeResult result = PackForAir(text, encoding);
   if (!result.ok) return result;
-  FtTones tones = Ft8Tones(Codeword174(encoding.sourceBits));
-  encoding.symbols = tones.data;
-  encoding.tones = tones.all;
+  qvf_ft8_tones(PackedBits77(encoding.sourceBits).data(), tones);
+  TakeTones(
+      tones, QVF_FT8_TONES, 2, QVF_FT8_DATA_BLOCK,
+      [](int block) { return QVF_FT8_DATA_START(block); }, encoding);
   return result;
 }
 
 modes::EncodeResult EncodeFt4(std::string_view text, modes::Encoding& encoding) {
+  std::uint8_t tones[QVF_FT4_TONES];
   modes::EncodeResult result = PackForAir(text, encoding);
   if (!result.ok) return result;
-  FtTones tones = Ft4Tones(Codeword174(Ft4Scramble(encoding.sourceBits)));
-  encoding.symbols = tones.data;
-  encoding.tones = tones.all;
+  qvf_ft4_tones(PackedBits77(encoding.sourceBits).data(), tones);
+  TakeTones(
+      tones, QVF_FT4_TONES, 3, QVF_FT4_DATA_BLOCK,
+      [](int block) { return QVF_FT4_DATA_START(block); }, encoding);
   return result;
 }
 

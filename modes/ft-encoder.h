@@ -1,16 +1,12 @@
-// FT8 and FT4 as modes of the encoder library: a message packed into 77 bits, protected by the
-// CRC and the LDPC code, and mapped onto each mode's tones.
+// FT8 and FT4 as modes of the encoder library: the encoder core's bits and tones, with the decoded
+// text and the notes in words.
 #pragma once
 
 #include <string_view>
 
-#include "modes/bits.h"
 #include "modes/mode.h"
 
 namespace ft {
-
-// The 174-bit codeword of 77 message bits: the bits, their CRC-14 and the 83 parity bits.
-modes::Bits Codeword174(const modes::Bits& bits77);
 
 // Packs the text into encoding's source bits (77), its text and decoded text, and the notes of
 // what packing changed; refuses what a receiver would refuse. FST4 and Q65 send the same bits.

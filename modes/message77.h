@@ -2,6 +2,8 @@
 // takes it, and 77 bits unpacked into the text a receiver prints.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +29,10 @@ struct Pack77Result {
 };
 
 Pack77Result PackMessage77(std::string_view input, Message77& message);
+
+// The 77 bits packed first bit first, as the encoder core holds them, and back.
+std::array<std::uint8_t, 10> PackedBits77(const modes::Bits& bits);
+modes::Bits UnpackedBits77(const std::uint8_t* bytes);
 
 // The text of 77 bits; nothing when a receiver would refuse them. Hashed calls are looked up in
 // book; why, when given, says in words why a receiver refuses them.

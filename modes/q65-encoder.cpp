@@ -2,17 +2,20 @@
 // the core's tones; the data symbols are the tones outside the sync slots, less one.
 #include "modes/q65-encoder.h"
 
+#include <array>
+
 #include "modes/core/q65/qvq-q65.h"
 #include "modes/ft-encoder.h"
+#include "modes/message77.h"
 
 namespace q65 {
 
 modes::EncodeResult EncodeQ65(std::string_view text, modes::Encoding& encoding) {
   modes::EncodeResult result = ft::PackForAir(text, encoding);
   if (!result.ok) return result;
-  std::vector<std::uint8_t> bytes = modes::BytesOfBits(encoding.sourceBits);
+  std::array<std::uint8_t, QVQ_BYTES> bytes = ft::PackedBits77(encoding.sourceBits);
   qvq_q65_prefer_rr73(bytes.data());
-  encoding.sourceBits = modes::BitsOfBytes(bytes.data(), QVQ_BITS);
+  encoding.sourceBits = ft::UnpackedBits77(bytes.data());
   std::uint8_t tones[QVQ_TONES];
   qvq_q65_tones(bytes.data(), tones);
   encoding.tones.assign(tones, tones + QVQ_TONES);

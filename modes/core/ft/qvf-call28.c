@@ -1,0 +1,180 @@
+/* The call check, the call hash and the 28-bit call field of the 77-bit messages. Arithmetic on
+   numbers wider than 32 bits is done on little-endian byte strings, which costs an 8-bit chip
+   less than 64-bit integers. */
+#include "modes/core/ft/qvf-call28.h"
+
+#include <string.h>
+
+#include "modes/core/common/qvc-flash.h"
+#include "modes/core/ft/qvf-text.h"
+
+/* The hash multiplies the base-38 value of the call by this number, modulo 2^64 (little-endian;
+   the three high bytes are zero). */
+static const uint8_t kHashMultiplier[5] QVC_FLASH = {0x73, 0x09, 0xBF, 0xF4, 0x0A};
+
+int8_t qvf_a38(char c) {
+  if (c == ' ') return 0;
+  if (c == '/') return 37;
+  if (qvf_is_digit(c)) return (int8_t)(c - '0' + 1);
+  if (qvf_is_letter(c)) return (int8_t)(c - 'A' + 11);
+  return -1;
+}
+
+uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_t* base_length) {
+  uint8_t slash = qvf_find(word, length, '/');
+  uint8_t at = 0, n = length < 6 ? length : 6, area, i;
+  const char* base;
+  if (length > 11) return 0;
+  for (i = 0; i < length; ++i)
+    if (word[i] == '.' || word[i] == '+' || word[i] == '-' || word[i] == '?') return 0;
+  if (length > 6 && slash == length) return 0;
+  if (slash < length) {
+    uint8_t after = (uint8_t)(length - slash - 1);
+    if (slash > 6 || after > 6) return 0;
+    if (slash != 0 && after != 0) {
+      if (slash > after) {
+        n = slash;
+      } else {
+        at = (uint8_t)(slash + 1);
+        n = after;
+      }
+    }
+  }
+  base = word + at;
+  if (n < 2 || !(qvf_is_letter(base[0]) || qvf_is_letter(base[1]))) return 0;
+  if (base[0] == 'Q' && !(n == 5 && memcmp(base, "QU1RK", 5) == 0)) return 0;
+  if (n > 2 && qvf_is_digit(base[2])) {
+    area = 2;
+  } else if (qvf_is_digit(base[1])) {
+    area = 1;
+  } else {
+    return 0;
+  }
+  if (n - area - 1 < 1 || n - area - 1 > 3) return 0;
+  for (i = (uint8_t)(area + 1); i < n; ++i)
+    if (!qvf_is_letter(base[i])) return 0;
+  *base_at = at;
+  *base_length = n;
+  return 1;
+}
+
+uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
+  uint8_t number[8], product[8], i, j;
+  uint32_t top = 0;
+  memset(number, 0, sizeof number);
+  memset(product, 0, sizeof product);
+  /* A character outside the alphabet counts as -1, as in every other sender. */
+  for (i = 0; i < 11; ++i) {
+    int8_t code = i < length ? qvf_a38(call[i]) : 0;
+    qvf_multiply_add(number, 8, 38, (uint8_t)code, code < 0 ? 0xFF : 0);
+  }
+  /* product = number * multiplier mod 2^64, one byte of number at a time from the top. */
+  for (i = 8; i-- > 0;) {
+    uint16_t carry = 0;
+    memmove(product + 1, product, 7);
+    product[0] = 0;
+    for (j = 0; j < 8; ++j) {
+      uint8_t m = j < 5 ? qvc_flash_byte(&kHashMultiplier[j]) : 0;
+      uint16_t t = (uint16_t)(product[j] + (uint16_t)number[i] * m + carry);
+      product[j] = (uint8_t)t;
+      carry = t >> 8;
+    }
+  }
+  for (i = 8; i-- > 4;) top = (top << 8) | product[i];
+  return top >> (32 - bits);
+}
+
+/* "CQ_nnn" or "CQ_abcd": 1 and the value, 0 for a word that is neither (it goes on to the other
+   rules), 2 for one with a character that is no letter (it cannot be sent). */
+static uint8_t cq_modifier(const char* word, uint8_t length, uint32_t* value) {
+  uint8_t i, digits = 0, letters = 0;
+  uint32_t number = 0;
+  if (length < 4 || length > 7 || memcmp(word, "CQ_", 3) != 0) return 0;
+  for (i = 3; i < length; ++i) {
+    digits += qvf_is_digit(word[i]);
+    letters += qvf_is_letter(word[i]);
+  }
+  if (length == 6 && digits == 3) {
+    *value = QVF_CALL28_CQ_NUMBERS + qvf_number(word + 3, 3);
+    return 1;
+  }
+  if (digits != 0) return 0;
+  if (letters != length - 3) return 2;
+  for (i = 3; i < length; ++i) number = number * 27 + (uint32_t)(word[i] - 'A' + 1);
+  *value = QVF_CALL28_CQ_LETTERS + number;
+  return 1;
+}
+
+/* The place of the call-area digit of a standard call (1 or 2), 0 when the text is none. */
+static uint8_t standard_area_digit(const char* text, uint8_t length) {
+  uint8_t at, i, letter_before = 0, letters_after = 0;
+  if (length < 2) return 0;
+  at = (uint8_t)(length - 1);
+  while (at >= 1 && !qvf_is_digit(text[at])) --at;
+  if (at < 1 || at > 2) return 0;
+  for (i = 0; i < at; ++i) letter_before |= qvf_is_letter(text[i]);
+  for (i = (uint8_t)(at + 1); i < length; ++i) letters_after += qvf_is_letter(text[i]);
+  if (!letter_before || letters_after > 3) return 0;
+  return at;
+}
+
+uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
+  uint8_t area, i, cq;
+  char six[6];
+  uint32_t number = 0;
+  if (length == 2 && memcmp(text, "DE", 2) == 0) {
+    *value = 0;
+    return 1;
+  }
+  if (length == 3 && memcmp(text, "QRZ", 3) == 0) {
+    *value = 1;
+    return 1;
+  }
+  if (length == 2 && memcmp(text, "CQ", 2) == 0) {
+    *value = 2;
+    return 1;
+  }
+  cq = cq_modifier(text, length, value);
+  if (cq != 0) return cq == 1;
+  if (length > 0 && text[0] == '<') {
+    /* Without its ">", a bracketed call hashes as empty text. */
+    uint8_t close = qvf_find(text, length, '>');
+    *value = QVF_CALL28_HASHED + qvf_call_hash(text + 1, close < length ? close - 1 : 0, 22);
+    return 1;
+  }
+  area = standard_area_digit(text, length);
+  if (area == 0) {
+    *value = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
+    return 1;
+  }
+  memset(six, ' ', sizeof six);
+  for (i = 0; i + (area == 1) < 6 && i < length; ++i) six[i + (area == 1)] = text[i];
+  /* A character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would
+     go out as "W9XXZ", another station. Such a text is no call this field can hold. */
+  for (i = 0; i < 6; ++i) {
+    char c = six[i];
+    uint8_t code, size;
+    if (i == 0) {
+      size = 37;
+      code = c == ' '           ? 0
+             : qvf_is_digit(c)  ? (uint8_t)(c - '0' + 1)
+             : qvf_is_letter(c) ? (uint8_t)(c - 'A' + 11)
+                                : 255;
+    } else if (i == 1) {
+      size = 36;
+      code = qvf_is_digit(c)    ? (uint8_t)(c - '0')
+             : qvf_is_letter(c) ? (uint8_t)(c - 'A' + 10)
+                                : 255;
+    } else if (i == 2) {
+      size = 10;
+      code = qvf_is_digit(c) ? (uint8_t)(c - '0') : 255;
+    } else {
+      size = 27;
+      code = c == ' ' ? 0 : qvf_is_letter(c) ? (uint8_t)(c - 'A' + 1) : 255;
+    }
+    if (code == 255) return 0;
+    number = number * size + code;
+  }
+  *value = QVF_CALL28_STANDARD + number;
+  return 1;
+}
