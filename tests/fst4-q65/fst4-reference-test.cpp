@@ -11,7 +11,7 @@
 
 #include "modes/bits.h"
 #include "modes/mode.h"
-#include "tests/fst4/fst4w-message-maker.h"
+#include "tests/fst4-q65/fst4w-message-maker.h"
 #include "tests/ft/ft-message-maker.h"
 #include "tests/support/reference-tools.h"
 
