@@ -38,19 +38,18 @@ static void qvs_sync(uint8_t* tones, uint8_t add) {
 }
 
 void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t info_bits,
-                      const uint8_t* generator, uint8_t row_bytes, uint8_t tones[160]) {
-  uint8_t at, k, j;
+                      const uint8_t* columns, uint8_t tones[QVS_TONES]) {
+  uint8_t j, k, first;
   qvs_put_bits(codeword, info_bits, qvs_crc24(codeword, info_bits), 24);
   info_bits = (uint8_t)(info_bits + 24);
-  /* Each parity bit is the parity of its row ANDed with the message; the rows are 0 past the
-     message, so parity bits already written do not count. */
-  for (at = info_bits; at != 240; ++at) {
-    uint8_t sum = 0;
-    for (j = 0; j < row_bytes; ++j) sum ^= (uint8_t)(qvc_flash_byte(generator++) & codeword[j]);
-    sum ^= (uint8_t)(sum >> 4);
-    sum ^= (uint8_t)(sum >> 2);
-    sum ^= (uint8_t)(sum >> 1);
-    qvs_put_bits(codeword, at, sum, 1);
+  /* Each message bit that is 1 adds its column of the generator to the parity bits. A column
+     covers the codeword from the byte the parity bits start in, its leading bits 0. */
+  first = (uint8_t)(info_bits >> 3);
+  for (j = 0; j < info_bits; ++j) {
+    uint8_t bit = qvs_bit(codeword, j);
+    for (k = first; k < QVS_CODEWORD_BYTES; ++k)
+      if (bit) codeword[k] ^= qvc_flash_byte(columns++);
+      else ++columns;
   }
   for (k = 0; k < 5; ++k) qvs_sync(tones + 38 * k, (uint8_t)((k & 1U) << 1));
   /* Data tone k sits after the sync words before it; bit pairs 00 01 11 10 key tones 0 1 2 3. */

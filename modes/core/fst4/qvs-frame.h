@@ -12,9 +12,11 @@
 void qvs_put_bits(uint8_t* bits, uint8_t at, uint32_t value, uint8_t count);
 uint8_t qvs_bit(const uint8_t* bits, uint8_t at);
 
-/* The codeword holds `info_bits` message bits; appends their CRC-24, then the parity bits of
-   `generator` (flash, `row_bytes` a row, one row a parity bit), and keys the whole as tones. */
+/* The codeword holds `info_bits` message bits, the rest 0; appends their CRC-24, then the parity
+   bits of the generator `columns` (flash: one column a bit of message and CRC, each the bytes
+   from the one the parity bits start in to the end of the codeword), and keys the whole as
+   tones. */
 void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t info_bits,
-                      const uint8_t* generator, uint8_t row_bytes, uint8_t tones[160]);
+                      const uint8_t* columns, uint8_t tones[160]);
 
 #endif
