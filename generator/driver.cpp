@@ -7,6 +7,7 @@
 #include "runtime/errors.h"
 #include "runtime/files.h"
 #include "runtime/line-input.h"
+#include "runtime/process.h"
 
 namespace {
 
@@ -21,11 +22,13 @@ void WriteLine(std::string_view text) {
   ConsoleNewLine();
 }
 
-// One line in light red; later text is light grey again.
+// One line in light red; later text is light grey again. Without a console, the same line goes to
+// standard error.
 void ReportFailure(std::string_view what) {
   ConsoleSetColour(kLightRed, kKeepColour, 0);
   WriteLine(what);
   ConsoleSetColour(kLightGrey, kKeepColour, 0);
+  ConsoleAbsentReport(what);
 }
 
 // What went wrong with the include file, or empty text when it was written whole.
@@ -78,8 +81,11 @@ int GeneratorMain() {
   message = NormaliseMessage(message);
   if (message.empty()) return kSucceeded;
 
+  // From here on a listing may exist: a run ended from outside removes it too.
+  RemoveOnClose(kListingName);
   if (!RunEncoder(message)) {
     WriteLine("No Temp file created");
+    ConsoleAbsentReport("No Temp file created");
     return kFailed;
   }
 

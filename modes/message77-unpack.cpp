@@ -116,6 +116,9 @@ Text WsprStyle(Reader& in, const CallBook& book) {
   }
   std::optional<Call> call = ReadCall(in, book);
   if (!call) return std::nullopt;
+  // A CQ token in the call field reads as the one word it was typed as ("CQ_ABC"), as the
+  // reference tools print it: "CQ ABC FN42 37" would pack as another message.
+  if (call->text.starts_with("CQ ")) call->text[2] = '_';
   if (in.bits[49] == 0) {
     int locator = in.Int(15);
     if (locator >= kLocatorCount) return std::nullopt;

@@ -233,6 +233,14 @@ EncodeResult EncodeMessage(Mode mode, char submode, int periodSeconds, std::stri
   if (mode == Mode::kFst4) result = fst4::EncodeFst4(text, encoding);
   if (mode == Mode::kQ65) result = q65::EncodeQ65(text, encoding);
   encoding.decoded = std::string(jt65::TrimRight(encoding.decoded));
+  // A receiver would show nothing: no mode sends an empty message.
+  if (result.ok && encoding.decoded.empty()) {
+    if (text.find_first_not_of(' ') == std::string_view::npos)
+      return {false, "the message is empty"};
+    return {false, "nothing of \"" + std::string(text) + "\" can be sent in " +
+                       std::string(info.name) +
+                       ": none of its characters is in the mode's alphabet"};
+  }
   return result;
 }
 

@@ -31,6 +31,22 @@ inline constexpr uint32_t kErrorHandleEof = 38;
 inline constexpr uint32_t kErrorInvalidParameter = 87;
 inline constexpr uint32_t kErrorDiskFull = 112;
 inline constexpr uint32_t kErrorAlreadyExists = 183;
+inline constexpr uint32_t kErrorInvalidFunction = 1;
+inline constexpr uint32_t kErrorNotReady = 21;
+inline constexpr uint32_t kErrorGenFailure = 31;
+inline constexpr uint32_t kErrorFileExists = 80;
+inline constexpr uint32_t kErrorBrokenPipe = 109;
+inline constexpr uint32_t kErrorNegativeSeek = 131;
+inline constexpr uint32_t kErrorDirNotEmpty = 145;
+inline constexpr uint32_t kErrorBadExeFormat = 193;
+inline constexpr uint32_t kErrorEnvvarNotFound = 203;
+inline constexpr uint32_t kErrorFilenameTooLong = 206;
+inline constexpr uint32_t kErrorFileTooLarge = 223;
+inline constexpr uint32_t kErrorDirectory = 267;
+inline constexpr uint32_t kErrorCantResolveFilename = 1921;
+
+// A Win32 error number in words, for the messages of the tools: "no such file", "is a folder".
+std::string ErrorWords(uint32_t error);
 
 // ---- Errors (system group) ----------------------------------------------------------------------
 uint32_t GetLastError();
@@ -112,6 +128,19 @@ bool WriteStandardOutput(std::string_view bytes);
 bool WriteStandardError(std::string_view bytes);
 // Everything standard input holds, read to its end.
 bool ReadStandardInput(std::string* bytes);
+
+// Removes the file of exactly this name at once, with no allocation and no lock, so a console
+// control handler may call it while the process is being ended.
+bool RemoveFileInHandler(const char* name);
+
+// ---- Whole files (system group) -----------------------------------------------------------------
+// Everything the file of this UTF-8 name holds.
+bool ReadWholeFile(const std::string& name, std::string* bytes);
+// Makes bytes the whole content of the file of this UTF-8 name, at once: a regular file (or the one
+// a link names; the link stays) is replaced only when the new content is complete, with the old
+// file's permissions, and a temporary file never outlives the call, not even a caught signal; a
+// FIFO, a device or a socket is written directly; a folder is refused (kErrorDirectory).
+bool WriteWholeFile(const std::string& name, std::string_view bytes);
 
 // ---- Command line, environment, child processes (system group) ----------------------------------
 std::u16string GetCommandLineW();

@@ -1,93 +1,57 @@
-// Reading a schedule and writing an output file through the platform's file primitives.
+// Reading a schedule and writing an output through the platform's whole-file service.
 #include "qvcode/files.h"
 
 #include "platform/platform.h"
+#include "qvcode/visible-text.h"
 
 namespace qvcode {
 namespace {
 
-std::string Reason(std::uint32_t error) {
-  switch (error) {
-    case pf::kErrorFileNotFound:
-      return "no such file";
-    case pf::kErrorPathNotFound:
-      return "no such folder";
-    case pf::kErrorAccessDenied:
-      return "access denied";
-    case pf::kErrorSharingViolation:
-      return "the file is in use by another program";
-    case pf::kErrorDiskFull:
-      return "the disk is full";
-    default:
-      return "system error " + std::to_string(error);
-  }
-}
-
-bool Failed(std::string* error, const std::string& what) {
-  *error = what + ": " + Reason(pf::GetLastError());
-  return false;
+Outcome Failed(const std::string& what) {
+  return Outcome::Failed(what + ": " + pf::ErrorWords(pf::GetLastError()));
 }
 
 }  // namespace
 
-bool ReadInput(const std::string& name, std::string* bytes, std::string* error) {
+Outcome ReadInput(const std::string& name, std::string* bytes) {
   if (name == "-") {
-    if (pf::ReadStandardInput(bytes)) return true;
-    return Failed(error, "standard input cannot be read");
+    if (pf::ReadStandardInput(bytes)) return {};
+    return Failed("standard input cannot be read");
   }
-  pf::Handle file =
-      pf::CreateFileW(pf::MultiByteToWideChar(name), pf::kGenericRead, pf::kFileShareRead, false,
-                      pf::kOpenExisting, pf::kFileAttributeNormal);
-  if (file == pf::kInvalidHandle) return Failed(error, name + " cannot be opened");
-  char block[65536];
-  for (;;) {
-    std::uint32_t got = 0;
-    if (!pf::ReadFile(file, block, sizeof block, &got)) {
-      Failed(error, name + " cannot be read");
-      pf::CloseHandle(file);
-      return false;
-    }
-    if (got == 0) break;
-    bytes->append(block, got);
-  }
-  pf::CloseHandle(file);
-  return true;
+  if (pf::ReadWholeFile(name, bytes)) return {};
+  return Failed(Visible(name) + " cannot be read");
 }
 
-bool WriteWhole(const std::string& name, const std::string& bytes, std::string* error) {
-  std::u16string target = pf::MultiByteToWideChar(name);
-  std::u16string temporary = target + u".qvcode-new";
-  pf::Handle file = pf::CreateFileW(temporary, pf::kGenericWrite, 0, false, pf::kCreateAlways,
-                                    pf::kFileAttributeNormal);
-  if (file == pf::kInvalidHandle) return Failed(error, name + " cannot be written");
-  std::uint32_t written = 0;
-  bool ok = pf::WriteFile(file, bytes.data(), std::uint32_t(bytes.size()), &written) &&
-            written == bytes.size();
-  if (!ok) Failed(error, name + " cannot be written");
-  if (!pf::CloseHandle(file) && ok) ok = Failed(error, name + " cannot be written");
-  if (ok && !pf::MoveFileExW(temporary, target, pf::kMovefileReplaceExisting))
-    ok = Failed(error, name + " cannot be replaced");
-  if (!ok) pf::DeleteFileW(temporary);
-  return ok;
+Outcome WriteOutput(const std::string& name, std::string_view bytes) {
+  if (name.empty() || name == "-") {
+    if (pf::WriteStandardOutput(bytes)) return {};
+    return Failed("standard output cannot be written");
+  }
+  if (pf::WriteWholeFile(name, bytes)) return {};
+  return Failed(Visible(name) + " cannot be written");
 }
 
-std::vector<Message> ParseSchedule(const std::string& text) {
-  std::vector<Message> messages;
+Outcome ParseSchedule(std::string_view text, std::vector<Message>& messages) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   int line = 0;
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string content = text.substr(start, end - start);
-    start = end + 1;
+  while (!text.empty()) {
+    std::size_t end = text.find_first_of("\r\n");
+    std::string_view content = text.substr(0, end);
+    std::size_t next = end == std::string_view::npos       ? text.size()
+                       : text.compare(end, 2, "\r\n") == 0 ? end + 2
+                                                           : end + 1;
+    text.remove_prefix(next);
     ++line;
-    while (!content.empty() &&
-           (content.back() == '\r' || content.back() == ' ' || content.back() == '\t'))
-      content.pop_back();
+    if (std::optional<std::string> fault = FirstFault(content))
+      return Outcome::Failed("line " + std::to_string(line) + " holds " + *fault);
+    std::size_t last = content.find_last_not_of(" \t");
+    content = content.substr(0, last == std::string_view::npos ? 0 : last + 1);
     std::size_t first = content.find_first_not_of(" \t");
-    if (first == std::string::npos || content[first] == '#') continue;
-    messages.push_back({content, line});
+    if (first == std::string_view::npos || content[first] == '#') continue;
+    messages.push_back({std::string(content), line});
   }
-  return messages;
+  return {};
 }
 
 }  // namespace qvcode

@@ -38,6 +38,17 @@ std::string WriteC(const Run& run) {
   for (const std::string& line : PackingRule(run)) out += " * " + line + "\n";
   out += " */\n#ifndef " + guard + "\n#define " + guard + "\n\n";
   if (run.progmem) out += "#include <avr/pgmspace.h>\n\n";
+  // Every C file of a firmware built with GNU C (avr-gcc, arm-none-eabi-gcc) may include the
+  // header: the linker keeps one copy of the weak tables. C++ gives const tables internal linkage
+  // by itself.
+  out +=
+      "#ifndef QVCODE_TABLE\n"
+      "#if defined(__GNUC__) && !defined(__cplusplus)\n"
+      "#define QVCODE_TABLE __attribute__((weak)) const unsigned char\n"
+      "#else\n"
+      "#define QVCODE_TABLE const unsigned char\n"
+      "#endif\n"
+      "#endif\n\n";
 
   std::size_t length = BytesPerTable(run);
   out += Define(name + "_MESSAGES", std::to_string(run.tables.size()), "messages in the table");
@@ -57,10 +68,10 @@ std::string WriteC(const Run& run) {
   std::string placement = run.progmem ? " PROGMEM" : "";
   if (run.tables.size() == 1) {
     out += "/* " + first.decoded + " */\n";
-    out += "const unsigned char " + name + "[" + std::to_string(length) + "]" + placement + " = {";
+    out += "QVCODE_TABLE " + name + "[" + std::to_string(length) + "]" + placement + " = {";
     out += Row(run.tables.front().bytes, "    ") + "\n};\n";
   } else {
-    out += "const unsigned char " + name + "[" + std::to_string(run.tables.size()) + "][" +
+    out += "QVCODE_TABLE " + name + "[" + std::to_string(run.tables.size()) + "][" +
            std::to_string(length) + "]" + placement + " = {\n";
     for (const Table& table : run.tables) {
       out += "    /* " + table.encoding.decoded + " */\n    {";

@@ -24,18 +24,18 @@ std::string Record(int type, std::uint32_t address, const std::vector<std::uint8
     sum += byte;
   }
   std::snprintf(text, sizeof text, "%02X", (0x100 - (sum & 0xFF)) & 0xFF);
-  return out + text + "\r\n";
+  return out + text + "\n";
 }
 
 }  // namespace
 
 std::string WriteIntelHex(const Run& run) {
   std::map<std::uint32_t, std::uint8_t> image;
-  std::uint32_t at = run.avrLayout ? run.address : run.address * 2;
+  std::uint32_t at = (run.layout == Family::kAvr) ? run.address : run.address * 2;
   for (const Table& table : run.tables) {
     for (std::uint8_t byte : table.bytes) {
       image[at++] = byte;
-      if (!run.avrLayout) image[at++] = 0;
+      if (!(run.layout == Family::kAvr)) image[at++] = 0;
     }
   }
   std::string out;

@@ -2,24 +2,19 @@
 // include file, and a "dt" (RETLW) table in program memory with a label per message.
 #include <cstdio>
 
+#include "common/ascii.h"
 #include "qvcode/formats.h"
 
 namespace qvcode {
 namespace {
 
-// Assembler files end their lines as the generator's include file does.
-constexpr std::string_view kLineEnd = "\r\n";
+// Lines end with LF here; the format row makes them CR LF, as the generator's include file has.
+constexpr std::string_view kLineEnd = "\n";
 constexpr std::size_t kEntriesPerLine = 8;
 
 std::string Entry(int value) {
   std::string digits = std::to_string(value);
   return " d'" + (digits.size() < 2 ? "0" + digits : digits) + "'";
-}
-
-std::string UpperCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return text;
 }
 
 // Lines of entries, eight to a line, each line starting with lineStart after a line end.
@@ -60,7 +55,7 @@ std::string WriteDe(const Run& run) {
   }
   for (const Table& table : run.tables) {
     out += DataLines(table.bytes, "    de  ");
-    out += Comment("    ;    ", UpperCase(table.encoding.decoded));
+    out += Comment("    ;    ", ascii::UpperCase(table.encoding.decoded));
   }
   return out;
 }
@@ -76,7 +71,7 @@ std::string WriteDt(const Run& run) {
   for (std::size_t i = 0; i < run.tables.size(); ++i) {
     const Table& table = run.tables[i];
     out += kLineEnd;
-    out += TableName(run, i) + "  ; " + UpperCase(table.encoding.decoded);
+    out += TableName(run, i) + "  ; " + ascii::UpperCase(table.encoding.decoded);
     out += DataLines(table.bytes, "        dt  ");
   }
   return out;

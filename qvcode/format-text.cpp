@@ -1,26 +1,40 @@
 // The plain formats for scripts: a list of numbers, a line a message, and JSON.
 #include <cstdio>
 
+#include "platform/unicode.h"
 #include "qvcode/formats.h"
 
 namespace qvcode {
 namespace {
 
+// A JSON string, always valid UTF-8: control characters escaped, and a byte that is no part of
+// valid UTF-8 written as the character of its value (\u00HH), so no reader meets broken text.
 std::string JsonText(std::string_view text) {
   std::string out = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') {
+  while (!text.empty()) {
+    pf::unicode::Utf8Sequence next = pf::unicode::DecodeUtf8(text);
+    bool character = next.kind == pf::unicode::Utf8Sequence::kCharacter;
+    char32_t code = character ? next.code : static_cast<unsigned char>(text[0]);
+    std::size_t length = character ? next.length : 1;
+    if (code == '"' || code == '\\') {
       out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
+      out += char(code);
+    } else if (!character || code < 0x20 || (code >= 0x7F && code <= 0x9F)) {
       char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(c));
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(code));
       out += escaped;
     } else {
-      out += c;
+      out += text.substr(0, length);
     }
+    text.remove_prefix(length);
   }
   return out + "\"";
+}
+
+std::string JsonTexts(const std::vector<std::string>& texts) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < texts.size(); ++i) out += (i == 0 ? "" : ", ") + JsonText(texts[i]);
+  return out + "]";
 }
 
 template <typename Number>
@@ -60,6 +74,7 @@ std::string WriteJson(const Run& run) {
     out += "   \"message\": " + JsonText(table.source.text) +
            ", \"encoded\": " + JsonText(encoding.message) +
            ", \"decoded\": " + JsonText(encoding.decoded) + ",\n";
+    out += "   \"notes\": " + JsonTexts(encoding.notes) + ",\n";
     out += "   \"symbolPeriodSeconds\": " + JsonReal(encoding.symbolPeriodSeconds) +
            ", \"toneSpacingHz\": " + JsonReal(encoding.toneSpacingHz) + ",\n";
     out += "   \"symbols\": " + JsonNumbers(encoding.symbols) + ",\n";

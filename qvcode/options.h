@@ -2,52 +2,53 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "common/outcome.h"
 #include "modes/mode.h"
+#include "qvcode/sequence.h"
 
 namespace qvcode {
-
-enum class Sequence { kSymbols, kTones };
 
 struct Format;
 struct Target;
 
+// The audio's tone 0 (WSPR: the centre of its four tones), and the noise's seed, when not given.
+constexpr double kDefaultFrequencyHz = 1500;
+constexpr std::uint32_t kDefaultSeed = 1;
+
+// What the command line says. After ParseCommandLine every field that has a default holds it:
+// mode, submode (0 for a mode without submodes), period (0 for a mode of one period), format,
+// layout, address and name.
 struct Options {
   const modes::ModeInfo* mode = nullptr;
-  char submode = 0;  // 0: the mode's default
-  int period = 0;    // seconds, of a mode with several periods; 0: the mode's default
+  std::optional<char> submode;
+  int period = 0;  // seconds, of a mode with several periods
   Sequence sequence = Sequence::kSymbols;
   const Format* format = nullptr;
   bool pack = false;
   bool progmem = false;
-  bool hasAddress = false;
-  std::uint32_t address = 0;
+  std::optional<std::uint32_t> address;  // Intel HEX start, in the layout's units
+  Family layout = Family::kPic;          // whose memory layout a table is written in
   const Target* target = nullptr;
-  std::string name;      // the table's name in the output; empty: made from mode and sequence
-  std::string output;    // empty: standard output
-  std::string schedule;  // empty: the messages come from the command line; "-": standard input
-  bool hasSchedule = false;
-  std::vector<std::string> messages;
-  std::string wav;            // write the message's audio to this file instead of a table
-  double frequencyHz = 1500;  // the audio's tone 0 (WSPR: the centre of its four tones)
-  bool hasFrequency = false;
-  bool addNoise = false;  // Gaussian noise at snrDb in 2500 Hz, from seed
-  double snrDb = 0;
-  std::uint32_t seed = 1;
-  bool hasSeed = false;
+  std::string name;                     // the table's name in the output
+  std::string output;                   // empty or "-": standard output
+  std::optional<std::string> schedule;  // "-": standard input
+  std::vector<std::string> messages;    // from the command line, when there is no schedule
+  std::string wav;                      // write the message's audio to this file instead
+  std::optional<double> frequencyHz;
+  std::optional<double> snrDb;  // Gaussian noise at this ratio in 2500 Hz
+  std::optional<std::uint32_t> seed;
+  bool strict = false;  // refuse a message the mode would change
   bool verbose = false;
   bool help = false;
   bool version = false;
 };
 
-struct ParseResult {
-  bool ok = true;
-  std::string error;  // what is wrong with the command line, in words
-};
-
-ParseResult ParseCommandLine(const std::vector<std::string>& arguments, Options& options);
+// Reads the arguments (without the program name) and settles defaults and cross-checks.
+Outcome ParseCommandLine(const std::vector<std::string>& arguments, Options& options);
 
 std::string HelpText();
 std::string VersionText();

@@ -1,16 +1,18 @@
 // Encoding the messages of a run into the tables a chip stores, and the packing of those tables.
 #include "qvcode/tables.h"
 
+#include "common/ascii.h"
+
 namespace qvcode {
 
-void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Failure>& failures) {
+void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Refusal>& refusals) {
   for (const Message& message : messages) {
     Table table;
     table.source = message;
     modes::EncodeResult result =
         modes::EncodeMessage(run.mode->mode, run.submode, run.period, message.text, table.encoding);
     if (!result.ok) {
-      failures.push_back({message, result.error});
+      refusals.push_back({message, result.error});
       continue;
     }
     table.values =
@@ -36,25 +38,25 @@ std::vector<std::uint8_t> PackValues(const std::vector<int>& values, int bits) {
 
 std::vector<std::string> PackingRule(const Run& run) {
   if (!run.packed) return {};
-  std::string bits = std::to_string(run.valueBits);
+  std::string bits = std::to_string(run.valueBits) + (run.valueBits == 1 ? " bit" : " bits");
+  std::string first = std::to_string(run.valueBits);
   return {
-      "Packed, " + bits + " bits a value: read the bytes as one string of bits, each byte from",
-      "bit 7 down to bit 0; value i is the " + bits + " bits from bit " + bits +
+      "Packed, " + bits + " per value: read the bytes as one string of bits, each byte from",
+      "bit 7 down to bit 0; value i is the " + bits + " from bit " + first +
           "*i of that string on, the most",
       "significant first. Zero bits after the last value fill up the last byte.",
   };
 }
 
-std::string ModeLabel(const Run& run) {
-  std::string name;
-  for (char c : run.mode->name) name += char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-  if (run.period != 0) name += "_" + std::to_string(run.period);
-  if (run.mode->submodes.size() > 1) name += run.submode;
+std::string ModeLabel(const modes::ModeInfo& mode, char submode, int period) {
+  std::string name = ascii::UpperCase(mode.name);
+  if (period != 0) name += "_" + std::to_string(period);
+  if (mode.submodes.size() > 1) name += submode;
   return name;
 }
 
 std::string Describe(const Run& run) {
-  return ModeLabel(run) +
+  return ModeLabel(*run.mode, run.submode, run.period) +
          (run.sequence == Sequence::kSymbols ? " channel symbols" : " tone sequence");
 }
 

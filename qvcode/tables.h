@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "modes/mode.h"
-#include "qvcode/options.h"
+#include "qvcode/sequence.h"
 
 namespace qvcode {
 
@@ -33,18 +33,18 @@ struct Run {
   bool packed = false;
   std::string name;  // the base of labels and C names
   bool progmem = false;
-  bool avrLayout = false;     // Intel HEX: an AVR .eep image (byte addresses) instead of PIC EEPROM
-  std::uint32_t address = 0;  // Intel HEX: where the first byte goes, in the layout's own units
+  Family layout = Family::kPic;  // PIC (EEPROM at word 0x2100) or AVR (.eep bytes from 0)
+  std::uint32_t address = 0;     // Intel HEX: where the first byte goes, in the layout's own units
   std::vector<Table> tables;
 };
 
-struct Failure {
+struct Refusal {
   Message source;
   std::string reason;
 };
 
-// Encodes every message; the ones that cannot be sent land in failures, the rest in run.tables.
-void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Failure>& failures);
+// Encodes every message; the ones that cannot be sent land in refusals, the rest in run.tables.
+void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Refusal>& refusals);
 
 // Values of `bits` bits each, most significant bit first, one after another across the bytes;
 // the last byte is filled up with zero bits.
@@ -55,7 +55,7 @@ std::vector<std::string> PackingRule(const Run& run);
 
 // The mode in capitals with its period and submode where it has several: "JT65A", "WSPR",
 // "Q65_60A".
-std::string ModeLabel(const Run& run);
+std::string ModeLabel(const modes::ModeInfo& mode, char submode, int period = 0);
 // "JT65A channel symbols" / "WSPR tone sequence" and the like, for comments and messages.
 std::string Describe(const Run& run);
 // Bytes a table takes; every table of a run takes the same.

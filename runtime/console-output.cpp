@@ -21,6 +21,12 @@ bool ReadGeometry(pf::ScreenBufferInfo* info) {
 
 }  // namespace
 
+void ConsoleAbsentReport(std::string_view line) {
+  pf::ScreenBufferInfo info;
+  if (ReadGeometry(&info)) return;
+  pf::WriteStandardError(std::string(line) + "\n");
+}
+
 void ConsoleScrollUp() {
   pf::ScreenBufferInfo info;
   if (!ReadGeometry(&info)) return;

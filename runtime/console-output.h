@@ -30,6 +30,11 @@ void ConsoleSetColour(int foreground, int background, int recolourCount);
 void ConsoleSetCursor(int column, int row);  // 1-based; outside the buffer keeps the current one
 void ConsoleScrollUp();
 
+// A line for a run without a console to show it (output and error both redirected, or none at
+// all): written to standard error, so a script learns why the run failed. With a console, the
+// console shows it and this writes nothing.
+void ConsoleAbsentReport(std::string_view line);
+
 // The colour numbers the generator uses.
 inline constexpr int kLightRed = 12;
 inline constexpr int kLightGrey = 7;

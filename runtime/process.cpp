@@ -45,7 +45,17 @@ void ReleaseThreadRecord() {
   }
 }
 
+namespace {
+const char* volatile removedOnClose = nullptr;
+}  // namespace
+
+void RemoveOnClose(const char* name) {
+  removedOnClose = name;
+}
+
 bool ConsoleControlHandler(uint32_t eventType) {
+  if (eventType == pf::kCtrlCloseEvent && removedOnClose != nullptr)
+    pf::RemoveFileInHandler(removedOnClose);
   return eventType == pf::kCtrlCEvent || eventType == pf::kCtrlBreakEvent ||
          eventType == pf::kCtrlCloseEvent;
 }

@@ -17,3 +17,7 @@ void SetUpConsole();
 [[noreturn]] void EndProgram(uint32_t exitCode);
 
 bool ConsoleControlHandler(uint32_t eventType);
+
+// A file of this exact name the run removes when it is ended from outside (the console closed,
+// SIGTERM, SIGHUP), as it would at its own end; nullptr for none. The name must outlive the run.
+void RemoveOnClose(const char* name);

@@ -6,8 +6,8 @@
 //                                           written): colours reset, cursor shown, wrapping on
 //
 // Signals: SIGINT and SIGQUIT go to the console control handlers as the Ctrl+C and Ctrl+Break
-// events (claimed: nothing happens); SIGHUP is the close event, after which the process ends;
-// SIGTERM and the crash signals give the terminal back and then take their course; SIGTSTP gives
+// events (claimed: nothing happens); SIGHUP and SIGTERM are the close event, after which the
+// process ends; the crash signals give the terminal back and then take their course; SIGTSTP gives
 // it back before the stop, and SIGCONT has the console take it again.
 #include "platform/posix/console-posix-terminal.h"
 
@@ -130,7 +130,8 @@ void OnSignal(int signal) {
       if (!AskHandlers(pf::kCtrlBreakEvent)) EndWith(signal);
       break;
     case SIGHUP:
-      AskHandlers(pf::kCtrlCloseEvent);  // claimed or not, there is no terminal to go on with
+    case SIGTERM:
+      AskHandlers(pf::kCtrlCloseEvent);  // claimed or not, the process is to end
       EndWith(signal);
       break;
     default:
@@ -164,7 +165,12 @@ void StartTerminal() {
     close(tty);
   }
   if (inputFd >= 0 && tcgetattr(inputFd, &found) == 0) haveFound = true;
-  if (outputFd < 0 && inputFd < 0) return;
+  if (outputFd < 0 && inputFd < 0) {
+    // No terminal to give back, but the close handlers still tidy up when ended from outside.
+    Install(SIGTERM, true);
+    Install(SIGHUP, true);
+    return;
+  }
   for (int signal : kEndingSignals) {
     bool crash = signal == SIGSEGV || signal == SIGBUS || signal == SIGFPE || signal == SIGILL ||
                  signal == SIGABRT;

@@ -60,7 +60,7 @@ uint32_t Win32ErrorFromErrno(int error) {
       return 17;  // ERROR_NOT_SAME_DEVICE
     case ENXIO:
     case ENODEV:
-      return 21;  // ERROR_NOT_READY
+      return kErrorNotReady;
     case EIO:
       return kErrorGenFailure;
     case EPIPE:
@@ -74,7 +74,7 @@ uint32_t Win32ErrorFromErrno(int error) {
     case EFBIG:
       return kErrorFileTooLarge;
     case ELOOP:
-      return 1921;  // ERROR_CANT_RESOLVE_FILENAME
+      return kErrorCantResolveFilename;
     default:
       return kErrorInvalidFunction;
   }

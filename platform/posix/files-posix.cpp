@@ -139,7 +139,7 @@ uint32_t SetFilePointer(Handle file, int32_t distanceLow, int32_t* distanceHigh,
     base = fstat(object->fd, &status) == 0 ? status.st_size : 0;
   }
   if (current >= 0 && base + distance < 0) {
-    Fail(posix::kErrorNegativeSeek);
+    Fail(kErrorNegativeSeek);
     return kInvalidSetFilePointer;
   }
   off_t position = lseek(object->fd, distance, whence);

@@ -152,7 +152,7 @@ uint32_t GetEnvironmentVariableW(const std::u16string& name, char16_t* buffer, u
     }
   }
   if (value == nullptr) {
-    SetLastError(posix::kErrorEnvvarNotFound);
+    SetLastError(kErrorEnvvarNotFound);
     return 0;
   }
   std::u16string text = posix::Utf16FromUtf8(value);

@@ -13,18 +13,7 @@
 namespace pf::posix {
 
 // ---- Errors -------------------------------------------------------------------------------------
-// Win32 numbers the backend reports that the runtime does not name.
-inline constexpr uint32_t kErrorInvalidFunction = 1;
-inline constexpr uint32_t kErrorGenFailure = 31;
-inline constexpr uint32_t kErrorFileExists = 80;
-inline constexpr uint32_t kErrorBrokenPipe = 109;
-inline constexpr uint32_t kErrorNegativeSeek = 131;
-inline constexpr uint32_t kErrorDirNotEmpty = 145;
-inline constexpr uint32_t kErrorBadExeFormat = 193;
-inline constexpr uint32_t kErrorEnvvarNotFound = 203;
-inline constexpr uint32_t kErrorFilenameTooLong = 206;
-inline constexpr uint32_t kErrorFileTooLarge = 223;
-inline constexpr uint32_t kStillActive = 259;
+inline constexpr uint32_t kStillActive = 259;  // a process's exit code while it runs
 
 uint32_t Win32ErrorFromErrno(int error);
 // Always returns false, so a failing call can end with `return FailWithErrno(errno);`.

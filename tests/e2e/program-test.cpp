@@ -150,18 +150,37 @@ TEST_F(ProgramTest, MessagesWithInterpreterCharactersAreEncodedAsTyped) {
 }
 
 TEST_F(ProgramTest, EveryFailingEndGivesExitCodeOneAndLeavesNothingBehind) {
+  // Without a terminal, the one-line reason goes to standard error.
   EXPECT_EQ(Run("HELLO"), 1);  // no encoder
+  EXPECT_NE(output_.find("JT65CODE.EXE is not present"), std::string::npos) << output_;
   UseFakeEncoder("usage");
   EXPECT_EQ(Run("HELLO"), 1);
   UseFakeEncoder("nothing");
   EXPECT_EQ(Run("HELLO"), 1);
+  EXPECT_NE(output_.find("No channel symbols in the encoder listing"), std::string::npos);
   UseFakeEncoder("cut");
   EXPECT_EQ(Run("HELLO"), 1);
+  EXPECT_NE(output_.find("The encoder listing ends before the decoded message"), std::string::npos);
   EXPECT_FALSE(Exists("JT65SYMB.INC"));
   EXPECT_FALSE(Exists("JT65TEMP.TXT"));
   UseFakeEncoder("exit1");
   EXPECT_EQ(Run("HELLO"), 0);
   EXPECT_TRUE(Exists("JT65SYMB.INC"));
+}
+
+// Ended from outside while the encoder runs, the run still removes its listing.
+TEST_F(ProgramTest, ARunEndedFromOutsideRemovesItsListing) {
+  WriteFile("JT65CODE.EXE", "#!/bin/sh\n: > started\nexec sleep 3\n");
+  fs::permissions("JT65CODE.EXE", fs::perms::owner_all);
+  for (const char* signal : {"TERM", "HUP"}) {
+    SCOPED_TRACE(signal);
+    fs::remove("started");
+    std::string run = std::string("setsid ./quorvel HELLO </dev/null >/dev/null 2>&1 & pid=$!; ") +
+                      "while [ ! -f started ]; do sleep 0.02; done; kill -" + signal +
+                      " $pid; while kill -0 $pid 2>/dev/null; do sleep 0.02; done";
+    ASSERT_EQ(std::system(run.c_str()), 0);
+    EXPECT_FALSE(Exists("JT65TEMP.TXT"));
+  }
 }
 
 TEST_F(ProgramTest, FilesWhoseNamesDifferOnlyInLetterCaseAreTheUsers) {

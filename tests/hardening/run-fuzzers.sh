@@ -1,7 +1,10 @@
 #!/bin/sh
-# The fuzz targets, each run for a while:  run-fuzzers.sh SOURCE BUILD GENERATOR SECONDS
-# Makes (or brings up to date) the clang build of the targets in fuzz/ in BUILD and runs each
-# one for SECONDS on its committed seeds, plus what earlier runs found in BUILD. A failed check,
+# The fuzz targets:  run-fuzzers.sh SOURCE BUILD GENERATOR BUDGET
+# Makes (or brings up to date) the clang build of the targets in fuzz/ in BUILD and runs each one.
+# BUDGET runs=N replays each target's committed seeds and then N inputs from a fixed seed: the same
+# verdict on every machine, as CI needs. BUDGET seconds=N explores for N seconds from any seed, on
+# the committed seeds plus what earlier explorations found in BUILD; a finding joins fuzz/corpus
+# with a unit test. A failed check,
 # a sanitizer report, a crash or an input that takes over 10 seconds fails the test; the input is
 # kept in BUILD/findings. Without clang or its libFuzzer it skips (exit 77), saying why; when CI
 # is set it fails instead, since CI installs both.
@@ -13,7 +16,12 @@ fi
 source_dir=$1
 build_dir=$2
 generator=$3
-seconds=$4
+budget=$4
+case "$budget" in
+  runs=[0-9]*) limit="-runs=${budget#runs=} -seed=20261209" ;;
+  seconds=[0-9]*) limit="-max_total_time=${budget#seconds=}" ;;
+  *) echo "BUDGET is runs=N or seconds=N, not '$budget'" >&2; exit 2 ;;
+esac
 
 . "$(dirname "$0")/../support/missing-tool.sh"
 . "$(dirname "$0")/../support/failed-log.sh"
@@ -46,9 +54,12 @@ for fuzzer in "$build_dir"/bin/*-fuzzer; do
   count=$((count + 1))
   corpus=$build_dir/corpus/$name
   findings=$build_dir/findings
+  # A replay starts from the committed seeds alone, so no earlier run changes its verdict.
+  case "$budget" in runs=*) rm -rf "$corpus" ;; esac
   mkdir -p "$corpus" "$findings"
   rm -f "$findings/$name"-*
-  set -- -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  # shellcheck disable=SC2086
+  set -- $limit -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$findings/$name-"
   [ -f "$source_dir/fuzz/$name.dict" ] && set -- "$@" -dict="$source_dir/fuzz/$name.dict"
   log=$build_dir/$name.log
@@ -65,4 +76,4 @@ for fuzzer in "$build_dir"/bin/*-fuzzer; do
 done
 [ "$count" -gt 0 ] || { echo "FAILED: no fuzz target was built"; exit 1; }
 [ -z "$failed" ] || { echo "FAILED:$failed"; exit 1; }
-echo "PASSED: $count fuzz targets, $seconds s each"
+echo "PASSED: $count fuzz targets, $budget each"

@@ -56,7 +56,7 @@ TEST_F(QvcodeProgramTest, UsageErrorsExitTwoWithTheirMessageAndWriteNothing) {
     std::string message;
   };
   const Case cases[] = {
-      {"--mode xyz A", "unknown mode \"xyz\" (modes built: jt65"},
+      {"--mode xyz A", "unknown mode \"xyz\" (modes: jt65"},
       {"-m jt65d A", "unknown mode \"jt65d\""},
       {"--format pdf A", "unknown format \"pdf\" (formats: de, dt, c, hex, eep, list, json)"},
       {"--sequence bits A", "unknown sequence \"bits\""},
@@ -74,8 +74,8 @@ TEST_F(QvcodeProgramTest, UsageErrorsExitTwoWithTheirMessageAndWriteNothing) {
       {"-f de --address 0x2100 A", "--address is for --format hex or eep"},
       {"-f de --progmem A", "--progmem is for --format c"},
       {"-f c --name 9LIVES A", "--name takes a C identifier"},
-      {"-f dt -t attiny85 A", "a dt table is PIC program memory; the ATtiny85 is an AVR"},
-      {"--schedule missing.txt", "missing.txt cannot be opened: no such file"},
+      {"-f dt -t attiny85 A", "a dt table is for PIC chips; the ATtiny85 is an AVR"},
+      {"--schedule missing.txt", "missing.txt cannot be read: no such file"},
       {"--schedule empty.txt", "the schedule empty.txt holds no message"},
       {"--schedule empty.txt A", "give messages or --schedule, not both"},
   };
@@ -167,7 +167,7 @@ TEST_F(QvcodeProgramTest, AnUnwritableOutputFailsTheRunAndLeavesNoFile) {
   EXPECT_EQ(missing.err, "qvcode: nowhere/out.inc cannot be written: no such folder\n");
   qvcodetest::Result folder = RunQvcode("-o folder 'CQ K1ABC FN42'");
   EXPECT_EQ(folder.exitCode, 1);
-  EXPECT_EQ(folder.err, "qvcode: folder cannot be replaced: access denied\n");
+  EXPECT_EQ(folder.err, "qvcode: folder cannot be written: is a folder\n");
   EXPECT_EQ(Files(), std::vector<std::string>{"folder"});
   EXPECT_TRUE(fs::is_empty("folder"));
   qvcodetest::Result full = RunQvcode("-o /dev/full/x 'CQ K1ABC FN42'");
@@ -175,7 +175,7 @@ TEST_F(QvcodeProgramTest, AnUnwritableOutputFailsTheRunAndLeavesNoFile) {
   std::string bin = testsupport::BinFolder();
   int status = std::system((bin + "/qvcode 'CQ K1ABC FN42' >/dev/full 2>err.txt").c_str());
   EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(ReadFile("err.txt"), "qvcode: standard output cannot be written\n");
+  EXPECT_EQ(ReadFile("err.txt"), "qvcode: standard output cannot be written: the disk is full\n");
 }
 
 TEST_F(QvcodeProgramTest, ARunTooBigForTheTargetIsRefusedWithTheSizes) {

@@ -247,3 +247,90 @@ TEST_F(QvcodeToolchainTest, SrecordReadsTheIntelHexImages) {
 }
 
 }  // namespace
+
+namespace {
+
+// qvcode's verdict for a run of `count` messages against a target: true when it writes the file.
+bool QvcodeSaysFits(const std::string& options, int count, const std::string& output) {
+  std::string schedule;
+  for (int i = 0; i < count; ++i) schedule += "K1ABC FN42 37\n";
+  testsupport::WriteFileBytes("sweep.txt", schedule);
+  qvcodetest::Result result = qvcodetest::RunQvcode(options + " --schedule sweep.txt -o " + output);
+  EXPECT_TRUE(result.exitCode == 0 || result.err.find("does not fit") != std::string::npos)
+      << result.err;
+  return result.exitCode == 0;
+}
+
+}  // namespace
+
+// The fit verdict agrees with the real linker and assembler, just below and just above each
+// chip's limit: avr-gcc links the header in the smallest program, gpasm places the table inside
+// the part (no "exceeds maximum range" warning).
+TEST_F(QvcodeToolchainTest, FitVerdictsAgreeWithTheLinkerAndTheAssembler) {
+  NEED_TOOL("avr-gcc", "package gcc-avr");
+  NEED_TOOL("gpasm", "package gputils");
+  WriteFile("sweep.c", "#include \"sweep.h\"\nint main(void) { return 0; }\n");
+  struct Limit {
+    std::string target;
+    std::string options;  // what puts the table where
+    int bytesEach;        // a WSPR message's bytes with those options
+    int units;            // the memory the verdict turns on
+  };
+  const Limit limits[] = {
+      {"attiny13a", "-f c", 162, 64},    {"attiny13a", "-f c --progmem", 21, 980},
+      {"attiny85", "-f c", 162, 512},    {"attiny85", "-f c --progmem", 21, 8134},
+      {"atmega168", "-f c", 162, 1024},  {"atmega168", "-f c --progmem", 21, 16246},
+      {"atmega328p", "-f c", 162, 2048}, {"atmega328p", "-f c --progmem", 21, 32630},
+      {"12f629", "-f dt", 21, 1024},     {"16f628a", "-f dt", 21, 2048},
+      {"16f877a", "-f dt", 162, 8192},
+  };
+  for (const Limit& limit : limits) {
+    bool avr = limit.target.starts_with("at");
+    std::string options = "-m wspr " + limit.options + " -t " + limit.target +
+                          (limit.bytesEach == 21 ? " --pack" : " --sequence tones");
+    int edge = limit.units / limit.bytesEach;
+    for (int count : {edge, edge + 1}) {
+      if (count == 0) continue;
+      SCOPED_TRACE(options + ", " + std::to_string(count) + " messages");
+      std::remove("sweep.h");
+      bool fits = QvcodeSaysFits(options, count, avr ? "sweep.h" : "SWEEP.INC");
+      // Written without the target check, for the toolchain to judge.
+      std::string unchecked = options.substr(0, options.find(" -t ")) +
+                              options.substr(options.find(" -t ") + 4 + limit.target.size());
+      ASSERT_TRUE(QvcodeSaysFits(unchecked, count, avr ? "sweep.h" : "SWEEP.INC"));
+      bool toolSays;
+      if (avr) {
+        toolSays = RunTool("avr-gcc -mmcu=" + limit.target + " -Os sweep.c -o sweep.elf") == 0;
+      } else {
+        WriteFile("sweep.asm",
+                  "        processor " + limit.target +
+                      "\n        org 0\n        #include \"SWEEP.INC\"\n        end\n");
+        toolSays = RunTool("gpasm sweep.asm") == 0 &&
+                   ReadFile("tool.txt").find("exceeds maximum range") == std::string::npos;
+      }
+      EXPECT_EQ(fits, toolSays) << ReadFile("tool.txt");
+      EXPECT_EQ(fits, count * limit.bytesEach <= limit.units);
+    }
+  }
+}
+
+// A firmware of several C files may include the header in each: one link, with avr-gcc and with
+// the host's compilers (C and C++).
+TEST_F(QvcodeToolchainTest, TheCHeaderServesSeveralFilesOfOneFirmware) {
+  NEED_TOOL("avr-gcc", "package gcc-avr");
+  WriteFile("one.c", "#include \"table.h\"\nint one(void) { return BEACON[0][1]; }\n");
+  WriteFile("two.c",
+            "#include \"table.h\"\nint one(void);\nint main(void) { return one() + BEACON[1][0]; "
+            "}\n");
+  for (std::string progmem : {"", " --progmem"}) {
+    ASSERT_EQ(qvcodetest::RunQvcode("-f c --name BEACON -o table.h" + progmem + " A1 B2").exitCode,
+              0);
+    std::string compilers[] = {"avr-gcc -mmcu=atmega328p -Os", "cc", "c++ -x c++"};
+    for (const std::string& compiler : compilers) {
+      if (!progmem.empty() && compiler != compilers[0]) continue;
+      SCOPED_TRACE(compiler + progmem);
+      EXPECT_EQ(RunTool(compiler + " -Wall -Wextra -Werror one.c two.c -o firmware"), 0)
+          << ReadFile("tool.txt");
+    }
+  }
+}

@@ -117,8 +117,8 @@ int main(int argc, char** argv) {
     startup.stdOutput = pf::CreateFileW(command.output, pf::kGenericWrite, pf::kFileShareRead, true,
                                         pf::kCreateAlways, pf::kFileAttributeNormal);
     if (startup.stdOutput == pf::kInvalidHandle) {
-      Quit(kUsageError, "qcmd: cannot create '" + Utf8(command.output) + "' (error " +
-                            std::to_string(pf::GetLastError()) + ")");
+      Quit(kUsageError, "qcmd: cannot create '" + Utf8(command.output) +
+                            "': " + pf::ErrorWords(pf::GetLastError()));
     }
   }
   pf::ProcessInformation started;
@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
     if (error == pf::kErrorFileNotFound || error == pf::kErrorPathNotFound) {
       Quit(kNotRecognized, "'" + program + "' is not recognized as a command");
     }
-    Quit(kUsageError, "qcmd: cannot run '" + program + "' (error " + std::to_string(error) + ")");
+    Quit(kUsageError, "qcmd: cannot run '" + program + "': " + pf::ErrorWords(error));
   }
   uint32_t exitCode = 0;
   pf::WaitForSingleObject(started.process, pf::kInfinite);

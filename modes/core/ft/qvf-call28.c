@@ -42,7 +42,7 @@ uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_
   }
   base = word + at;
   if (n < 2 || !(qvf_is_letter(base[0]) || qvf_is_letter(base[1]))) return 0;
-  if (base[0] == 'Q' && !(n == 5 && memcmp(base, "QU1RK", 5) == 0)) return 0;
+  if (base[0] == 'Q' && !qvf_is(base, n, QVF_QU1RK)) return 0;
   if (n > 2 && qvf_is_digit(base[2])) {
     area = 2;
   } else if (qvf_is_digit(base[1])) {
@@ -89,7 +89,7 @@ uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
 static uint8_t cq_modifier(const char* word, uint8_t length, uint32_t* value) {
   uint8_t i, digits = 0, letters = 0;
   uint32_t number = 0;
-  if (length < 4 || length > 7 || memcmp(word, "CQ_", 3) != 0) return 0;
+  if (length < 4 || length > 7 || !qvf_starts(word, length, QVF_CQ_)) return 0;
   for (i = 3; i < length; ++i) {
     digits += qvf_is_digit(word[i]);
     letters += qvf_is_letter(word[i]);
@@ -122,15 +122,15 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
   uint8_t area, i, cq;
   char six[6];
   uint32_t number = 0;
-  if (length == 2 && memcmp(text, "DE", 2) == 0) {
+  if (qvf_is(text, length, QVF_DE)) {
     *value = 0;
     return 1;
   }
-  if (length == 3 && memcmp(text, "QRZ", 3) == 0) {
+  if (qvf_is(text, length, QVF_QRZ)) {
     *value = 1;
     return 1;
   }
-  if (length == 2 && memcmp(text, "CQ", 2) == 0) {
+  if (qvf_is(text, length, QVF_CQ)) {
     *value = 2;
     return 1;
   }
@@ -152,28 +152,22 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
   /* A character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would
      go out as "W9XXZ", another station. Such a text is no call this field can hold. */
   for (i = 0; i < 6; ++i) {
-    char c = six[i];
-    uint8_t code, size;
-    if (i == 0) {
-      size = 37;
-      code = c == ' '           ? 0
-             : qvf_is_digit(c)  ? (uint8_t)(c - '0' + 1)
-             : qvf_is_letter(c) ? (uint8_t)(c - 'A' + 11)
-                                : 255;
-    } else if (i == 1) {
+    /* the places of A37 (blank, digits, letters), A36 (digits, letters), the digits, and A27
+       (blank, letters) in A38 */
+    int8_t code = qvf_a38(six[i]);
+    uint8_t size = 37;
+    if (i == 1) {
+      --code;
       size = 36;
-      code = qvf_is_digit(c)    ? (uint8_t)(c - '0')
-             : qvf_is_letter(c) ? (uint8_t)(c - 'A' + 10)
-                                : 255;
     } else if (i == 2) {
+      --code;
       size = 10;
-      code = qvf_is_digit(c) ? (uint8_t)(c - '0') : 255;
-    } else {
+    } else if (i > 2) {
+      if (code != 0) code = (int8_t)(code < 11 ? -1 : code - 10);
       size = 27;
-      code = c == ' ' ? 0 : qvf_is_letter(c) ? (uint8_t)(c - 'A' + 1) : 255;
     }
-    if (code == 255) return 0;
-    number = number * size + code;
+    if (code < 0 || code >= size) return 0;
+    number = number * size + (uint8_t)code;
   }
   *value = QVF_CALL28_STANDARD + number;
   return 1;

@@ -14,6 +14,12 @@ extern "C" {
 /* "FN42": two letters A-R, two digits; its value is below QVF_LOCATORS. */
 #define QVF_LOCATORS 32400U
 
+/* The lists, 2 bytes an entry (see qvf-message77-tables.c); the RTTY exchanges continue after
+   the named ones with X01 to X99. */
+#define QVF_RTTY_NAMED 72
+extern const uint8_t qvf_sections[];
+extern const uint8_t qvf_rtty_named[];
+
 /* 1-based place of a word in a list, 0 when it is not there. */
 uint8_t qvf_field_day_section(const char* word, uint8_t length);
 uint8_t qvf_rtty_exchange(const char* word, uint8_t length);

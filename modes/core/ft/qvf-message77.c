@@ -26,7 +26,7 @@ enum { DECLINED, PACKED, REFUSED };
 typedef struct {
   uint8_t* bits;
   uint8_t pos;
-  qvc_report* report;
+  qvc_report report;
   qvf_pack77_detail* detail;
   char text[QVF_TEXT_LENGTH + 1]; /* the normalised text */
   uint8_t length;
@@ -37,7 +37,6 @@ typedef struct {
   uint8_t in_at[MAX_WORDS]; /* where the word stands in the caller's text */
   uint8_t in_length[MAX_WORDS];
   uint32_t call; /* the value of the last 28-bit call field written */
-  qvc_status status;
 } packer;
 
 static void put(packer* p, uint32_t value, uint8_t count) {
@@ -71,13 +70,12 @@ static uint8_t closed(packer* p, uint8_t i3, uint8_t n3) {
 }
 
 static void point_at(packer* p, uint8_t at, uint8_t length) {
-  if (p->report == 0) return;
-  p->report->word_start = at;
-  p->report->word_length = length;
+  p->report.word_start = at;
+  p->report.word_length = length;
 }
 
 static void change(packer* p, uint32_t bit) {
-  if (p->report != 0) p->report->changes |= bit;
+  p->report.changes |= bit;
 }
 
 static void change_at(packer* p, uint32_t bit, uint8_t word) {
@@ -86,8 +84,7 @@ static void change_at(packer* p, uint32_t bit, uint8_t word) {
 }
 
 static uint8_t refuse(packer* p, qvc_status status) {
-  p->status = status;
-  if (p->report != 0) p->report->status = status;
+  p->report.status = status;
   return REFUSED;
 }
 
@@ -96,9 +93,8 @@ static uint8_t refuse_at(packer* p, qvc_status status, uint8_t word) {
   return refuse(p, status);
 }
 
-static uint8_t is(const packer* p, uint8_t word, const char* text) {
-  uint8_t length = (uint8_t)strlen(text);
-  return p->n[word] == length && memcmp(p->w[word], text, length) == 0;
+static uint8_t is(const packer* p, uint8_t word, uint8_t text) {
+  return qvf_is(p->w[word], p->n[word], text);
 }
 
 static uint8_t has(const packer* p, uint8_t word, char c) {
@@ -184,7 +180,8 @@ static uint8_t add_word_call28(packer* p, uint8_t word) {
 /* Type 0.1: "C1 RR73; C2 <C3> report". */
 static uint8_t dxpedition(packer* p) {
   int32_t report;
-  if (p->count != 5 || !is(p, 1, "RR73;") || p->w[3][0] != '<' || !has(p, 3, '>')) return DECLINED;
+  if (p->count != 5 || !is(p, 1, QVF_RR73_) || p->w[3][0] != '<' || !has(p, 3, '>'))
+    return DECLINED;
   /* -99 stands for "no report" where this layout was designed. */
   if (!signed_number(p->w[4], p->n[4], &report) || report == -99 || !is_call(p, 0) ||
       !is_call(p, 2))
@@ -204,7 +201,7 @@ static uint8_t field_day(packer* p) {
   uint8_t roger = p->count == 5, entry = (uint8_t)(2 + roger), n, section, transmitters;
   int8_t category;
   if (p->count != 4 && p->count != 5) return DECLINED;
-  if (roger && !is(p, 2, "R")) return DECLINED;
+  if (roger && !is(p, 2, QVF_R)) return DECLINED;
   n = p->n[entry];
   section = qvf_field_day_section(p->w[entry + 1], p->n[entry + 1]);
   if (section == 0 || n < 2 || n > 3 || !is_call(p, 0) || !is_call(p, 1)) return DECLINED;
@@ -314,8 +311,8 @@ static uint8_t wspr_style(packer* p) {
 }
 
 static uint8_t is_cq_word(const packer* p, uint8_t word) {
-  return is(p, word, "DE") || is(p, word, "QRZ") || is(p, word, "CQ") ||
-         (p->n[word] >= 3 && memcmp(p->w[word], "CQ_", 3) == 0);
+  return is(p, word, QVF_DE) || is(p, word, QVF_QRZ) || is(p, word, QVF_CQ) ||
+         qvf_starts(p->w[word], p->n[word], QVF_CQ_);
 }
 
 /* "/P" or "/R" after a call travels as a flag; any other prefix or suffix is lost. */
@@ -343,7 +340,7 @@ static uint8_t grid_field(const packer* p, uint16_t* value, uint8_t* roger) {
     *roger = p->count == 4;
     return 1;
   }
-  if (is(p, last, "RRR") || is(p, last, "73")) {
+  if (is(p, last, QVF_RRR) || is(p, last, QVF_73)) {
     *value = w[0] == 'R' ? GRID_RRR : GRID_73;
     return 1;
   }
@@ -373,7 +370,7 @@ static uint8_t standard(packer* p) {
   if ((p->w[0][0] == '<' && has(p, 1, '/')) || (p->w[1][0] == '<' && has(p, 0, '/')))
     return DECLINED;
   if (p->count == 2 && has(p, 1, '/')) return DECLINED;
-  if (p->count == 4 && !is(p, 2, "R")) return DECLINED;
+  if (p->count == 4 && !is(p, 2, QVF_R)) return DECLINED;
   if (!grid_field(p, &grid, &roger)) return DECLINED;
   if (grid == 0xFFFF) return refuse_at(p, QVF_REPORT_TOO_LONG, (uint8_t)(p->count - 1));
   if (p->count == 4 && grid >= QVF_LOCATORS)
@@ -407,7 +404,7 @@ static uint8_t standard(packer* p) {
    The last two words decide whether this is the type; the fields are then read from the front,
    so words out of place leave no report to send. */
 static uint8_t rtty_roundup(packer* p) {
-  uint8_t at = p->count > 0 && is(p, 0, "TU;"), last = (uint8_t)(p->count - 1), roger, rst, place;
+  uint8_t at = p->count > 0 && is(p, 0, QVF_TU), last = (uint8_t)(p->count - 1), roger, rst, place;
   uint8_t plus;
   uint32_t number;
   int32_t report;
@@ -432,7 +429,7 @@ static uint8_t rtty_roundup(packer* p) {
     if (number > LAST_RTTY_NUMBER) return refuse_at(p, QVF_SERIAL_TOO_LARGE, last);
     if (number > 8000) change(p, QVF_CHANGED_SERIAL_AS_LIST);
   }
-  roger = is(p, (uint8_t)(at + 2), "R");
+  roger = is(p, (uint8_t)(at + 2), QVF_R);
   rst = (uint8_t)(at + 2 + roger);
   if (p->n[rst] > 9 || !all_digits(p->w[rst], p->n[rst]))
     return refuse_at(p, QVF_REPORT_NOT_NUMBER, rst);
@@ -460,7 +457,7 @@ static uint8_t nonstandard(packer* p) {
   const char* hashed;
   uint8_t hashed_n;
   if (p->count != 2 && p->count != 3) return DECLINED;
-  cq = is(p, 0, "CQ");
+  cq = is(p, 0, QVF_CQ);
   if (cq && p->n[1] <= 4) return DECLINED;
   first_hashed = p->w[0][0] == '<';
   second_hashed = p->w[1][0] == '<';
@@ -479,7 +476,7 @@ static uint8_t nonstandard(packer* p) {
   } else {
     hashed = p->w[hashed_word] + 1;
     hashed_n = inside_length(p, hashed_word);
-    if (hashed_n < 3 || (hashed_n == 3 && memcmp(hashed, "...", 3) == 0))
+    if (hashed_n < 3 || qvf_is(hashed, hashed_n, QVF_DOTS))
       return refuse_at(p, QVF_HASHED_TOO_SHORT, hashed_word);
     /* Two standard calls go in the standard message, or nowhere. */
     if (standard_call(p->w[plain], p->n[plain]) && standard_call(hashed, hashed_n)) return DECLINED;
@@ -493,7 +490,7 @@ static uint8_t nonstandard(packer* p) {
   }
   if (p->n[plain] > 11) change(p, QVC_CHANGED_CALL_CUT);
   if (p->count == 3) {
-    if (!cq) closing = is(p, 2, "RRR") ? 1 : is(p, 2, "RR73") ? 2 : is(p, 2, "73") ? 3 : 0;
+    if (!cq) closing = is(p, 2, QVF_RRR) ? 1 : is(p, 2, QVF_RR73) ? 2 : is(p, 2, QVF_73) ? 3 : 0;
     if (closing == 0) change_at(p, QVF_CHANGED_WORD_DROPPED, 2);
   }
   put(p, qvf_call_hash(hashed, hashed_n, 12), 12);
@@ -512,7 +509,7 @@ static uint8_t eu_vhf(packer* p) {
   const char* l;
   uint32_t number, serial;
   if (p->count != 4 && p->count != 5) return DECLINED;
-  if ((roger && !is(p, 2, "R")) || !bracketed(p, 0) || !bracketed(p, 1)) return DECLINED;
+  if ((roger && !is(p, 2, QVF_R)) || !bracketed(p, 0) || !bracketed(p, 1)) return DECLINED;
   if (p->n[exchange] > 6 || !all_digits(p->w[exchange], p->n[exchange])) return DECLINED;
   number = qvf_number(p->w[exchange], p->n[exchange]);
   l = p->w[locator];
@@ -537,12 +534,11 @@ static uint8_t eu_vhf(packer* p) {
 }
 
 static uint8_t a42(char c) {
-  static const char kSigns[] = "+-./?";
   uint8_t i;
   if (qvf_is_digit(c)) return (uint8_t)(c - '0' + 1);
   if (qvf_is_letter(c)) return (uint8_t)(c - 'A' + 11);
   for (i = 0; i < 5; ++i)
-    if (kSigns[i] == c) return (uint8_t)(37 + i);
+    if (qvf_word_char((uint8_t)(QVF_SIGNS + i)) == c) return (uint8_t)(37 + i);
   return 0; /* a blank, or a character free text lacks: sent as a blank */
 }
 
@@ -593,9 +589,11 @@ static void read_words(packer* p, const char* input) {
   if (p->length > 0 && p->text[p->length - 1] == ' ') --p->length;
   p->text[p->length] = '\0';
   p->count = raw;
-  if (raw > MAX_WORDS || raw < 3 || !is(p, 0, "CQ") || !is_call(p, 2)) return;
+  if (raw > MAX_WORDS || raw < 3 || !is(p, 0, QVF_CQ) || !is_call(p, 2)) return;
   /* the merge */
-  memcpy(p->cq, "CQ_", 3);
+  p->cq[0] = 'C';
+  p->cq[1] = 'Q';
+  p->cq[2] = '_';
   p->n[0] = (uint8_t)(3 + (p->n[1] < 10 ? p->n[1] : 10));
   memcpy(p->cq + 3, p->w[1], (uint8_t)(p->n[0] - 3));
   p->w[0] = p->cq;
@@ -609,55 +607,53 @@ static void read_words(packer* p, const char* input) {
   p->count = (uint8_t)(raw - 1);
 }
 
-static uint8_t opens_with(const packer* p, const char* word) {
-  uint8_t n = (uint8_t)strlen(word);
-  return p->length >= n && memcmp(p->text, word, n) == 0 && (p->length == n || p->text[n] == ' ');
+static uint8_t opens_with(const packer* p, uint8_t word) {
+  uint8_t n = qvf_starts(p->text, p->length, word);
+  return n != 0 && (p->length == n || p->text[n] == ' ');
 }
 
 static uint8_t opens_with_cq_de_qrz(const packer* p) {
-  return opens_with(p, "CQ") || opens_with(p, "DE") || opens_with(p, "QRZ");
+  return opens_with(p, QVF_CQ) || opens_with(p, QVF_DE) || opens_with(p, QVF_QRZ);
 }
 
-typedef uint8_t (*message_type)(packer* p);
+/* Clears the bits a type that declined may have written. */
+static void restart(packer* p) {
+  memset(p->bits, 0, QVF_MESSAGE77_BYTES);
+  p->pos = 0;
+}
 
 static uint8_t pack_words(packer* p) {
-  static message_type const kStageB[] = {wspr_style, standard, rtty_roundup, nonstandard, eu_vhf};
-  uint8_t i, outcome;
+  uint8_t outcome = DECLINED;
   if (p->count <= MAX_WORDS) {
     if (!opens_with_cq_de_qrz(p)) {
       if ((outcome = dxpedition(p)) != DECLINED) return outcome;
-      memset(p->bits, 0, QVF_MESSAGE77_BYTES);
-      p->pos = 0;
+      restart(p);
       if ((outcome = field_day(p)) != DECLINED) return outcome;
-      memset(p->bits, 0, QVF_MESSAGE77_BYTES);
-      p->pos = 0;
+      restart(p);
       if (p->count <= 1 && (outcome = telemetry(p)) != DECLINED) return outcome;
+      restart(p);
     }
-    for (i = 0; i < sizeof kStageB / sizeof kStageB[0]; ++i) {
-      memset(p->bits, 0, QVF_MESSAGE77_BYTES);
-      p->pos = 0;
-      if ((outcome = kStageB[i](p)) != DECLINED) return outcome;
-    }
+    if ((outcome = wspr_style(p)) != DECLINED) return outcome;
+    restart(p);
+    if ((outcome = standard(p)) != DECLINED) return outcome;
+    restart(p);
+    if ((outcome = rtty_roundup(p)) != DECLINED) return outcome;
+    restart(p);
+    if ((outcome = nonstandard(p)) != DECLINED) return outcome;
+    restart(p);
+    if ((outcome = eu_vhf(p)) != DECLINED) return outcome;
+    restart(p);
   }
-  memset(p->bits, 0, QVF_MESSAGE77_BYTES);
-  p->pos = 0;
   return free_text(p);
 }
 
 qvc_status qvf_pack77_detailed(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES],
                                qvc_report* report, qvf_pack77_detail* detail) {
   packer p;
+  memset(&p.report, 0, sizeof p.report);
   p.bits = bits77;
   p.pos = 0;
-  p.report = report;
   p.detail = detail;
-  p.status = QVC_OK;
-  if (report != 0) {
-    report->status = QVC_OK;
-    report->changes = 0;
-    report->word_start = 0;
-    report->word_length = 0;
-  }
   if (detail != 0) detail->call_count = 0;
   memset(bits77, 0, QVF_MESSAGE77_BYTES);
   read_words(&p, text);
@@ -666,9 +662,9 @@ qvc_status qvf_pack77_detailed(const char* text, uint8_t bits77[QVF_MESSAGE77_BY
   if (pack_words(&p) == REFUSED) {
     memset(bits77, 0, QVF_MESSAGE77_BYTES);
     if (detail != 0) detail->call_count = 0;
-    return p.status;
   }
-  return QVC_OK;
+  if (report != 0) *report = p.report;
+  return p.report.status;
 }
 
 qvc_status qvf_pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], qvc_report* report) {

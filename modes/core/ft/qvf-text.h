@@ -4,8 +4,34 @@
 
 #include <stdint.h>
 
+#ifdef __cplusplus
+extern "C" {
+#endif
+
 #define qvf_is_digit(c) ((c) >= '0' && (c) <= '9')
 #define qvf_is_letter(c) ((c) >= 'A' && (c) <= 'Z')
+
+/* The words the packing compares with, kept in flash one after the other: pass one of these
+   offsets. */
+#define QVF_DE 0
+#define QVF_QRZ 3
+#define QVF_CQ 7
+#define QVF_CQ_ 10 /* "CQ_" */
+#define QVF_TU 14  /* "TU;" */
+#define QVF_R 18
+#define QVF_RRR 20
+#define QVF_RR73 24
+#define QVF_RR73_ 29 /* "RR73;" */
+#define QVF_73 35
+#define QVF_DOTS 38 /* "..." */
+#define QVF_QU1RK 42
+#define QVF_SIGNS 48 /* "+-./?", the signs of free text in their order */
+
+/* The length of the word when text starts with it, else 0. */
+uint8_t qvf_starts(const char* text, uint8_t length, uint8_t word);
+/* 1 when text is the word. */
+uint8_t qvf_is(const char* text, uint8_t length, uint8_t word);
+char qvf_word_char(uint8_t at);
 
 /* The place of the first c in text, or length when there is none. */
 uint8_t qvf_find(const char* text, uint8_t length, char c);
@@ -16,5 +42,9 @@ uint32_t qvf_number(const char* digits, uint8_t length);
 /* number = number * factor + addend, modulo 2^(8 * size), on a little-endian byte string; fill is
    the byte every higher byte of the addend holds (0, or 0xFF for a negative addend). */
 void qvf_multiply_add(uint8_t* number, uint8_t size, uint8_t factor, uint8_t addend, uint8_t fill);
+
+#ifdef __cplusplus
+}
+#endif
 
 #endif
