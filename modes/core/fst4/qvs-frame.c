@@ -48,8 +48,10 @@ void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t info_bits,
   for (j = 0; j < info_bits; ++j) {
     uint8_t bit = qvs_bit(codeword, j);
     for (k = first; k < QVS_CODEWORD_BYTES; ++k)
-      if (bit) codeword[k] ^= qvc_flash_byte(columns++);
-      else ++columns;
+      if (bit)
+        codeword[k] ^= qvc_flash_byte(columns++);
+      else
+        ++columns;
   }
   for (k = 0; k < 5; ++k) qvs_sync(tones + 38 * k, (uint8_t)((k & 1U) << 1));
   /* Data tone k sits after the sync words before it; bit pairs 00 01 11 10 key tones 0 1 2 3. */

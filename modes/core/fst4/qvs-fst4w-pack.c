@@ -14,25 +14,14 @@
 #include "modes/core/ft/qvf-text.h"
 
 #define QVS_TEXT_LIMIT 37
-#define QVS_SUFFIX_BASE 46656UL /* 36^3: codes below are prefixes */
+#define QVS_SUFFIX_BASE 46656U /* 36^3: codes below are prefixes */
 
 /* The value of a 4-character locator (AA00-RR99), or 0xFFFF. */
 static uint16_t qvs_locator4(const char* g) {
   if (g[0] < 'A' || g[0] > 'R' || g[1] < 'A' || g[1] > 'R' || !qvf_is_digit(g[2]) ||
       !qvf_is_digit(g[3]))
     return 0xFFFF;
-  return (uint16_t)((g[0] - 'A') * 1800U + (g[1] - 'A') * 100U + (g[2] - '0') * 10U + (g[3] - '0'));
-}
-
-/* The 5-bit code of a power of one or two digits (0-60 dBm in 19 steps), or 0xFF; sets
-   QVS_CHANGED_POWER when a receiver shows another figure. */
-static uint8_t qvs_power_code(const char* p, uint8_t length, qvc_report* report) {
-  uint8_t dbm, code;
-  if (length < 1 || length > 2 || !qvf_is_digit(p[0]) || !qvf_is_digit(p[length - 1])) return 0xFF;
-  dbm = (uint8_t)qvf_number(p, length);
-  code = (uint8_t)((3U * (dbm > 60 ? 60U : dbm) + 5U) / 10U);
-  if ((20U * code + 3U) / 6U != dbm) report->changes |= QVS_CHANGED_POWER;
-  return code;
+  return (uint16_t)((g[0] - 'A') * 1800U + (g[1] - 'A') * 100U + (uint16_t)qvf_number(g + 2, 2));
 }
 
 /* A36 (0-9, A-Z as 0-35), or 36 and above for any other character. */
@@ -40,20 +29,13 @@ static uint8_t qvs_a36(char c) {
   return (uint8_t)(qvf_a38(c) - 1);
 }
 
-static qvc_status qvs_refuse(qvc_report* report, qvc_status status, uint8_t start, uint8_t length) {
-  report->status = status;
-  report->word_start = start;
-  report->word_length = length;
-  return status;
-}
-
 qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8_t* form,
                           qvc_report* report) {
   qvc_report own;
   char buf[QVS_TEXT_LIMIT];
-  uint8_t start[3], length[3], count = 0, i;
-  uint8_t power = 0, shape;
-  uint32_t call, field;
+  uint8_t start[3], length[3], count = 0, i, n;
+  uint8_t power = 0, shape = QVS_FST4W_CALL_GRID_POWER, bad = 0, status = QVS_NOT_FST4W;
+  uint32_t call = 0, field;
   const char* w;
   if (report == 0) report = &own;
   memset(report, 0, sizeof *report);
@@ -64,100 +46,124 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
     buf[i] = (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
     if (c == ' ') continue;
     if (i == 0 || text[i - 1] == ' ') {
-      if (count == 3) return qvs_refuse(report, QVS_NOT_FST4W, 0, 0);
+      if (count == 3) goto refuse;
       start[count] = i;
       length[count++] = 0;
     }
     ++length[count - 1];
   }
-  if (count == 0) return qvs_refuse(report, QVC_EMPTY_MESSAGE, 0, 0);
-  if (count == 1) return qvs_refuse(report, QVS_NOT_FST4W, start[0], length[0]);
+  status = QVC_EMPTY_MESSAGE;
+  if (count == 0) goto refuse;
+  status = QVS_NOT_FST4W;
+  if (count == 1) goto refuse;
   w = buf + start[0];
+  n = length[0];
 
+  if (w[0] != '<' || count == 3) {
+    /* The power: one or two digits, 0-60 dBm in 19 steps of 10/3 dB. */
+    const char* p = buf + start[count - 1];
+    uint8_t dbm, digits = length[count - 1];
+    bad = (uint8_t)(count - 1);
+    status = QVS_BAD_POWER;
+    if (digits > 2 || !qvf_is_digit(p[0]) || !qvf_is_digit(p[digits - 1])) goto refuse;
+    dbm = (uint8_t)qvf_number(p, digits);
+    power = (uint8_t)((3U * (dbm > 60 ? 60U : dbm) + 5U) / 10U);
+    if ((20U * power + 3U) / 6U != dbm) report->changes |= QVS_CHANGED_POWER;
+    bad = 0;
+  }
   if (count == 3) {
-    /* CALL GRID P: the call as the 28-bit field takes it, hashed if it is no standard call. */
-    uint16_t locator;
-    if (length[0] < 3 || length[0] > 6 || length[1] != 4)
-      return qvs_refuse(report, QVS_NOT_FST4W, 0, 0);
-    locator = qvs_locator4(buf + start[1]);
-    if (locator == 0xFFFF) return qvs_refuse(report, QVS_BAD_LOCATOR, start[1], length[1]);
-    power = qvs_power_code(buf + start[2], length[2], report);
-    if (power == 0xFF) return qvs_refuse(report, QVS_BAD_POWER, start[2], length[2]);
-    if (!qvf_call28(w, length[0], &call))
-      return qvs_refuse(report, QVS_BAD_CALL, start[0], length[0]);
-    if (call >= QVF_CALL28_HASHED && call < QVF_CALL28_STANDARD && w[0] != '<') {
-      report->changes |= QVS_CHANGED_CALL_HASHED;
-      report->word_start = start[0];
-      report->word_length = length[0];
+    /* CALL GRID P: QRZ, a call in brackets (hashed), a standard call, or the hash of any other
+       word, which a receiver shows as <...> until it has heard the call. */
+    status = QVS_NOT_FST4W;
+    if (n < 3 || n > 6 || length[1] != 4) goto refuse;
+    bad = 1;
+    status = QVS_BAD_LOCATOR;
+    field = qvs_locator4(buf + start[1]);
+    if (field == 0xFFFF) goto refuse;
+    bad = 0;
+    status = QVS_BAD_CALL;
+    if (n == 3 && w[0] == 'Q' && w[1] == 'R' && w[2] == 'Z') {
+      call = 1;
+    } else if (w[0] == '<') {
+      if (w[n - 1] != '>') goto refuse;
+      call = QVF_CALL28_HASHED + qvf_call_hash(w + 1, (uint8_t)(n - 2), 22);
+    } else {
+      if (!qvf_plain_call28(w, n, &call)) goto refuse;
+      if (call < QVF_CALL28_STANDARD) {
+        report->changes |= QVS_CHANGED_CALL_HASHED;
+        report->word_start = start[0];
+        report->word_length = n;
+      }
     }
-    field = locator;
-    shape = QVS_FST4W_CALL_GRID_POWER;
   } else if (w[0] == '<') {
     /* <CALL> GRID: inside the brackets letters, digits and a / between them. */
     const char* g = buf + start[1];
-    uint8_t inner = (uint8_t)(length[0] - 2);
-    if (length[0] < 5 || length[0] > 12 || w[length[0] - 1] != '>')
-      return qvs_refuse(report, QVS_NOT_FST4W, start[0], length[0]);
+    uint8_t inner = (uint8_t)(n - 2);
+    if (n < 5 || n > 12 || w[n - 1] != '>') goto refuse;
+    status = QVS_BAD_CALL;
     for (i = 1; i <= inner; ++i)
-      if (qvf_a38(w[i]) <= 0 || ((i == 1 || i == inner) && w[i] == '/'))
-        return qvs_refuse(report, QVS_BAD_CALL, start[0], length[0]);
+      if (qvf_a38(w[i]) <= 0 || ((i == 1 || i == inner) && w[i] == '/')) goto refuse;
     call = qvf_call_hash(w + 1, inner, 22);
+    bad = 1;
+    status = QVS_BAD_LOCATOR;
     field = qvs_locator4(g);
-    if ((length[1] != 4 && length[1] != 6) || field == 0xFFFF)
-      return qvs_refuse(report, QVS_BAD_LOCATOR, start[1], length[1]);
+    if ((length[1] != 4 && length[1] != 6) || field == 0xFFFF) goto refuse;
     /* Base 25 for the last two letters; a 4-character locator goes as if they were YY. */
-    for (i = 4; i < 6; ++i) {
-      char c = length[1] == 4 ? 'Y' : g[i];
-      if (c < 'A' || c > (length[1] == 4 ? 'Y' : 'X'))
-        return qvs_refuse(report, QVS_BAD_LOCATOR, start[1], length[1]);
-      field = field * 25U + (uint32_t)(c - 'A');
+    {
+      uint8_t l5 = 24, l6 = 24;
+      if (length[1] == 6) {
+        l5 = (uint8_t)(g[4] - 'A');
+        l6 = (uint8_t)(g[5] - 'A');
+        if (l5 > 23 || l6 > 23) goto refuse;
+      }
+      field = field * 625UL + (uint16_t)(l5 * 25U + l6);
     }
-    qvs_put_bits(bits, 0, call, 22);
-    qvs_put_bits(bits, 22, field, 25);
     shape = QVS_FST4W_HASH_GRID;
   } else {
-    /* PFX/CALL P or CALL/SFX P */
-    uint8_t slash = qvf_find(w, length[0], '/'), after, base_at, base_length;
-    after = (uint8_t)(length[0] - slash - 1);
-    power = qvs_power_code(buf + start[1], length[1], report);
-    if (power == 0xFF) return qvs_refuse(report, QVS_BAD_POWER, start[1], length[1]);
-    if (length[0] < 5 || length[0] > 10 || slash == 0 || slash + 1 >= length[0])
-      return qvs_refuse(report, QVS_NOT_FST4W, start[0], length[0]);
-    /* Three characters after the slash end in a digit, whether prefix or suffix; a suffix has
-       at most three. */
-    if ((after == 3 && !qvf_is_digit(w[length[0] - 1])) || (slash > 3 && after > 3))
-      return qvs_refuse(report, QVS_BAD_AFFIX, start[0], length[0]);
-    if (!qvf_base_call(w, length[0], &base_at, &base_length) ||
-        !qvf_call28(w + base_at, base_length, &call))
-      return qvs_refuse(report, QVS_BAD_CALL, start[0], length[0]);
-    field = 0;
-    if (slash <= 3) {
-      for (i = 0; i < slash; ++i) {
-        if (qvs_a36(w[i]) > 35) return qvs_refuse(report, QVS_BAD_AFFIX, start[0], length[0]);
-        field = field * 36U + qvs_a36(w[i]);
+    /* PFX/CALL P or CALL/SFX P; three characters after the slash end in a digit, and a suffix
+       has at most three. */
+    uint8_t slash = qvf_find(w, n, '/'), after = (uint8_t)(n - slash - 1), base_at, base_length;
+    if (n < 5 || n > 10 || slash == 0 || slash + 1 >= n) goto refuse;
+    status = QVS_BAD_AFFIX;
+    if ((after == 3 && !qvf_is_digit(w[n - 1])) || (slash > 3 && after > 3)) goto refuse;
+    status = QVS_BAD_CALL;
+    if (!qvf_base_call(w, n, &base_at, &base_length) ||
+        !qvf_plain_call28(w + base_at, base_length, &call))
+      goto refuse;
+    status = QVS_BAD_AFFIX;
+    /* A prefix in base 36; a suffix in base 36, 36 and 10, above all prefixes. */
+    {
+      uint16_t code = 0;
+      uint8_t from = 0, to = slash;
+      if (slash > 3) from = (uint8_t)(slash + 1), to = n;
+      for (i = from; i < to; ++i) {
+        uint8_t v = qvs_a36(w[i]);
+        if (v > 35) goto refuse;
+        code = (uint16_t)(code * (i == slash + 3 ? 10U : 36U) + v);
       }
-    } else {
-      /* 1 to 3 characters, the third a digit: base 36, 36 and 10. */
-      for (i = 0; i < after; ++i) {
-        uint8_t v = qvs_a36(w[slash + 1 + i]);
-        if (v > 35) return qvs_refuse(report, QVS_BAD_AFFIX, start[0], length[0]);
-        field = field * (i == 2 ? 10U : 36U) + v;
-      }
-      field += QVS_SUFFIX_BASE;
+      field = slash > 3 ? code + QVS_SUFFIX_BASE : code;
     }
     shape = QVS_FST4W_COMPOUND_POWER;
   }
-  if (shape != QVS_FST4W_HASH_GRID) {
-    /* Type 1 puts a 15-bit locator before the power and 00 after it; type 2 a 16-bit code,
-       then the power and a 1. */
+  if (shape == QVS_FST4W_HASH_GRID) {
+    qvs_put_bits(bits, 0, call, 22);
+    qvs_put_bits(bits, 22, field, 25);
+    qvs_put_bits(bits, 47, 2, 3);
+  } else {
+    /* Type 1: a 15-bit locator, the power, 00; type 2: a 16-bit code, the power, 1. */
     uint8_t type2 = (uint8_t)(shape == QVS_FST4W_COMPOUND_POWER);
     qvs_put_bits(bits, 0, call, 28);
     qvs_put_bits(bits, 28, field, (uint8_t)(15 + type2));
     qvs_put_bits(bits, (uint8_t)(43 + type2), power, 5);
-    qvs_put_bits(bits, 48, type2, 2);
-  } else {
-    qvs_put_bits(bits, 47, 2, 3);
+    qvs_put_bits(bits, 49, type2, 1);
   }
   if (form) *form = shape;
   return QVC_OK;
+refuse:
+  report->status = status;
+  if (count != 0) {
+    report->word_start = start[bad];
+    report->word_length = length[bad];
+  }
+  return status;
 }
