@@ -407,7 +407,7 @@ Outcome Settle(Options& options) {
   if (options.target != nullptr) {
     const Target& target = *options.target;
     if (format.family && *format.family != target.family)
-      return Outcome::Failed("a " + std::string(format.name) + " table is for " +
+      return Outcome::Failed("--format " + std::string(format.name) + " is for " +
                              FamilyName(*format.family) + " chips; the " +
                              std::string(target.display) + " is " + FamilyArticle(target.family));
     if (options.progmem && target.family != Family::kAvr)

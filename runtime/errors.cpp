@@ -27,43 +27,47 @@ void ClearRuntimeError() {
 }
 
 int MapPlatformError(uint32_t platformError) {
+  // Win32 numbers without a name in platform.h: 7, 9 and 10 a damaged memory block, environment
+  // or format; 11-13 and 22-24 bad formats, data and commands; 14 out of memory; 15 and 20 no such
+  // drive or device; 17 not the same drive; 19 write-protected; 21 not ready; 25-31 and 34-35
+  // seek, sector, paper and drive faults; 33 and 36 lock and sharing-buffer faults; 39 disk full.
   switch (platformError) {
     case 0:
       return 0;
-    case 2:
-    case 18:
-      return 53;
-    case 3:
-      return 76;
-    case 4:
-      return 67;
-    case 5:
+    case pf::kErrorFileNotFound:
+    case pf::kErrorNoMoreFiles:
+      return kErrFileNotFound;
+    case pf::kErrorPathNotFound:
+      return kErrPathNotFound;
+    case pf::kErrorTooManyOpenFiles:
+      return kErrTooManyFiles;
+    case pf::kErrorAccessDenied:
     case 19:
-    case 32:
+    case pf::kErrorSharingViolation:
     case 33:
     case 36:
-      return 70;
-    case 6:
+      return kErrPermissionDenied;
+    case pf::kErrorInvalidHandle:
     case 11:
     case 12:
     case 13:
     case 22:
     case 24:
-      return 51;
+      return kErrInternal;
     case 7:
     case 9:
     case 10:
-      return 241;
-    case 8:
+      return kErrFirstFatal;
+    case pf::kErrorNotEnoughMemory:
     case 14:
-      return 7;
+      return kErrOutOfMemory;
     case 15:
     case 20:
-      return 68;
+      return kErrDeviceUnavailable;
     case 17:
-      return 74;
-    case 21:
-      return 71;
+      return kErrRenameAcrossDisks;
+    case pf::kErrorNotReady:
+      return kErrDiskNotReady;
     case 23:
     case 25:
     case 26:
@@ -71,19 +75,19 @@ int MapPlatformError(uint32_t platformError) {
     case 28:
     case 29:
     case 30:
-    case 31:
+    case pf::kErrorGenFailure:
     case 34:
     case 35:
-      return 72;
-    case 38:
-      return 62;
+      return kErrDiskMedia;
+    case pf::kErrorHandleEof:
+      return kErrInputPastEnd;
     case 39:
-    case 112:
-      return 61;
-    case 87:
-      return 5;
+    case pf::kErrorDiskFull:
+      return kErrDiskFull;
+    case pf::kErrorInvalidParameter:
+      return kErrBadCall;
     default:
-      return 75;
+      return kErrPathFileAccess;
   }
 }
 

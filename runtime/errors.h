@@ -19,6 +19,13 @@ inline constexpr int kErrInputPastEnd = 62;
 inline constexpr int kErrBadFileName = 64;
 inline constexpr int kErrPermissionDenied = 70;
 inline constexpr int kErrPathNotFound = 76;
+inline constexpr int kErrInternal = 51;
+inline constexpr int kErrTooManyFiles = 67;
+inline constexpr int kErrDeviceUnavailable = 68;
+inline constexpr int kErrDiskNotReady = 71;
+inline constexpr int kErrDiskMedia = 72;
+inline constexpr int kErrRenameAcrossDisks = 74;
+inline constexpr int kErrPathFileAccess = 75;
 inline constexpr int kErrFirstFatal = 241;
 
 // Records n for the caller. A number of 241 or more ends the process at once with exit code 255.

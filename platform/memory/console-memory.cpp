@@ -208,15 +208,8 @@ bool GetConsoleScreenBufferInfo(Handle console, ScreenBufferInfo* info) {
 bool WriteConsoleOutputW(Handle console, const CharInfo* cells, Coord bufferSize,
                          Coord bufferOrigin, SmallRect* region) {
   if (!IsScreen(console)) return false;
-  for (int y = region->top; y <= region->bottom; ++y) {
-    for (int x = region->left; x <= region->right; ++x) {
-      int sx = bufferOrigin.x + (x - region->left);
-      int sy = bufferOrigin.y + (y - region->top);
-      if (sx >= bufferSize.x || sy >= bufferSize.y) continue;
-      if (Inside(x, y)) At(x, y) = cells[sy * bufferSize.x + sx];
-    }
-  }
-  return true;
+  return WriteCells(Con().width, Con().height, cells, bufferSize, bufferOrigin, region,
+                    [](int x, int y, const CharInfo& from) { At(x, y) = from; });
 }
 
 bool ScrollConsoleScreenBufferW(Handle console, const SmallRect& source, const SmallRect* clip,
@@ -241,14 +234,9 @@ bool SetConsoleTextAttribute(Handle console, uint16_t attributes) {
 
 bool FillConsoleOutputAttribute(Handle console, uint16_t attributes, uint32_t length, Coord start,
                                 uint32_t* written) {
-  if (!IsScreen(console) || !Inside(start.x, start.y)) return false;
-  size_t first = static_cast<size_t>(start.y * Con().width + start.x);
-  uint32_t done = 0;
-  for (size_t i = first; i < Con().cells.size() && done < length; ++i, ++done) {
-    Con().cells[i].attributes = attributes;
-  }
-  *written = done;
-  return true;
+  if (!IsScreen(console)) return false;
+  return FillAttributes(Con().width, Con().height, length, start, written,
+                        [attributes](int x, int y) { At(x, y).attributes = attributes; });
 }
 
 bool PeekConsoleInputW(Handle console, InputRecord* records, uint32_t length, uint32_t* read) {

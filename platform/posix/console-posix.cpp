@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <deque>
 
+#include "platform/cell-grid.h"
 #include "platform/platform.h"
 #include "platform/posix/console-posix-keys.h"
 #include "platform/posix/console-posix-screen.h"
@@ -372,29 +373,12 @@ bool GetConsoleScreenBufferInfo(Handle console, ScreenBufferInfo* info) {
 bool WriteConsoleOutputW(Handle console, const CharInfo* cells, Coord bufferSize,
                          Coord bufferOrigin, SmallRect* region) {
   Screen* s = ScreenOf(console);
-  if (s == nullptr || cells == nullptr || region == nullptr || bufferSize.x <= 0 ||
-      bufferSize.y <= 0 || bufferOrigin.x < 0 || bufferOrigin.y < 0 ||
-      bufferOrigin.x >= bufferSize.x || bufferOrigin.y >= bufferSize.y) {
-    return false;
-  }
-  int columns = std::min(region->right - region->left + 1, bufferSize.x - bufferOrigin.x);
-  int rows = std::min(region->bottom - region->top + 1, bufferSize.y - bufferOrigin.y);
-  int left = std::max<int>(region->left, 0);
-  int top = std::max<int>(region->top, 0);
-  int right = std::min(region->left + columns - 1, s->width - 1);
-  int bottom = std::min(region->top + rows - 1, s->height - 1);
-  for (int y = top; y <= bottom; ++y) {
-    for (int x = left; x <= right; ++x) {
-      int sourceX = bufferOrigin.x + (x - region->left);
-      int sourceY = bufferOrigin.y + (y - region->top);
-      const CharInfo& from = cells[static_cast<size_t>(sourceY) * bufferSize.x + sourceX];
-      tty::CellAt(s, x, y) = tty::Cell{from.ch, from.attributes};
-      tty::MarkChanged(s, x, y);
-    }
-  }
-  *region = SmallRect{static_cast<int16_t>(left), static_cast<int16_t>(top),
-                      static_cast<int16_t>(right), static_cast<int16_t>(bottom)};
-  return true;
+  if (s == nullptr) return false;
+  return WriteCells(s->width, s->height, cells, bufferSize, bufferOrigin, region,
+                    [s](int x, int y, const CharInfo& from) {
+                      tty::CellAt(s, x, y) = tty::Cell{from.ch, from.attributes};
+                      tty::MarkChanged(s, x, y);
+                    });
 }
 
 bool ScrollConsoleScreenBufferW(Handle console, const SmallRect& source, const SmallRect* clip,
@@ -422,18 +406,11 @@ bool SetConsoleTextAttribute(Handle console, uint16_t attributes) {
 bool FillConsoleOutputAttribute(Handle console, uint16_t attributes, uint32_t length, Coord start,
                                 uint32_t* written) {
   Screen* s = ScreenOf(console);
-  if (s == nullptr || !Inside(*s, start.x, start.y)) return false;
-  uint32_t done = 0;
-  for (int y = start.y, x = start.x; y < s->height && done < length; ++done) {
+  if (s == nullptr) return false;
+  return FillAttributes(s->width, s->height, length, start, written, [s, attributes](int x, int y) {
     tty::CellAt(s, x, y).attributes = attributes;
     tty::MarkChanged(s, x, y);
-    if (++x == s->width) {
-      x = 0;
-      ++y;
-    }
-  }
-  if (written != nullptr) *written = done;
-  return true;
+  });
 }
 
 bool PeekConsoleInputW(Handle console, InputRecord* records, uint32_t length, uint32_t* read) {

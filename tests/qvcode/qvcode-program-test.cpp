@@ -74,7 +74,7 @@ TEST_F(QvcodeProgramTest, UsageErrorsExitTwoWithTheirMessageAndWriteNothing) {
       {"-f de --address 0x2100 A", "--address is for --format hex or eep"},
       {"-f de --progmem A", "--progmem is for --format c"},
       {"-f c --name 9LIVES A", "--name takes a C identifier"},
-      {"-f dt -t attiny85 A", "a dt table is for PIC chips; the ATtiny85 is an AVR"},
+      {"-f dt -t attiny85 A", "--format dt is for PIC chips; the ATtiny85 is an AVR"},
       {"--schedule missing.txt", "missing.txt cannot be read: no such file"},
       {"--schedule empty.txt", "the schedule empty.txt holds no message"},
       {"--schedule empty.txt A", "give messages or --schedule, not both"},

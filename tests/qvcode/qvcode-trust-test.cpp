@@ -105,7 +105,7 @@ TEST_F(QvcodeTrustTest, TheTargetAndAddressAreChecked) {
   }
   const std::pair<std::string, std::string> usage[] = {
       {"-f hex -a 0 A", "--address 0 lies below the PIC data EEPROM"},
-      {"-f eep -t 16f628a A", "a eep table is for AVR chips; the PIC16F628A is a PIC"},
+      {"-f eep -t 16f628a A", "--format eep is for AVR chips; the PIC16F628A is a PIC"},
       {"-f c --progmem -t 16f628a A", "--progmem is AVR flash; the PIC16F628A is a PIC"},
   };
   for (const auto& [arguments, said] : usage) {
