@@ -1,5 +1,5 @@
 // Audio rendering: a frequency track for the transmission (each tone held for its symbol, or
-// Gaussian-smoothed for FT8 and FT4), one phase-continuous oscillator over it, the edges shaped
+// Gaussian-smoothed for FT8, FT4, FST4 and FST4W), one phase-continuous oscillator over it, the edges shaped
 // where the mode shapes them, the result placed in its period and noise added on request.
 #include "modes/audio.h"
 
@@ -9,34 +9,10 @@
 #include <numbers>
 #include <random>
 
+#include "modes/mode-table.h"
+
 namespace modes {
 namespace {
-
-// How a mode turns its tones into a frequency over time, beyond the symbol period and spacing.
-struct Keying {
-  double firstToneOffset = 0;  // in spacings: WSPR's base frequency is the centre of its 4 tones
-  double bandwidthTime = 0;    // Gaussian smoothing; 0 holds each tone for its whole symbol
-  bool carryEndTones = false;  // the first and last tones smoothed as if they went on
-  int edgeSamples = 0;         // raised-cosine edge at each end
-  double edgeSymbols = 0;      // the same as a share of a symbol, where it follows the period
-};
-
-Keying KeyingOf(Mode mode) {
-  switch (mode) {
-    case Mode::kWspr:
-      return {.firstToneOffset = -1.5};
-    case Mode::kFt8:
-      return {.bandwidthTime = 2.0, .carryEndTones = true, .edgeSamples = 240};
-    case Mode::kFt4:
-      // Its sequence starts and ends with a ramp slot at tone 0, faded in and out whole.
-      return {.bandwidthTime = 1.0, .edgeSamples = 576};
-    case Mode::kFst4:
-    case Mode::kFst4w:
-      return {.bandwidthTime = 2.0, .edgeSymbols = 0.25};
-    default:
-      return {};
-  }
-}
 
 // Hz above the base frequency, one entry a sample, for tones held for a (possibly fractional)
 // number of samples each: symbol j fills samples j*N up to (j+1)*N, so no timing error builds up.
@@ -116,10 +92,11 @@ struct NoiseSource {
 AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
                         std::vector<std::int16_t>& samples) {
   samples.clear();
-  const ModeInfo& info = InfoOf(encoding.mode);
-  if (info.mode != encoding.mode) return {false, "this mode is not built yet"};
+  const ModeRow* row = RowOf(encoding.mode);
+  if (row == nullptr) return {false, "there is no such mode"};
+  const ModeInfo& info = row->info;
   if (encoding.tones.empty()) return {false, "the message has no tones to send"};
-  const Keying keying = KeyingOf(encoding.mode);
+  const Keying& keying = row->keying;
   const double spacing = encoding.toneSpacingHz;
   const auto [lowTone, highTone] =
       std::minmax_element(encoding.tones.begin(), encoding.tones.end());

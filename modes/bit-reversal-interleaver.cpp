@@ -1,35 +1,19 @@
-// The destinations of the bit-reversal interleaver, worked out for the block length at hand.
+// The interleaver's places, as the encoder core walks them, over a whole bit string.
 #include "modes/bit-reversal-interleaver.h"
 
 #include <vector>
 
+#include "modes/core/common/qvc-convolutional.h"
+
 namespace modes {
 namespace {
 
-int Reverse8(int value) {
-  int reversed = 0;
-  for (int bit = 0; bit < 8; ++bit) reversed |= ((value >> bit) & 1) << (7 - bit);
-  return reversed;
-}
-
-// The place of each coded bit in a block of size bits.
-std::vector<int> BuildDestinations(std::size_t size) {
-  std::vector<int> destinations;
-  destinations.reserve(size);
-  for (int i = 0; i < 256 && destinations.size() < size; ++i) {
-    int place = Reverse8(i);
-    if (std::size_t(place) < size) destinations.push_back(place);
-  }
-  return destinations;
-}
-
-// The blocks of WSPR (162) and JT9/JT4 (206) are worked out once.
 std::vector<int> Destinations(std::size_t size) {
-  static const std::vector<int> wspr = BuildDestinations(162);
-  static const std::vector<int> jt = BuildDestinations(206);
-  if (size == wspr.size()) return wspr;
-  if (size == jt.size()) return jt;
-  return BuildDestinations(size);
+  std::vector<int> destinations(size);
+  std::uint16_t counter = 0;
+  for (std::size_t k = 0; k < size; ++k)
+    destinations[k] = qvc_next_interleaver_place(&counter, std::uint16_t(size));
+  return destinations;
 }
 
 }  // namespace

@@ -1,26 +1,16 @@
-// Callsign packing: six positions, letter-or-digit, letter-or-digit, digit, then three letters
-// or blanks, read as one mixed-radix number.
+// Callsign fields: packing through the encoder core, and the way back to a word.
 #include "modes/callsign.h"
 
+#include <algorithm>
+
+#include "modes/core/common/qvc-call.h"
 #include "modes/fixed-text.h"
 
 namespace jt65 {
 namespace {
 
-bool IsLetterOrBlank(char c) {
-  return IsLetter(c) || c == ' ';
-}
-
-// "3DA0" (Swaziland) and "3X" + letter (Guinea) do not fit the six positions; they travel as
-// "3D0" and "Q" + letter, which no real callsign starts with.
-// WSPR's packer has the first substitution only.
-std::string SubstituteAwkwardPrefixes(std::string call, CallRules rules) {
-  if (call.compare(0, 4, "3DA0") == 0) return Fixed("3D0" + call.substr(4, 2), 6);
-  if (rules == CallRules::kWspr) return call;
-  if (call.compare(0, 2, "3X") == 0 && IsLetter(call[2])) return Fixed("Q" + call.substr(2), 6);
-  return call;
-}
-
+// "3DA0" (Swaziland) and "3X" + letter (Guinea) travel as "3D0" and "Q" + letter, which no real
+// callsign starts with; WSPR's packer has the first substitution only.
 void RestoreAwkwardPrefixes(std::string& word, CallRules rules) {
   if (word.compare(0, 3, "3D0") == 0) {
     word = Fixed("3DA0" + word.substr(3), 12);
@@ -42,43 +32,12 @@ std::string UnpackBase37(std::int32_t value, int count) {
 }  // namespace
 
 std::optional<std::int32_t> PackCall(std::string_view field, CallRules rules) {
-  std::string call = SubstituteAwkwardPrefixes(Fixed(field, 6), rules);
-  if (rules == CallRules::kWspr) {
-    if (call == "CQ    ") return kCqValue;
-    if (call == "QRZ   ") return kQrzValue;
-  } else if (call.compare(0, 3, "CQ ") == 0) {
-    if (IsDigit(call[3]) && IsDigit(call[4]) && IsDigit(call[5])) {
-      return kCqFrequencyValue + (call[3] - '0') * 100 + (call[4] - '0') * 10 + (call[5] - '0');
-    }
-    return kCqValue;
-  }
-  if (rules == CallRules::kJt) {
-    if (call.compare(0, 4, "QRZ ") == 0) return kQrzValue;
-    if (call.compare(0, 3, "DE ") == 0) return kDeValue;
-  }
-
-  // The digit of a callsign must land in the third position.
-  std::string t;
-  if (IsDigit(call[2])) {
-    t = call;
-  } else if (IsDigit(call[1]) && call[5] == ' ') {
-    t = " " + call.substr(0, 5);
-  } else {
+  std::uint32_t value = 0;
+  std::uint8_t length = std::uint8_t(std::min<std::size_t>(field.size(), 6));
+  if (!qvc_pack_call(field.data(), length,
+                     rules == CallRules::kWspr ? QVC_CALL_RULES_WSPR : QVC_CALL_RULES_JT, &value))
     return std::nullopt;
-  }
-  for (char& c : t) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  bool valid = (IsLetterOrBlank(t[0]) || IsDigit(t[0])) && (IsLetter(t[1]) || IsDigit(t[1])) &&
-               IsDigit(t[2]) && IsLetterOrBlank(t[3]) && IsLetterOrBlank(t[4]) &&
-               IsLetterOrBlank(t[5]);
-  if (!valid) return std::nullopt;
-
-  std::int32_t value = CallCode(t[0]);
-  value = 36 * value + CallCode(t[1]);
-  value = 10 * value + CallCode(t[2]);
-  for (int i = 3; i < 6; ++i) value = 27 * value + CallCode(t[i]) - 10;
-  return value;
+  return std::int32_t(value);
 }
 
 UnpackedCall UnpackCall(std::int32_t value, CallRules rules) {

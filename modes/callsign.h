@@ -1,5 +1,6 @@
-// A callsign field as a 28-bit number, and back. Numbers from kCallBase up are not callsigns but
-// the words CQ, QRZ, DE, "CQ nnn", and CQ/QRZ/DE carrying a free-form prefix or suffix.
+// A callsign field as a 28-bit number (packed by the encoder core), and back. Numbers from
+// kCallBase up are not callsigns but the words CQ, QRZ, DE, "CQ nnn", and CQ/QRZ/DE carrying a
+// free-form prefix or suffix.
 #pragma once
 
 #include <cstdint>
@@ -7,14 +8,17 @@
 #include <string>
 #include <string_view>
 
+#include "modes/core/common/qvc-call.h"
+#include "modes/core/jt/qvj-pack.h"
+
 namespace jt65 {
 
-// 37 * 36 * 10 * 27 * 27 * 27: the count of ordinary callsign values.
-inline constexpr std::int32_t kCallBase = 262177560;
-inline constexpr std::int32_t kCqValue = kCallBase + 1;
-inline constexpr std::int32_t kQrzValue = kCallBase + 2;
-inline constexpr std::int32_t kCqFrequencyValue = kCallBase + 3;  // + nnn of "CQ nnn"
-inline constexpr std::int32_t kDeValue = 267796945;
+// The values the encoder core gives the words of a call field.
+inline constexpr std::int32_t kCallBase = QVC_CALL_BASE;
+inline constexpr std::int32_t kCqValue = QVC_CALL_CQ;
+inline constexpr std::int32_t kQrzValue = QVC_CALL_QRZ;
+inline constexpr std::int32_t kCqFrequencyValue = QVC_CALL_CQ_FREQUENCY;  // + nnn of "CQ nnn"
+inline constexpr std::int32_t kDeValue = QVC_CALL_DE;
 
 // The word in front of a callsign with a free-form add-on, and which kind of add-on it is; the
 // first call field holds the sum of the range's base and the add-on's value.
@@ -29,12 +33,12 @@ enum class CallLead {
   kPlainDe
 };
 
-inline constexpr std::int32_t kCqPrefixBase = 262178563;
-inline constexpr std::int32_t kQrzPrefixBase = 264002072;
-inline constexpr std::int32_t kDePrefixBase = 265825581;
-inline constexpr std::int32_t kCqSuffixBase = 267649090;
-inline constexpr std::int32_t kQrzSuffixBase = 267698375;
-inline constexpr std::int32_t kDeSuffixBase = 267747660;
+inline constexpr std::int32_t kCqPrefixBase = QVJ_CQ_PREFIX_BASE;
+inline constexpr std::int32_t kQrzPrefixBase = QVJ_QRZ_PREFIX_BASE;
+inline constexpr std::int32_t kDePrefixBase = QVJ_DE_PREFIX_BASE;
+inline constexpr std::int32_t kCqSuffixBase = QVJ_CQ_SUFFIX_BASE;
+inline constexpr std::int32_t kQrzSuffixBase = QVJ_QRZ_SUFFIX_BASE;
+inline constexpr std::int32_t kDeSuffixBase = QVJ_DE_SUFFIX_BASE;
 
 // The JT modes' call packer, and the older one of WSPR, which knows CQ and QRZ (not DE, not
 // "CQ nnn") and keeps no place for Guinea's 3X calls.

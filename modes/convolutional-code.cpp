@@ -1,29 +1,20 @@
-// The convolutional encoder: a 32-bit shift register that takes the newest bit at its low end.
+// The convolutional encoder of the encoder core over a whole bit string.
 #include "modes/convolutional-code.h"
 
-#include <bit>
 #include <cstdint>
 
+#include "modes/core/common/qvc-convolutional.h"
+
 namespace modes {
-namespace {
-
-constexpr std::uint32_t kGenerator1 = 0xF2D05351;
-constexpr std::uint32_t kGenerator2 = 0xE4613C47;
-
-std::uint8_t Parity(std::uint32_t word) {
-  return std::uint8_t(std::popcount(word) & 1);
-}
-
-}  // namespace
 
 Bits ConvolutionalEncode(const Bits& message) {
   Bits coded;
   coded.reserve(2 * (message.size() + kConvolutionalTail));
   std::uint32_t state = 0;
   auto shiftIn = [&](std::uint8_t bit) {
-    state = (state << 1) | (bit & 1u);
-    coded.push_back(Parity(state & kGenerator1));
-    coded.push_back(Parity(state & kGenerator2));
+    std::uint8_t pair = qvc_convolve_bit(&state, bit);
+    coded.push_back(std::uint8_t(pair >> 1));
+    coded.push_back(std::uint8_t(pair & 1));
   };
   for (std::uint8_t bit : message) shiftIn(bit);
   for (int i = 0; i < kConvolutionalTail; ++i) shiftIn(0);

@@ -1,22 +1,19 @@
-// The third message field as 15 bits: a 4-character locator, a signal report, RO, RRR, 73 or
-// nothing. Values from 32400 (180 * 180, the count of locators) up are the non-locator words.
+// The third message field as 15 bits (packed by the encoder core): a 4-character locator, a
+// signal report, RO, RRR, 73 or nothing. Values from 32400 (180 * 180, the count of locators) up are the non-locator words.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "modes/core/common/qvc-locator.h"
+
 namespace jt65 {
 
-inline constexpr int kLocatorCount = 180 * 180;
-inline constexpr int kBlankField3 = kLocatorCount + 1;
+inline constexpr int kLocatorCount = QVC_LOCATOR_COUNT;
+inline constexpr int kBlankField3 = QVC_BLANK_FIELD;
 
-// True for a 4-character locator: two letters A-R and two digits, upper case.
-bool IsLocator(std::string_view text);
-
-// A 4-character locator (upper case, AA00-RR99, not checked here) as a value below
-// kLocatorCount, and back.
-int LocatorValue(std::string_view locator);
+// The text of a locator value (below kLocatorCount).
 std::string LocatorText(int value);
 
 // The value of a field (4 characters), or nothing when it is none of the forms above (then the

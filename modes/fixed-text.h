@@ -1,5 +1,5 @@
 // Fixed-width text as the JT65 message routines see it: every field is a run of a set width,
-// padded with blanks, and the two alphabets turn characters into the codes that get packed.
+// padded with blanks, and the two alphabets turn the decoded codes back into characters.
 #pragma once
 
 #include <cstddef>
@@ -28,12 +28,5 @@ inline bool IsDigit(char c) {
 inline bool IsLetter(char c) {
   return c >= 'A' && c <= 'Z';
 }
-
-// Callsign code of c: digits 0-9, letters of either case 10-35, anything else counts as the
-// blank, 36.
-int CallCode(char c);
-
-// Free-text code of c: its place in kTextAlphabet, or the blank's 36 for a character outside it.
-int TextCode(char c);
 
 }  // namespace jt65

@@ -1,11 +1,13 @@
 // The binary Gray code, under which neighbouring values differ in one bit: a tone mistaken for its
-// neighbour then costs one bit. JT65 and JT9 use it on their channel symbols.
+// neighbour then costs one bit. The encoder core codes; undoing it is the receiver's side.
 #pragma once
+
+#include "modes/core/common/qvc-bits.h"
 
 namespace modes {
 
-constexpr int GrayCode(int value) {
-  return value ^ (value >> 1);
+inline int GrayCode(int value) {
+  return qvc_gray(static_cast<std::uint8_t>(value));
 }
 
 constexpr int UndoGrayCode(int gray) {

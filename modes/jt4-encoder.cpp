@@ -1,38 +1,22 @@
-// JT4's sync vector, its inverted-sync rule and the tones.
+// JT4's sync vector and its inverted-sync rule, from the encoder core.
 #include "modes/jt4-encoder.h"
 
-#include <string_view>
+#include "modes/core/jt/qvj-jt4.h"
+#include "modes/fixed-text.h"
 
 namespace jt4 {
-namespace {
-
-constexpr std::string_view kSync =
-    "000110001101100101000000011000000000000101101101011111010001"
-    "001001111100010100011110110010001101010101011111010101101010"
-    "111001011011110000110110001110111011100100011011001000111111"
-    "00110000110001011011110101";
-
-}  // namespace
 
 const modes::Bits& SyncVector() {
-  static const modes::Bits sync = modes::BitsOfText(kSync);
+  static const modes::Bits sync = [] {
+    modes::Bits bits(QVJ_JT4_TONES);
+    for (int i = 0; i < QVJ_JT4_TONES; ++i) bits[i] = qvj_jt4_sync_bit(std::uint8_t(i));
+    return bits;
+  }();
   return sync;
 }
 
 bool InvertsSync(const std::string& message) {
-  std::size_t dash = message.find('-');
-  if (dash == std::string::npos || dash < 8 || dash + 1 >= message.size()) return false;
-  char next = message[dash + 1];
-  return next >= '0' && next <= '3';
-}
-
-std::vector<int> Tones(const modes::Bits& interleaved, bool invertSync) {
-  const modes::Bits& sync = SyncVector();
-  std::vector<int> tones;
-  tones.reserve(sync.size());
-  for (std::size_t i = 0; i < sync.size(); ++i)
-    tones.push_back(2 * interleaved[i] + (sync[i] ^ (invertSync ? 1 : 0)));
-  return tones;
+  return qvj_jt4_inverts_sync(jt65::Fixed(message, jt65::kMessageLength).data()) != 0;
 }
 
 }  // namespace jt4

@@ -1,16 +1,14 @@
-// Interleaving and Gray coding of the 63 codeword symbols.
+// Interleaving and Gray coding of the 63 codeword symbols: the encoder core does both in one
+// pass; the inverse, for showing what a receiver prints, is here.
 #include "modes/jt65-channel.h"
 
+#include "modes/core/jt/qvj-jt65.h"
 #include "modes/gray-code.h"
 
 namespace jt65 {
 
 Codeword Interleave(const Codeword& in) {
-  Codeword out{};
-  for (int r = 0; r < 7; ++r) {
-    for (int q = 0; q < 9; ++q) out[9 * r + q] = in[7 * q + r];
-  }
-  return out;
+  return UndoGrayCode(ToChannelSymbols(in));
 }
 
 Codeword Deinterleave(const Codeword& in) {
@@ -34,7 +32,13 @@ Codeword UndoGrayCode(const Codeword& in) {
 }
 
 ChannelSymbols ToChannelSymbols(const Codeword& codeword) {
-  return GrayCode(Interleave(codeword));
+  std::uint8_t in[63];
+  std::uint8_t out[63];
+  for (int i = 0; i < 63; ++i) in[i] = std::uint8_t(codeword[i] & 63);
+  qvj_jt65_channel_symbols(in, out);
+  ChannelSymbols symbols{};
+  for (int i = 0; i < 63; ++i) symbols[i] = out[i];
+  return symbols;
 }
 
 Codeword FromChannelSymbols(const ChannelSymbols& symbols) {

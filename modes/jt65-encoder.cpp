@@ -1,7 +1,7 @@
-// The encoding pipeline: normalise, split off OOO, pack, Reed-Solomon, interleave, Gray code;
-// then the way back, to show what a receiver would print.
+// JT65 through the encoder core, then the way back, to show what a receiver would print.
 #include "modes/jt65-encoder.h"
 
+#include "modes/core/jt/qvj-jt65.h"
 #include "modes/fixed-text.h"
 #include "modes/message-format.h"
 
@@ -12,19 +12,26 @@ std::string DecodeChannelSymbols(const ChannelSymbols& channel) {
 }
 
 Encoding EncodeMessage(std::string_view text) {
+  qvj_message message{};
+  std::uint8_t symbols[QVJ_JT65_SYMBOLS];
+  std::uint8_t tones[QVJ_JT65_TONES];
+  qvc_report report{};
+  qvj_jt65_encode(std::string(text).c_str(), &message, symbols, tones, &report);
   Encoding encoding;
-  encoding.message = NormaliseMessage(text);
-  OooSplit split = SplitOooFlag(encoding.message);
-  encoding.ooo = split.ooo;
-  if (IsShorthand(split.message)) {
+  encoding.message = std::string(message.text, kMessageLength);
+  encoding.ooo = message.ooo != 0;
+  encoding.changes = report.changes;
+  if (report.status == QVJ_SHORTHAND) {
     encoding.type = MessageType::kShorthand;
-    encoding.decoded = Fixed(TrimRight(split.message), kMessageLength);
+    encoding.decoded = Fixed(TrimRight(SplitOooFlag(encoding.message).message), kMessageLength);
     return encoding;
   }
-  PackedMessage packed = PackMessage(split.message);
-  encoding.type = packed.type;
-  encoding.data = ToDataSymbols(packed);
-  encoding.channel = ToChannelSymbols(EncodeReedSolomon(encoding.data));
+  encoding.type = static_cast<MessageType>(message.type);
+  std::uint8_t data[12];
+  qvj_jt65_data_symbols(message.source, data);
+  for (int i = 0; i < 12; ++i) encoding.data[i] = data[i];
+  for (int i = 0; i < QVJ_JT65_SYMBOLS; ++i) encoding.channel[i] = symbols[i];
+  for (int i = 0; i < QVJ_JT65_TONES; ++i) encoding.tones[i] = tones[i];
 
   std::string decoded = DecodeChannelSymbols(encoding.channel);
   // A receiver shows the flag in the last three positions.

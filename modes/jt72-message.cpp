@@ -1,34 +1,46 @@
-// Preparing, packing, coding and unpacking the 72-bit message of JT9 and JT4.
+// Preparing, packing and coding the 72-bit message of JT9 and JT4 through the encoder core, and
+// unpacking it.
 #include "modes/jt72-message.h"
 
-#include "modes/bit-reversal-interleaver.h"
-#include "modes/convolutional-code.h"
+#include "modes/core/common/qvc-bits.h"
+#include "modes/core/common/qvc-convolutional.h"
+#include "modes/core/jt/qvj-message.h"
 #include "modes/fixed-text.h"
-#include "modes/message-format.h"
 
 namespace modes {
 
+Bits UnpackedBits(const std::uint8_t* bytes, std::size_t count) {
+  Bits bits(count);
+  for (std::size_t i = 0; i < count; ++i) bits[i] = qvc_bit(bytes, std::uint16_t(i));
+  return bits;
+}
+
+void PackedBits(const Bits& bits, std::uint8_t* bytes) {
+  for (std::size_t i = 0; i < (bits.size() + 7) / 8; ++i) bytes[i] = 0;
+  for (std::size_t i = 0; i < bits.size(); ++i)
+    if (bits[i]) qvc_set_bit(bytes, std::uint16_t(i));
+}
+
 Jt72Message PrepareJt72Message(std::string_view text, LeadingBlank leading) {
-  std::string normalised = jt65::NormaliseMessage(text);
-  // JT9 looks for the shorthand messages before it drops the leading blank; normalising leaves
-  // at most one.
-  bool shorthand = jt65::IsShorthand(jt65::SplitOooFlag(normalised).message);
-  if (leading == LeadingBlank::kDrop && normalised[0] == ' ') {
-    normalised = jt65::Fixed(std::string_view(normalised).substr(1), jt65::kMessageLength);
-  }
-  jt65::OooSplit split = jt65::SplitOooFlag(normalised);
+  qvj_message core{};
+  qvc_report report{};
   Jt72Message message;
-  message.message = split.message;
-  message.ooo = split.ooo;
-  message.shorthand = shorthand;
+  message.shorthand =
+      qvj_prepare(std::string(text).c_str(), leading == LeadingBlank::kDrop, &core, &report) != 0;
+  message.message = std::string(core.text, jt65::kMessageLength);
+  message.ooo = core.ooo != 0;
   return message;
 }
 
 void CodeJt72Message(Jt72Message& message) {
-  jt65::PackedMessage packed = jt65::PackMessage(message.message);
-  message.type = packed.type;
-  message.source = Jt72Bits(packed);
-  message.interleaved = InterleaveBitReversal(ConvolutionalEncode(message.source));
+  qvj_message core{};
+  jt65::Fixed(message.message, jt65::kMessageLength).copy(core.text, jt65::kMessageLength);
+  qvj_pack(&core);
+  std::uint8_t coded[(kJt72CodedBits + 7) / 8];
+  qvc_code_and_interleave(core.source, 72, coded);
+  message.type = static_cast<jt65::MessageType>(core.type);
+  message.source = UnpackedBits(core.source, 72);
+  message.interleaved = UnpackedBits(coded, kJt72CodedBits);
   message.decoded = jt65::UnpackMessage(FromJt72Bits(message.source));
 }
 

@@ -1,31 +1,28 @@
-// Grouping, Gray code and sync placement of JT9.
+// JT9's grouping, Gray code and sync placement, as the encoder core does them.
 #include "modes/jt9-encoder.h"
 
-#include <algorithm>
-
-#include "modes/gray-code.h"
+#include "modes/core/jt/qvj-jt9.h"
+#include "modes/jt72-message.h"
 
 namespace jt9 {
 
 std::vector<int> DataSymbols(const modes::Bits& interleaved) {
   modes::Bits bits = interleaved;
-  bits.resize(3 * kDataSymbols, 0);
-  std::vector<int> symbols;
-  symbols.reserve(kDataSymbols);
-  for (int i = 0; i < kDataSymbols; ++i)
-    symbols.push_back(modes::GrayCode(int(modes::ReadBits(bits, 3 * std::size_t(i), 3))));
-  return symbols;
+  bits.resize(modes::kJt72CodedBits, 0);
+  std::uint8_t packed[(modes::kJt72CodedBits + 7) / 8];
+  modes::PackedBits(bits, packed);
+  std::uint8_t symbols[QVJ_JT9_SYMBOLS];
+  qvj_jt9_symbols(packed, symbols);
+  return std::vector<int>(symbols, symbols + QVJ_JT9_SYMBOLS);
 }
 
 std::vector<int> Tones(const std::vector<int>& data) {
-  std::vector<int> tones;
-  tones.reserve(kToneCount);
-  std::size_t next = 0;
-  for (int i = 0; i < kToneCount; ++i) {
-    bool sync = std::find(kSyncPositions.begin(), kSyncPositions.end(), i) != kSyncPositions.end();
-    tones.push_back(sync ? 0 : data[next++] + 1);
-  }
-  return tones;
+  std::uint8_t symbols[QVJ_JT9_SYMBOLS] = {};
+  for (std::size_t i = 0; i < data.size() && i < QVJ_JT9_SYMBOLS; ++i)
+    symbols[i] = std::uint8_t(data[i]);
+  std::uint8_t tones[QVJ_JT9_TONES];
+  qvj_jt9_tones(symbols, tones);
+  return std::vector<int>(tones, tones + QVJ_JT9_TONES);
 }
 
 }  // namespace jt9

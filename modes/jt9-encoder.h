@@ -1,6 +1,6 @@
 // JT9's channel: the 206 coded bits of the 72-bit message (and one zero bit) cut into 69
 // three-bit values, Gray-coded, and laid among 16 sync symbols as 85 tones of nine: tone 0 is
-// sync, a data value g goes as tone g + 1.
+// sync, a data value g goes as tone g + 1. The encoder core does it; these are its C++ faces.
 #pragma once
 
 #include <array>

@@ -1,41 +1,28 @@
-// Normalisation of the message text, the OOO flag and the shorthand messages.
+// Normalisation of the message text, the OOO flag and the shorthand messages, as the encoder
+// core does them.
 #include "modes/message-format.h"
 
+#include "modes/core/jt/qvj-message.h"
 #include "modes/fixed-text.h"
 
 namespace jt65 {
 
 std::string NormaliseMessage(std::string_view argument) {
-  std::string message = Fixed(argument, kMessageLength);
-  for (char& c : message) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  std::size_t last = message.find_last_not_of(' ');
-  std::size_t end = last == std::string::npos ? kMessageLength : last + 1;
-  for (;;) {
-    std::size_t pair = std::string_view(message).substr(0, end).find("  ");
-    if (pair == std::string_view::npos) break;
-    message.erase(pair, 1);
-    message.push_back(' ');
-    --end;
-  }
+  std::string text(argument);
+  std::string message(kMessageLength, ' ');
+  std::uint32_t changes = 0;
+  qvj_normalise(text.c_str(), message.data(), &changes);
   return message;
 }
 
 OooSplit SplitOooFlag(const std::string& message) {
-  std::size_t last = message.find_last_not_of(' ');
-  std::size_t end = last == std::string::npos ? kMessageLength : last + 1;
-  if (end < 11) return {message, false};
-  bool short_flag = message.compare(19, 3, " OO") == 0;
-  bool full_flag = message.compare(end - 4, 4, " OOO") == 0;
-  if (!short_flag && !full_flag) return {message, false};
-  std::size_t keep = short_flag ? 19 : end - 4;
-  return {Fixed(std::string_view(message).substr(0, keep), kMessageLength), true};
+  OooSplit split{Fixed(message, kMessageLength), false};
+  split.ooo = qvj_split_ooo(split.message.data()) != 0;
+  return split;
 }
 
 bool IsShorthand(const std::string& message) {
-  std::string_view text = TrimRight(message);
-  return text == "RO" || text == "RRR" || text == "73";
+  return qvj_is_shorthand(Fixed(message, kMessageLength).data()) != 0;
 }
 
 }  // namespace jt65

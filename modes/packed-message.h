@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "modes/core/jt/qvj-pack.h"
+
 namespace jt65 {
 
 // The numbers are those the reference encoder prints in its "Type" column.
@@ -20,7 +22,7 @@ enum class MessageType {
 };
 
 // Bit 15 of the third field marks free text.
-inline constexpr std::int32_t kFreeTextFlag = 0x8000;
+inline constexpr std::int32_t kFreeTextFlag = QVJ_FREE_TEXT_FLAG;
 
 struct PackedMessage {
   std::int32_t call1 = 0;   // 28 bits
@@ -31,7 +33,8 @@ struct PackedMessage {
 
 using DataSymbols = std::array<int, 12>;
 
-// Packs a message (22 characters, normalised, without its OOO flag, not a shorthand).
+// Packs a message (22 characters, normalised, without its OOO flag, not a shorthand) through the
+// encoder core.
 PackedMessage PackMessage(const std::string& message);
 
 // The text of a packed message, 22 characters, with the fix-ups that undo the CQ rewrites.

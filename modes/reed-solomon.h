@@ -1,16 +1,18 @@
 // The Reed-Solomon (63,12) code over GF(64) that protects a JT65 message: 51 parity symbols in
-// front of the 12 data symbols. Any two codewords differ in at least 52 symbols.
+// front of the 12 data symbols. Any two codewords differ in at least 52 symbols. The encoder core
+// computes it; these are its C++ faces.
 #pragma once
 
 #include <array>
 
+#include "modes/core/common/qvc-reed-solomon.h"
 #include "modes/packed-message.h"
 
 namespace jt65 {
 
 using Codeword = std::array<int, 63>;
 
-inline constexpr int kParityCount = 51;
+inline constexpr int kParityCount = QVC_RS_PARITY;
 
 // GF(64) with x^6 + x + 1; an element is a 6-bit number, alpha = 2.
 int GfMultiply(int a, int b);

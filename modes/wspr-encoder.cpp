@@ -1,20 +1,15 @@
-// WSPR from source bits to channel symbols, and its sync vector.
+// WSPR through the encoder core, and the notes on what a receiver will show.
 #include "modes/wspr-encoder.h"
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "modes/bit-reversal-interleaver.h"
-#include "modes/convolutional-code.h"
+#include "common/ascii.h"
+#include "modes/core/wspr/qvw-wspr.h"
 
 namespace wspr {
 namespace {
-
-constexpr std::string_view kSync =
-    "110000001000111000100101111000000010010100000010110011010001"
-    "101000011010101010010010110001101010001000001001001110110011"
-    "010001110000010100110000000110101100011000";
 
 // The words of a text in capitals, blanks collapsed.
 std::vector<std::string> Words(std::string_view text) {
@@ -22,7 +17,7 @@ std::vector<std::string> Words(std::string_view text) {
   std::string word;
   for (char c : std::string(text) + " ") {
     if (c != ' ') {
-      word += c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+      word += ascii::Upper(c);
     } else if (!word.empty()) {
       words.push_back(word);
       word.clear();
@@ -44,18 +39,26 @@ bool ShowsTheWordsTyped(std::string_view typed, std::string_view decoded) {
 }
 
 const modes::Bits& SyncVector() {
-  static const modes::Bits sync = modes::BitsOfText(kSync);
+  static const modes::Bits sync = [] {
+    modes::Bits bits(kSymbolCount);
+    for (int i = 0; i < kSymbolCount; ++i) bits[i] = qvw_sync_bit(std::uint8_t(i));
+    return bits;
+  }();
   return sync;
 }
 
 Encoding EncodeMessage(std::string_view text) {
+  qvw_message core{};
+  qvc_report report{};
+  std::uint8_t symbols[QVW_SYMBOLS];
+  std::uint8_t tones[QVW_SYMBOLS];
+  qvw_wspr_encode(std::string(text).c_str(), &core, symbols, tones, &report);
   Encoding encoding;
-  encoding.packing = PackMessage(text);
+  encoding.packing = PackingOf(core, report);
   if (!encoding.packing.ok) return encoding;
   encoding.source = SourceBits(encoding.packing.source);
-  encoding.data = modes::InterleaveBitReversal(modes::ConvolutionalEncode(encoding.source));
-  const modes::Bits& sync = SyncVector();
-  for (int i = 0; i < kSymbolCount; ++i) encoding.tones.push_back(2 * encoding.data[i] + sync[i]);
+  encoding.data.assign(symbols, symbols + QVW_SYMBOLS);
+  encoding.tones.assign(tones, tones + QVW_SYMBOLS);
   encoding.decoded = UnpackMessage(FromSourceBits(encoding.source));
   // The fields are read from fixed columns, so a short grid word lets the power be read from
   // the wrong place ("C7Q 73 207" goes out as power 7): say what is sent where nothing else did.

@@ -5,11 +5,12 @@
 #include <string_view>
 
 #include "modes/bits.h"
+#include "modes/core/wspr/qvw-wspr.h"
 #include "modes/wspr-message.h"
 
 namespace wspr {
 
-inline constexpr int kSymbolCount = 162;
+inline constexpr int kSymbolCount = QVW_SYMBOLS;
 
 struct Encoding {
   Packing packing;         // ok, error, notes, the source message

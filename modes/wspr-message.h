@@ -2,9 +2,9 @@
 //   type 1  CALL GRID4 POWER         "K1ABC FN42 37"
 //   type 2  PFX/CALL POWER or CALL/SFX POWER   "PJ4/K1ABC 37", "K1ABC/P 37"
 //   type 3  <CALL> GRID6 POWER       "<PJ4/K1ABC> FK52UD 37", the call sent as its 15-bit hash
-// The text is read as the reference encoder reads it: 22 characters, neither upper-cased nor
-// with blanks collapsed. What it changes quietly (a power rounded, a prefix cut) is done the same
-// way and said in a note; what it cannot encode is refused with the reason.
+// The encoder core packs it, reading the text as the reference encoder reads it; here what it
+// changed quietly (a power rounded, a prefix cut) is said in a note, and what it cannot encode
+// is refused with the reason in words.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "modes/bits.h"
+#include "modes/core/wspr/qvw-wspr.h"
 
 namespace wspr {
 
@@ -34,6 +35,9 @@ struct Packing {
 };
 
 Packing PackMessage(std::string_view text);
+
+// What the encoder core's packing of a text says, in words.
+Packing PackingOf(const qvw_message& core, const qvc_report& report);
 
 // The power levels WSPR can send end in 0, 3 or 7 and lie from 0 to 60 dBm; anything else is
 // clamped to that range and moved to the nearest level.

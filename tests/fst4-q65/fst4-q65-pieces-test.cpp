@@ -87,7 +87,7 @@ TEST(Fst4Q65Pieces, RefusalsNameTheirWord) {
   };
   const Refusal kRefusals[] = {
       {"", QVC_EMPTY_MESSAGE, ""},
-      {"CQ K1ABC FN42", QVS_NOT_FST4W, ""},
+      {"CQ K1ABC FN42", QVS_NOT_FST4W, "CQ"},
       {"K1ABC FN42 -5", QVS_BAD_POWER, "-5"},
       {"K1ABC ZZ42 37", QVS_BAD_LOCATOR, "ZZ42"},
       {"<K1ABC> FN42ZZ", QVS_BAD_LOCATOR, "FN42ZZ"},
@@ -105,7 +105,9 @@ TEST(Fst4Q65Pieces, RefusalsNameTheirWord) {
     modes::Encoding encoding;
     modes::EncodeResult result = modes::EncodeMessage(Mode::kFst4w, 0, r.text, encoding);
     EXPECT_FALSE(result.ok) << r.text;
-    if (*r.word != '\0') EXPECT_NE(result.error.find(r.word), std::string::npos) << result.error;
+    if (*r.word != '\0') {
+      EXPECT_NE(result.error.find(r.word), std::string::npos) << result.error;
+    }
   }
 }
 

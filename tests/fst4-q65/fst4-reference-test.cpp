@@ -93,8 +93,8 @@ const std::vector<std::string> kFst4EdgeCases = {"CQ K1ABC FN42",
                                                  "CQ TEST K1ABC FN42"};
 
 // Texts the tool sends that are refused here on purpose: a word after the brackets of a hashed
-// call, which the tool drops without a word.
-const std::vector<std::string> kRefusedHere = {"<K1ABC>X FN42"};
+// call, which the tool drops without a word, and an empty message.
+const std::vector<std::string> kRefusedHere = {"<K1ABC>X FN42", ""};
 
 // The tool cuts the text to 37 characters and then strips leading blanks with a faulty loop (two
 // blanks also eat the first character); the encoder strips them all, so the tool is given the

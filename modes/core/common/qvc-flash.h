@@ -14,7 +14,7 @@
 #define qvc_flash_byte(address) pgm_read_byte(address)
 #else
 #define QVC_FLASH
-#define qvc_flash_byte(address) (*(const uint8_t *)(address))
+#define qvc_flash_byte(address) (*(const uint8_t*)(address))
 #endif
 
 #endif

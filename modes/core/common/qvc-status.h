@@ -26,10 +26,10 @@ typedef uint8_t qvc_status;
 
 /* Change bits. Bits 0-7 are shared by every family; 8-15 JT and WSPR; 16-31 the 77-bit
    families. */
-#define QVC_CHANGED_CUT (1UL << 0)            /* the message was cut to the mode's length */
+#define QVC_CHANGED_CUT (1UL << 0)              /* the message was cut to the mode's length */
 #define QVC_CHANGED_OUTSIDE_ALPHABET (1UL << 1) /* characters the mode lacks went out as blanks */
-#define QVC_CHANGED_SENT_AS_TEXT (1UL << 2)   /* free text went out instead of a structured message */
-#define QVC_CHANGED_CALL_CUT (1UL << 3)       /* a callsign was cut */
+#define QVC_CHANGED_SENT_AS_TEXT (1UL << 2) /* free text went out instead of a structured message */
+#define QVC_CHANGED_CALL_CUT (1UL << 3)     /* a callsign was cut */
 
 typedef struct {
   qvc_status status;

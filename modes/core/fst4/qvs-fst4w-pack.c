@@ -29,6 +29,17 @@ static uint8_t qvs_a36(char c) {
   return (uint8_t)(qvf_a38(c) - 1);
 }
 
+/* The 5-bit code of a power of one or two digits (0-60 dBm in 19 steps of 10/3 dB), or 0xFF;
+   notes when a receiver shows another figure. */
+static uint8_t qvs_power_code(const char* p, uint8_t digits, qvc_report* report) {
+  uint8_t dbm, code;
+  if (digits > 2 || !qvf_is_digit(p[0]) || !qvf_is_digit(p[digits - 1])) return 0xFF;
+  dbm = (uint8_t)qvf_number(p, digits);
+  code = (uint8_t)((3U * (dbm > 60 ? 60U : dbm) + 5U) / 10U);
+  if ((20U * code + 3U) / 6U != dbm) report->changes |= QVS_CHANGED_POWER;
+  return code;
+}
+
 qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8_t* form,
                           qvc_report* report) {
   qvc_report own;
@@ -59,23 +70,14 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
   w = buf + start[0];
   n = length[0];
 
-  if (w[0] != '<' || count == 3) {
-    /* The power: one or two digits, 0-60 dBm in 19 steps of 10/3 dB. */
-    const char* p = buf + start[count - 1];
-    uint8_t dbm, digits = length[count - 1];
-    bad = (uint8_t)(count - 1);
-    status = QVS_BAD_POWER;
-    if (digits > 2 || !qvf_is_digit(p[0]) || !qvf_is_digit(p[digits - 1])) goto refuse;
-    dbm = (uint8_t)qvf_number(p, digits);
-    power = (uint8_t)((3U * (dbm > 60 ? 60U : dbm) + 5U) / 10U);
-    if ((20U * power + 3U) / 6U != dbm) report->changes |= QVS_CHANGED_POWER;
-    bad = 0;
-  }
   if (count == 3) {
     /* CALL GRID P: QRZ, a call in brackets (hashed), a standard call, or the hash of any other
        word, which a receiver shows as <...> until it has heard the call. */
-    status = QVS_NOT_FST4W;
     if (n < 3 || n > 6 || length[1] != 4) goto refuse;
+    bad = 2;
+    status = QVS_BAD_POWER;
+    power = qvs_power_code(buf + start[2], length[2], report);
+    if (power == 0xFF) goto refuse;
     bad = 1;
     status = QVS_BAD_LOCATOR;
     field = qvs_locator4(buf + start[1]);
@@ -124,6 +126,11 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
        has at most three. */
     uint8_t slash = qvf_find(w, n, '/'), after = (uint8_t)(n - slash - 1), base_at, base_length;
     if (n < 5 || n > 10 || slash == 0 || slash + 1 >= n) goto refuse;
+    bad = 1;
+    status = QVS_BAD_POWER;
+    power = qvs_power_code(buf + start[1], length[1], report);
+    if (power == 0xFF) goto refuse;
+    bad = 0;
     status = QVS_BAD_AFFIX;
     if ((after == 3 && !qvf_is_digit(w[n - 1])) || (slash > 3 && after > 3)) goto refuse;
     status = QVS_BAD_CALL;

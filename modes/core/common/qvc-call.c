@@ -1,0 +1,75 @@
+/* Callsign packing, with the substitutions for the prefixes that do not fit six positions:
+   "3DA0" (Swaziland) goes as "3D0", "3X" + letter (Guinea) as "Q" + letter. */
+#include "qvc-call.h"
+
+#include "qvc-flash.h"
+#include "qvc-text.h"
+
+static const uint8_t qvc_word_3da0[] QVC_FLASH = "3DA0";
+static const uint8_t qvc_word_3x[] QVC_FLASH = "3X";
+static const uint8_t qvc_word_cq[] QVC_FLASH = "CQ ";
+static const uint8_t qvc_word_cq_alone[] QVC_FLASH = "CQ    ";
+static const uint8_t qvc_word_qrz[] QVC_FLASH = "QRZ ";
+static const uint8_t qvc_word_qrz_alone[] QVC_FLASH = "QRZ   ";
+static const uint8_t qvc_word_de[] QVC_FLASH = "DE ";
+
+/* For each of the six positions: the classes allowed (1 digit, 2 letter, 4 blank), the radix and
+   the code the position's values start from. */
+static const uint8_t qvc_call_classes[6] QVC_FLASH = {7, 3, 1, 6, 6, 6};
+static const uint8_t qvc_call_radix[6] QVC_FLASH = {37, 36, 10, 27, 27, 27};
+static const uint8_t qvc_call_first_code[6] QVC_FLASH = {0, 0, 0, 10, 10, 10};
+
+static uint8_t qvc_class_of(char c) {
+  if (qvc_is_digit(c)) return 1;
+  if (qvc_is_letter(c)) return 2;
+  return c == ' ' ? 4 : 0;
+}
+
+/* Removes count characters at place at, filling the end with blanks. */
+static void qvc_drop(char call[6], uint8_t at, uint8_t count) {
+  uint8_t i;
+  for (i = at; i < 6; ++i) call[i] = i + count < 6 ? call[i + count] : ' ';
+}
+
+uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t* value) {
+  char call[6];
+  uint8_t i;
+  uint32_t v = 0;
+  for (i = 0; i < 6; ++i) call[i] = i < length ? field[i] : ' ';
+  if (qvc_starts_with(call, qvc_word_3da0)) {
+    qvc_drop(call, 2, 1); /* "3DA0" -> "3D0" */
+  } else if (rules == QVC_CALL_RULES_JT && qvc_starts_with(call, qvc_word_3x) &&
+             qvc_is_letter(call[2])) {
+    qvc_drop(call, 0, 1); /* "3X" -> "Q" */
+    call[0] = 'Q';
+  }
+  if (rules == QVC_CALL_RULES_WSPR) {
+    if (qvc_starts_with(call, qvc_word_cq_alone)) v = QVC_CALL_CQ;
+    if (qvc_starts_with(call, qvc_word_qrz_alone)) v = QVC_CALL_QRZ;
+  } else {
+    if (qvc_starts_with(call, qvc_word_cq)) {
+      v = QVC_CALL_CQ;
+      if (qvc_is_digit(call[3]) && qvc_is_digit(call[4]) && qvc_is_digit(call[5]))
+        v = QVC_CALL_CQ_FREQUENCY +
+            (uint16_t)((call[3] - '0') * 100 + (call[4] - '0') * 10 + (call[5] - '0'));
+    }
+    if (qvc_starts_with(call, qvc_word_qrz)) v = QVC_CALL_QRZ;
+    if (qvc_starts_with(call, qvc_word_de)) v = QVC_CALL_DE;
+  }
+  if (v != 0) return *value = v, 1;
+
+  /* The digit of a callsign must land in the third position. */
+  if (!qvc_is_digit(call[2])) {
+    if (!qvc_is_digit(call[1]) || call[5] != ' ') return 0;
+    for (i = 5; i > 0; --i) call[i] = call[i - 1];
+    call[0] = ' ';
+  }
+  for (i = 0; i < 6; ++i) {
+    char c = qvc_upper(call[i]);
+    if (!(qvc_class_of(c) & qvc_flash_byte(&qvc_call_classes[i]))) return 0;
+    v = v * qvc_flash_byte(&qvc_call_radix[i]) +
+        (uint8_t)(qvc_call_code(c) - qvc_flash_byte(&qvc_call_first_code[i]));
+  }
+  *value = v;
+  return 1;
+}

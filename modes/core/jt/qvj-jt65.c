@@ -1,0 +1,59 @@
+/* The JT65 encoding pipeline: normalise, split off OOO, pack, Reed-Solomon, interleave, Gray
+   code, tones. The caller's tone buffer holds the codeword while it is interleaved, so no
+   second 63-symbol buffer is needed. */
+#include "qvj-jt65.h"
+
+#include <string.h>
+
+#include "../common/qvc-bits.h"
+#include "../common/qvc-flash.h"
+#include "../common/qvc-reed-solomon.h"
+
+/* Sync (1) or data (0) for each of the 126 symbol periods, packed. */
+static const uint8_t qvj_jt65_sync[16] QVC_FLASH = {0x98, 0xFD, 0x45, 0x91, 0xCF, 0x6F, 0x1A, 0xB3,
+                                                    0x54, 0x81, 0x80, 0xD2, 0xD5, 0x32, 0x43, 0xFC};
+
+uint8_t qvj_jt65_is_sync(uint8_t i) {
+  return qvc_flash_bit(qvj_jt65_sync, i);
+}
+
+void qvj_jt65_data_symbols(const uint8_t source[9], uint8_t data[12]) {
+  uint8_t i;
+  for (i = 0; i < 12; ++i) data[i] = (uint8_t)qvc_read_bits(source, (uint16_t)(6 * i), 6);
+}
+
+void qvj_jt65_channel_symbols(const uint8_t codeword[63], uint8_t symbols[QVJ_JT65_SYMBOLS]) {
+  uint8_t r, q, out = 0;
+  for (r = 0; r < 7; ++r)
+    for (q = 0; q < 9; ++q) symbols[out++] = qvc_gray(codeword[7 * q + r]);
+}
+
+void qvj_jt65_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ_JT65_SYMBOLS],
+                     uint8_t tones[QVJ_JT65_TONES], qvc_report* report) {
+  uint8_t data[12];
+  uint8_t i, next = 0;
+  memset(report, 0, sizeof *report);
+  qvj_normalise(text, message->text, &report->changes);
+  message->text[QVJ_MESSAGE_LENGTH] = '\0';
+  {
+    /* The flag travels in the sync pattern: pack the text without it. */
+    qvj_message split = *message;
+    message->ooo = qvj_split_ooo(split.text);
+    if (qvj_is_shorthand(split.text)) {
+      message->type = QVJ_TYPE_SHORTHAND;
+      memset(message->source, 0, sizeof message->source);
+      report->status = QVJ_SHORTHAND;
+      return;
+    }
+    qvj_pack(&split);
+    memcpy(message->source, split.source, sizeof message->source);
+    message->type = split.type;
+  }
+  if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
+  qvj_jt65_data_symbols(message->source, data);
+  qvc_rs63_encode(data, tones);
+  qvj_jt65_channel_symbols(tones, symbols);
+  /* Data value v goes two spacings above the sync tone. */
+  for (i = 0; i < QVJ_JT65_TONES; ++i)
+    tones[i] = (uint8_t)((qvj_jt65_is_sync(i) != message->ooo) ? 0 : symbols[next++] + 2);
+}

@@ -1,0 +1,41 @@
+/* JT9's channel: grouping, Gray code and sync placement. */
+#include "qvj-jt9.h"
+
+#include "../common/qvc-bits.h"
+#include "../common/qvc-convolutional.h"
+#include "../common/qvc-flash.h"
+
+/* The sync places of the 85 tones (0, 1, 4, 9, 15, 22, 32, 34, 50, 51, 54, 59, 65, 72, 82, 84),
+   packed. */
+static const uint8_t qvj_jt9_sync[11] QVC_FLASH = {0xC8, 0x41, 0x02, 0x00, 0xA0, 0x00,
+                                                   0x32, 0x10, 0x40, 0x80, 0x28};
+
+void qvj_jt9_symbols(const uint8_t interleaved[26], uint8_t symbols[QVJ_JT9_SYMBOLS]) {
+  uint8_t i;
+  /* The 207th bit, past the block, is zero: the last byte's spare bits are. */
+  for (i = 0; i < QVJ_JT9_SYMBOLS; ++i)
+    symbols[i] = qvc_gray((uint8_t)qvc_read_bits(interleaved, (uint16_t)(3 * i), 3));
+}
+
+void qvj_jt9_tones(const uint8_t symbols[QVJ_JT9_SYMBOLS], uint8_t tones[QVJ_JT9_TONES]) {
+  uint8_t i, next = 0;
+  for (i = 0; i < QVJ_JT9_TONES; ++i) {
+    uint8_t sync = qvc_flash_bit(qvj_jt9_sync, i);
+    tones[i] = sync ? 0 : (uint8_t)(symbols[next++] + 1);
+  }
+}
+
+void qvj_jt9_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ_JT9_SYMBOLS],
+                    uint8_t tones[QVJ_JT9_TONES], qvc_report* report) {
+  uint8_t coded[26];
+  if (qvj_prepare(text, 1, message, report)) {
+    report->status = QVJ_SHORTHAND;
+    return;
+  }
+  if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
+  qvj_pack(message);
+  if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
+  qvc_code_and_interleave(message->source, 72, coded);
+  qvj_jt9_symbols(coded, symbols);
+  qvj_jt9_tones(symbols, tones);
+}

@@ -1,0 +1,82 @@
+/* Normalising the text of a JT message, the OOO flag and the shorthand messages. */
+#include <string.h>
+
+#include "../common/qvc-flash.h"
+#include "../common/qvc-text.h"
+#include "qvj-message.h"
+
+void qvj_normalise(const char* text, char message[QVJ_MESSAGE_LENGTH], uint32_t* changes) {
+  uint8_t length = 0, end = 0, out = 0, i;
+  const char* rest;
+  while (length < QVJ_MESSAGE_LENGTH && text[length] != '\0') ++length;
+  for (rest = text + length; *rest != '\0'; ++rest)
+    if (*rest != ' ') *changes |= QVC_CHANGED_CUT;
+  for (i = 0; i < length; ++i)
+    if (text[i] != ' ') end = (uint8_t)(i + 1);
+  if (end == 0) end = length;
+  for (i = 0; i < end; ++i) {
+    if (text[i] == ' ' && out > 0 && message[out - 1] == ' ') continue;
+    message[out++] = qvc_upper(text[i]);
+  }
+  while (out < QVJ_MESSAGE_LENGTH) message[out++] = ' ';
+}
+
+static const uint8_t qvj_word_oo[] QVC_FLASH = " OO";
+static const uint8_t qvj_word_ooo_flag[] QVC_FLASH = " OOO";
+static const uint8_t qvj_word_ro[] QVC_FLASH = "RO";
+static const uint8_t qvj_word_73[] QVC_FLASH = "73";
+static const uint8_t qvj_word_rrr[] QVC_FLASH = "RRR";
+
+/* One past the last character that is not a blank; 22 for an all-blank message. */
+static uint8_t qvj_end_of_text(const char message[QVJ_MESSAGE_LENGTH]) {
+  uint8_t end = QVJ_MESSAGE_LENGTH;
+  while (end > 0 && message[end - 1] == ' ') --end;
+  return end == 0 ? QVJ_MESSAGE_LENGTH : end;
+}
+
+uint8_t qvj_split_ooo(char message[QVJ_MESSAGE_LENGTH]) {
+  uint8_t end = qvj_end_of_text(message);
+  uint8_t keep;
+  if (end < 11) return 0;
+  if (qvc_starts_with(message + 19, qvj_word_oo)) {
+    keep = 19;
+  } else if (qvc_starts_with(message + end - 4, qvj_word_ooo_flag)) {
+    keep = (uint8_t)(end - 4);
+  } else {
+    return 0;
+  }
+  memset(message + keep, ' ', (size_t)(QVJ_MESSAGE_LENGTH - keep));
+  return 1;
+}
+
+uint8_t qvj_is_shorthand(const char message[QVJ_MESSAGE_LENGTH]) {
+  uint8_t end = qvj_end_of_text(message);
+  if (end == 2)
+    return qvc_starts_with(message, qvj_word_ro) || qvc_starts_with(message, qvj_word_73);
+  return end == 3 && qvc_starts_with(message, qvj_word_rrr);
+}
+
+uint8_t qvj_prepare(const char* text, uint8_t drop_leading_blank, qvj_message* message,
+                    qvc_report* report) {
+  char* m = message->text;
+  uint8_t shorthand;
+  memset(report, 0, sizeof *report);
+  qvj_normalise(text, m, &report->changes);
+  m[QVJ_MESSAGE_LENGTH] = '\0';
+  /* JT9 looks for the shorthand messages before it drops the leading blank; normalising leaves
+     at most one. */
+  {
+    char split[QVJ_MESSAGE_LENGTH];
+    memcpy(split, m, QVJ_MESSAGE_LENGTH);
+    qvj_split_ooo(split);
+    shorthand = qvj_is_shorthand(split);
+  }
+  if (drop_leading_blank && m[0] == ' ') {
+    memmove(m, m + 1, QVJ_MESSAGE_LENGTH - 1);
+    m[QVJ_MESSAGE_LENGTH - 1] = ' ';
+  }
+  message->ooo = qvj_split_ooo(m);
+  message->type = shorthand ? QVJ_TYPE_SHORTHAND : QVJ_TYPE_STANDARD;
+  memset(message->source, 0, sizeof message->source);
+  return shorthand;
+}

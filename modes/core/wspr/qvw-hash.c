@@ -1,0 +1,61 @@
+/* lookup3: three 32-bit words stirred by a mixing round per 12-byte block and a final round,
+   the bytes read little-endian. The rounds are kept as tables of steps, walked by one loop: on
+   an 8-bit chip the unrolled rounds would cost a kilobyte of flash. */
+#include "../common/qvc-flash.h"
+#include "qvw-wspr.h"
+
+/* One step of a round works on the words x, y, z of the state (0 a, 1 b, 2 c) and rotates by k:
+   mixing:  x -= y; x ^= rotl(y, k); y += z
+   final:   x ^= y; x -= rotl(y, k)
+   Each step is packed as x | y << 2 | z << 4, then k. */
+static const uint8_t qvw_mix_steps[12] QVC_FLASH = {0x18, 4,  0x21, 6,  0x06, 8,
+                                                    0x18, 16, 0x21, 19, 0x06, 4};
+static const uint8_t qvw_final_steps[14] QVC_FLASH = {0x06, 14,   0x08, 11,   0x01, 25,   0x06,
+                                                      16,   0x08, 4,    0x01, 14,   0x06, 24};
+
+static uint32_t qvw_rotate(uint32_t x, uint8_t k) {
+  return (x << k) | (x >> (32 - k));
+}
+
+static void qvw_round(uint32_t s[3], const uint8_t* steps, uint8_t count, uint8_t final) {
+  while (count--) {
+    uint8_t places = qvc_flash_byte(steps++);
+    uint8_t k = qvc_flash_byte(steps++);
+    uint32_t* x = &s[places & 3];
+    uint32_t y = s[(places >> 2) & 3];
+    uint32_t turned = qvw_rotate(y, k);
+    if (final) {
+      *x ^= y;
+      *x -= turned;
+    } else {
+      *x -= y;
+      *x ^= turned;
+      s[(places >> 2) & 3] = y + s[places >> 4];
+    }
+  }
+}
+
+/* Adds the next 12 bytes from at (zero bytes past the end), read as three little-endian words. */
+static void qvw_add_block(uint32_t s[3], const char* key, uint8_t length, uint8_t at) {
+  uint8_t i;
+  for (i = 0; i < 12 && at + i < length; ++i)
+    s[i >> 2] += (uint32_t)(uint8_t)key[at + i] << (8 * (i & 3));
+}
+
+uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed) {
+  uint32_t s[3];
+  uint8_t at = 0;
+  s[0] = s[1] = s[2] = 0xDEADBEEFUL + length + seed;
+  if (length == 0) return s[2];
+  for (; length - at > 12; at += 12) {
+    qvw_add_block(s, key, length, at);
+    qvw_round(s, qvw_mix_steps, 6, 0);
+  }
+  qvw_add_block(s, key, length, at);
+  qvw_round(s, qvw_final_steps, 7, 1);
+  return s[2];
+}
+
+uint16_t qvw_call_hash(const char* call, uint8_t length) {
+  return (uint16_t)(qvw_lookup3(call, length, 146) & 0x7FFF);
+}
