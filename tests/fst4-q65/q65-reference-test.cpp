@@ -94,7 +94,9 @@ std::map<std::string, int> Compare(const std::vector<std::string>& messages) {
     // Two plain calls, one compound, have no defined layout (see the FT comparison).
     bool undefined = packed.type == 4 && packed.decoded.rfind("<...>", 0) == 0 &&
                      messages[i].find('<') == std::string::npos;
-    bool sends = want.ok && packed.ok && !undefined;
+    // An empty message is refused here: a receiver would show nothing.
+    bool empty = messages[i].find_first_not_of(' ') == std::string::npos;
+    bool sends = want.ok && packed.ok && !undefined && !empty;
     int i3 = sends ? int(modes::ReadBits(want.sourceBits, 74, 3)) : -1;
     bool rr73 = (i3 == 1 || i3 == 2) && modes::ReadBits(want.sourceBits, 59, 15) == 32373;
     std::string type =

@@ -44,7 +44,7 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
                           qvc_report* report) {
   qvc_report own;
   char buf[QVS_TEXT_LIMIT];
-  uint8_t start[3], length[3], count = 0, i, n;
+  uint8_t start[3], length[3], count = 0, i, n, slash;
   uint8_t power = 0, shape = QVS_FST4W_CALL_GRID_POWER, bad = 0, status = QVS_NOT_FST4W;
   uint32_t call = 0, field;
   const char* w;
@@ -69,15 +69,22 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
   if (count == 1) goto refuse;
   w = buf + start[0];
   n = length[0];
+  slash = qvf_find(w, n, '/');
 
+  if (count == 3 || w[0] != '<') {
+    /* CALL GRID P, or PFX/CALL P and CALL/SFX P: their shape, then the power, the last word. */
+    if (count == 3 ? (n < 3 || n > 6 || length[1] != 4)
+                   : (n < 5 || n > 10 || slash == 0 || slash + 1 >= n))
+      goto refuse;
+    bad = (uint8_t)(count - 1);
+    status = QVS_BAD_POWER;
+    power = qvs_power_code(buf + start[bad], length[bad], report);
+    if (power == 0xFF) goto refuse;
+    bad = 0;
+  }
   if (count == 3) {
     /* CALL GRID P: QRZ, a call in brackets (hashed), a standard call, or the hash of any other
        word, which a receiver shows as <...> until it has heard the call. */
-    if (n < 3 || n > 6 || length[1] != 4) goto refuse;
-    bad = 2;
-    status = QVS_BAD_POWER;
-    power = qvs_power_code(buf + start[2], length[2], report);
-    if (power == 0xFF) goto refuse;
     bad = 1;
     status = QVS_BAD_LOCATOR;
     field = qvs_locator4(buf + start[1]);
@@ -124,13 +131,7 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
   } else {
     /* PFX/CALL P or CALL/SFX P; three characters after the slash end in a digit, and a suffix
        has at most three. */
-    uint8_t slash = qvf_find(w, n, '/'), after = (uint8_t)(n - slash - 1), base_at, base_length;
-    if (n < 5 || n > 10 || slash == 0 || slash + 1 >= n) goto refuse;
-    bad = 1;
-    status = QVS_BAD_POWER;
-    power = qvs_power_code(buf + start[1], length[1], report);
-    if (power == 0xFF) goto refuse;
-    bad = 0;
+    uint8_t after = (uint8_t)(n - slash - 1), base_at, base_length;
     status = QVS_BAD_AFFIX;
     if ((after == 3 && !qvf_is_digit(w[n - 1])) || (slash > 3 && after > 3)) goto refuse;
     status = QVS_BAD_CALL;
