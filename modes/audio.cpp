@@ -17,12 +17,12 @@ namespace {
 // Hz above the base frequency, one entry a sample, for tones held for a (possibly fractional)
 // number of samples each: symbol j fills samples j*N up to (j+1)*N, so no timing error builds up.
 std::vector<double> HeldTrack(const std::vector<int>& tones, double samplesPerSymbol,
-                              double spacingHz, double firstToneOffset) {
+                              const std::vector<double>& offsetsHz) {
   const std::size_t length = std::size_t(std::llround(double(tones.size()) * samplesPerSymbol));
   std::vector<double> track(length);
   for (std::size_t n = 0; n < length; ++n) {
     std::size_t symbol = std::min(tones.size() - 1, std::size_t(double(n) / samplesPerSymbol));
-    track[n] = (tones[symbol] + firstToneOffset) * spacingHz;
+    track[n] = offsetsHz[std::size_t(tones[symbol])];
   }
   return track;
 }
@@ -87,7 +87,32 @@ struct NoiseSource {
   }
 };
 
+// A wave of unit amplitude made 16-bit samples: scaled, with noise added on request.
+void Quantize(const std::vector<double>& wave, const AudioOptions& options,
+              std::vector<std::int16_t>& samples) {
+  // Noise power in 2500 Hz is that share of the whole 6000 Hz band; the signal's power is A²/2.
+  const double nyquistHz = kAudioSampleRate / 2.0;
+  double noisePerAmplitude = 0;
+  if (options.addNoise)
+    noisePerAmplitude = std::sqrt(0.5 * (nyquistHz / 2500) / std::pow(10, options.snrDb / 10));
+  // Leave headroom for the noise peaks (four standard deviations) so little is clipped.
+  const double amplitude = 0.8 * 32767 / (1 + 4 * noisePerAmplitude);
+  NoiseSource noise{std::mt19937(options.seed)};
+  samples.clear();
+  samples.reserve(wave.size());
+  for (double value : wave) {
+    double sample = amplitude * value;
+    if (options.addNoise) sample += amplitude * noisePerAmplitude * noise.Gaussian();
+    samples.push_back(std::int16_t(std::clamp(std::lround(sample), -32768L, 32767L)));
+  }
+}
+
 }  // namespace
+
+double ToneOffsetHz(Mode mode, double spacingHz, int tone) {
+  const ModeRow* row = RowOf(mode);
+  return (tone + (row != nullptr ? row->keying.firstToneOffset : 0)) * spacingHz;
+}
 
 AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
                         std::vector<std::int16_t>& samples) {
@@ -114,20 +139,21 @@ AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
   if (options.addNoise && !(options.snrDb >= -60 && options.snrDb <= 60))
     return {false, "the signal to noise ratio must lie between -60 and 60 dB"};
 
+  // Each tone's distance from the base frequency: the mode's, or the synthesiser's own.
+  std::vector<double> offsetsHz(std::size_t(*highTone) + 1);
+  for (std::size_t tone = 0; tone < offsetsHz.size(); ++tone)
+    offsetsHz[tone] = tone < options.toneHz.size()
+                          ? options.toneHz[tone] - options.baseFrequencyHz
+                          : (double(tone) + keying.firstToneOffset) * spacing;
+  if (!options.toneHz.empty() && options.toneHz.size() < offsetsHz.size())
+    return {false, "a frequency is missing for some tone of the message"};
   const double samplesPerSymbol = encoding.symbolPeriodSeconds * kAudioSampleRate;
   const std::vector<double> track =
-      keying.bandwidthTime > 0
+      keying.bandwidthTime > 0 && options.toneHz.empty()
           ? SmoothedTrack(encoding.tones, int(std::lround(samplesPerSymbol)), spacing, keying)
-          : HeldTrack(encoding.tones, samplesPerSymbol, spacing, keying.firstToneOffset);
+          : HeldTrack(encoding.tones, samplesPerSymbol, offsetsHz);
   const int edge = keying.edgeSamples + int(std::lround(keying.edgeSymbols * samplesPerSymbol));
   const std::vector<double> wave = Oscillate(track, options.baseFrequencyHz, edge);
-
-  // Noise power in 2500 Hz is that share of the whole 6000 Hz band; the signal's power is A²/2.
-  double noisePerAmplitude = 0;
-  if (options.addNoise)
-    noisePerAmplitude = std::sqrt(0.5 * (nyquistHz / 2500) / std::pow(10, options.snrDb / 10));
-  // Leave headroom for the noise peaks (four standard deviations) so little is clipped.
-  const double amplitude = 0.8 * 32767 / (1 + 4 * noisePerAmplitude);
 
   // A mode of several periods starts its tones where its period has them.
   const ModePeriod* modePeriod = FindPeriod(info, int(encoding.periodSeconds));
@@ -136,14 +162,28 @@ AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
   const std::size_t periodSamples = std::size_t(std::lround(periodSeconds * kAudioSampleRate));
   const std::size_t start = std::size_t(std::lround(startSeconds * kAudioSampleRate));
   std::vector<double> period(std::max(periodSamples, start + wave.size()), 0.0);
-  for (std::size_t i = 0; i < wave.size(); ++i) period[start + i] = amplitude * wave[i];
-  if (options.addNoise) {
-    NoiseSource noise{std::mt19937(options.seed)};
-    for (double& sample : period) sample += amplitude * noisePerAmplitude * noise.Gaussian();
+  for (std::size_t i = 0; i < wave.size(); ++i) period[start + i] = wave[i];
+  Quantize(period, options, samples);
+  return {true, {}};
+}
+
+AudioResult RenderKeyedTrack(const std::vector<double>& trackHz, const AudioOptions& options,
+                             std::vector<std::int16_t>& samples) {
+  if (options.addNoise && !(options.snrDb >= -60 && options.snrDb <= 60))
+    return {false, "the signal to noise ratio must lie between -60 and 60 dB"};
+  // The key's envelope, its edges raised-cosine ramps of 5 ms.
+  constexpr int kEdge = kAudioSampleRate / 200;
+  std::vector<double> wave(trackHz.size());
+  double phase = 0, level = 0;
+  for (std::size_t i = 0; i < trackHz.size(); ++i) {
+    const bool down = trackHz[i] > 0;
+    level = std::clamp(level + (down ? 1.0 : -1.0) / kEdge, 0.0, 1.0);
+    wave[i] = (1 - std::cos(std::numbers::pi * level)) / 2 * std::sin(phase);
+    if (down)
+      phase = std::fmod(phase + 2 * std::numbers::pi * trackHz[i] / kAudioSampleRate,
+                        2 * std::numbers::pi);
   }
-  samples.reserve(period.size());
-  for (double sample : period)
-    samples.push_back(std::int16_t(std::clamp(std::lround(sample), -32768L, 32767L)));
+  Quantize(wave, options, samples);
   return {true, {}};
 }
 

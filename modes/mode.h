@@ -10,7 +10,8 @@
 
 namespace modes {
 
-enum class Mode { kJt65, kJt9, kJt4, kWspr, kFt8, kFt4, kFst4w, kFst4, kQ65 };
+// Morse (kCw) is keyed by modes/morse.h and is not among AllModes, whose modes WSJT-X knows.
+enum class Mode { kJt65, kJt9, kJt4, kWspr, kFt8, kFt4, kFst4w, kFst4, kQ65, kCw };
 
 // One transmit/receive period of a mode that has several: its symbol length follows from it.
 struct ModePeriod {

@@ -49,7 +49,7 @@ Outcome ParseSchedule(std::string_view text, std::vector<Message>& messages) {
     content = content.substr(0, last == std::string_view::npos ? 0 : last + 1);
     std::size_t first = content.find_first_not_of(" \t");
     if (first == std::string_view::npos || content[first] == '#') continue;
-    messages.push_back({std::string(content), line});
+    messages.push_back({std::string(content), line, {}});
   }
   return {};
 }

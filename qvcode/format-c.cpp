@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/ascii.h"
 #include "qvcode/formats.h"
 
 namespace qvcode {
@@ -21,6 +22,110 @@ std::string Row(const std::vector<std::uint8_t>& bytes, std::string_view indent)
     out += std::to_string(bytes[i]);
     if (i + 1 < bytes.size()) out += i % kValuesPerLine == kValuesPerLine - 1 ? "," : ", ";
   }
+  return out;
+}
+
+std::string Hex(unsigned value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%02X", value);
+  return text;
+}
+
+// The synthesiser's setup and rows: arrays over bands, then tones, then the row's bytes.
+std::string TuningC(const Run& run, const Tuning& tuning) {
+  const std::string& name = run.name;
+  const Synthesiser& chip = *tuning.chip;
+  std::string chipName(chip.display);
+  std::string upper = ascii::UpperCase(chip.name);
+  std::string placement = run.progmem ? " PROGMEM" : "";
+  std::string out = "\n/* " + chipName + " tuning for each tone of the mode, clock " +
+                    HzText(tuning.clockHz) + "; a tone's distance from tone 0 is\n * kept within " +
+                    HzText(tuning.toleranceHz) + ". Index NAME_TUNING[band] with the tone table.\n";
+  for (const BandTuning& band : tuning.bands)
+    out += " * Dial " + HzText(band.dialHz) + ": " + band.plan + "; spacing error at most " +
+           HzText(band.spacingErrorHz) + ".\n";
+  out += " */\n";
+  out += Define(name + "_SYNTH_" + upper, "1", "the chip these rows are for");
+  out += Define(name + "_BANDS", std::to_string(tuning.bands.size()), "dials in the tables");
+  out += Define(name + "_TUNING_TONES", std::to_string(tuning.bands.front().tones.size()),
+                "rows a band, one a tone");
+  out += Define(name + "_TUNING_BYTES", std::to_string(chip.rowBytes), "bytes a row");
+  out += Define(name + "_SETUP_BYTES", std::to_string(chip.setupBytes),
+                "bytes written once a band, before the first row");
+  out += Define(name + "_CLOCK_HZ", std::to_string(std::llround(tuning.clockHz)) + "UL",
+                "the clock the rows are made for");
+  if (chip.name == "si5351") {
+    const std::string p = name + "_SI5351_";
+    out += Define(p + "ADDRESS", "0x60", "7-bit I2C address");
+    out += Define(p + "TUNING_REGISTER", "26", "a row goes to 26-33: PLL A feedback");
+    out += Define(p + "SETUP_REGISTER", "42", "setup goes to 42-49: MultiSynth 0, R0 in 44");
+    out += Define(p + "CLK_CONTROL_REGISTER", "16", "CLK0 control");
+    out += Define(p + "CLK_CONTROL", "0x4F", "CLK0 on, integer MultiSynth 0 from PLL A, 8 mA");
+    out += Define(p + "PLL_RESET_REGISTER", "177", "PLL reset");
+    out += Define(p + "PLL_RESET", "0x20", "reset PLL A once, after setup and the first row");
+    out += Define(p + "OUTPUT_ENABLE_REGISTER", "3", "output enable, a bit a clock, low on");
+    out += Define(p + "OUTPUT_ENABLE", "0xFE", "CLK0 on; 0xFF all off (key up)");
+  }
+  if (chip.name == "ad9833")
+    out += Define(name + "_AD9833_RUN", "0x2000", "control word after the first row: B28, run");
+  if (chip.name == "ad9833")
+    out += Define(name + "_AD9833_SLEEP", "0x20C0", "control word: B28, DAC and clock asleep");
+  out += "\n";
+
+  out += "const unsigned long " + name + "_DIAL_HZ[" + name + "_BANDS]" + placement + " = {";
+  for (std::size_t b = 0; b < tuning.bands.size(); ++b)
+    out += (b == 0 ? "" : ", ") + std::to_string(std::llround(tuning.bands[b].dialHz)) + "UL";
+  out += "};\n";
+  if (chip.setupBytes > 0) {
+    out += "const unsigned char " + name + "_SETUP[" + name + "_BANDS][" + name + "_SETUP_BYTES]" +
+           placement + " = {\n";
+    for (const BandTuning& band : tuning.bands) {
+      std::string bytes;
+      for (std::uint8_t byte : band.setup) bytes += (bytes.empty() ? "" : ", ") + Hex(byte);
+      out += "    {" + bytes + "},  /* dial " + HzText(band.dialHz) + " */\n";
+    }
+    out += "};\n";
+  }
+  out += "const unsigned char " + name + "_TUNING[" + name + "_BANDS][" + name + "_TUNING_TONES][" +
+         name + "_TUNING_BYTES]" + placement + " = {\n";
+  for (const BandTuning& band : tuning.bands) {
+    out += "    {   /* dial " + HzText(band.dialHz) + " */\n";
+    for (const ToneTuning& tone : band.tones) {
+      std::string bytes;
+      for (std::uint8_t byte : tone.bytes) bytes += (bytes.empty() ? "" : ", ") + Hex(byte);
+      out += "        {" + bytes + "},  /* " + ToneText(tone) + " */\n";
+    }
+    out += "    },\n";
+  }
+  return out + "};\n";
+}
+
+// The Morse identifications, 0-terminated rows, and which follows each message.
+std::string IdentificationsC(const Run& run) {
+  const std::string& name = run.name;
+  std::string placement = run.progmem ? " PROGMEM" : "";
+  std::string out =
+      "\n/* Morse identifications: durations in dot units, key down first, then key up, and so\n"
+      " * on; a 0 ends a row. NAME_CW_AFTER[m] is the identification (from 1) sent after message\n"
+      " * m, 0 for none. */\n";
+  out += Define(name + "_CW_IDS", std::to_string(run.identifications.size()),
+                "distinct identifications");
+  out += Define(name + "_CW_LENGTH", std::to_string(IdentificationLength(run)), "bytes a row");
+  out += Define(name + "_CW_DOT_MS", std::to_string(std::lround(run.morse.dotSeconds * 1e3)) + "UL",
+                "one dot unit, milliseconds");
+  out += "const unsigned char " + name + "_CW[" + name + "_CW_IDS][" + name + "_CW_LENGTH]" +
+         placement + " = {\n";
+  for (const Identification& id : run.identifications) {
+    std::vector<std::uint8_t> row = id.durations;
+    row.resize(IdentificationLength(run), 0);
+    out += "    /* " + id.text + " */\n    {" + Row(row, "        ") + "},\n";
+  }
+  out += "};\n";
+  std::string after;
+  for (int index : run.identificationAfter)
+    after += (after.empty() ? "" : ", ") + std::to_string(index);
+  out += "const unsigned char " + name + "_CW_AFTER[" + std::to_string(run.tables.size()) + "]" +
+         placement + " = {" + after + "};\n";
   return out;
 }
 
@@ -79,6 +184,12 @@ std::string WriteC(const Run& run) {
     }
     out += "};\n";
   }
+  if (run.mode->mode == modes::Mode::kCw)
+    out += Define(name + "_DOT_MS",
+                  std::to_string(std::lround(first.symbolPeriodSeconds * 1e3)) + "UL",
+                  "one dot unit, milliseconds; 0 ends a shorter keying");
+  if (run.tuning) out += TuningC(run, *run.tuning);
+  if (!run.identifications.empty()) out += IdentificationsC(run);
   return out + "\n#endif /* " + guard + " */\n";
 }
 

@@ -1,6 +1,7 @@
 // The Intel HEX format: the tables one after another as a data EEPROM image for a device
 // programmer. A PIC's EEPROM sits at word address 0x2100 of its hex file, one byte to a 16-bit word
-// (low byte first, high byte 0); an AVR .eep image counts plain bytes from 0.
+// (low byte first, high byte 0); an AVR .eep image counts plain bytes from 0. A synthesiser's rows
+// and Morse identifications follow the message tables (tables.h: BeaconBytes).
 #include <cstdio>
 #include <map>
 
@@ -32,11 +33,14 @@ std::string Record(int type, std::uint32_t address, const std::vector<std::uint8
 std::string WriteIntelHex(const Run& run) {
   std::map<std::uint32_t, std::uint8_t> image;
   std::uint32_t at = (run.layout == Family::kAvr) ? run.address : run.address * 2;
-  for (const Table& table : run.tables) {
-    for (std::uint8_t byte : table.bytes) {
-      image[at++] = byte;
-      if (!(run.layout == Family::kAvr)) image[at++] = 0;
-    }
+  std::vector<std::uint8_t> bytes;
+  for (const Table& table : run.tables)
+    bytes.insert(bytes.end(), table.bytes.begin(), table.bytes.end());
+  std::vector<std::uint8_t> beacon = BeaconBytes(run);
+  bytes.insert(bytes.end(), beacon.begin(), beacon.end());
+  for (std::uint8_t byte : bytes) {
+    image[at++] = byte;
+    if (!(run.layout == Family::kAvr)) image[at++] = 0;
   }
   std::string out;
   std::uint32_t upper = 0;  // the upper 16 address bits the last extended address record set

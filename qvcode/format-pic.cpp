@@ -44,6 +44,61 @@ std::string Physical(const Run& run) {
   return text;
 }
 
+std::string BandLine(const Tuning& tuning, const BandTuning& band) {
+  char text[200];
+  std::snprintf(text, sizeof text, "%s dial %.3f Hz, clock %.0f Hz: %s",
+                std::string(tuning.chip->display).c_str(), band.dialHz, tuning.clockHz,
+                band.plan.c_str());
+  return text;
+}
+
+// The synthesiser's rows and the identifications after the messages, as de lines or, with a
+// label per block, as dt tables: `start` begins an entry line, `comment` a comment line.
+std::string BeaconLines(const Run& run, bool labels) {
+  std::string out;
+  std::string_view lineStart = labels ? "        dt  " : "    de  ";
+  std::string_view comment = labels ? "; " : "    ;   ";
+  if (run.tuning) {
+    const Tuning& tuning = *run.tuning;
+    for (std::size_t b = 0; b < tuning.bands.size(); ++b) {
+      const BandTuning& band = tuning.bands[b];
+      std::string number = std::to_string(b + 1);
+      out += kLineEnd;
+      out += Comment(comment, BandLine(tuning, band));
+      if (!band.setup.empty()) {
+        if (labels) out += run.name + "_SETUP_" + number;
+        out += Comment(labels ? "  ; " : comment, "setup, written once before the first row");
+        out += DataLines(band.setup, lineStart).substr(kLineEnd.size());
+      }
+      if (labels)
+        out += run.name + "_TUNING_" + number + "  ; rows of " +
+               std::to_string(tuning.chip->rowBytes) + " entries, tone 0 first" +
+               std::string(kLineEnd);
+      for (const ToneTuning& tone : band.tones) {
+        out += Comment(comment, ToneText(tone));
+        out += DataLines(tone.bytes, lineStart).substr(kLineEnd.size());
+      }
+    }
+  }
+  if (!run.identifications.empty()) {
+    out += kLineEnd;
+    out +=
+        Comment(comment, "Morse identifications: durations in dot units, key down first, 0 ends");
+    for (std::size_t i = 0; i < run.identifications.size(); ++i) {
+      std::vector<std::uint8_t> row = run.identifications[i].durations;
+      row.resize(IdentificationLength(run), 0);
+      if (labels) out += run.name + "_CW_" + std::to_string(i + 1);
+      out += Comment(labels ? "  ; " : comment, run.identifications[i].text);
+      out += DataLines(row, lineStart).substr(kLineEnd.size());
+    }
+    std::vector<std::uint8_t> after(run.identificationAfter.begin(), run.identificationAfter.end());
+    if (labels) out += run.name + "_CW_AFTER";
+    out += Comment(labels ? "  ; " : comment, "identification (from 1) after each message, 0 none");
+    out += DataLines(after, lineStart).substr(kLineEnd.size());
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string WriteDe(const Run& run) {
@@ -57,7 +112,7 @@ std::string WriteDe(const Run& run) {
     out += DataLines(table.bytes, "    de  ");
     out += Comment("    ;    ", ascii::UpperCase(table.encoding.decoded));
   }
-  return out;
+  return out + BeaconLines(run, false);
 }
 
 std::string WriteDt(const Run& run) {
@@ -74,7 +129,7 @@ std::string WriteDt(const Run& run) {
     out += TableName(run, i) + "  ; " + ascii::UpperCase(table.encoding.decoded);
     out += DataLines(table.bytes, "        dt  ");
   }
-  return out;
+  return out + BeaconLines(run, true);
 }
 
 }  // namespace qvcode

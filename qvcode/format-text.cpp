@@ -1,4 +1,5 @@
-// The plain formats for scripts: a list of numbers, a line a message, and JSON.
+// The plain formats for scripts: a list of numbers, a line a message (then a synthesiser's rows
+// and Morse identifications), and JSON.
 #include <cstdio>
 
 #include "platform/unicode.h"
@@ -51,6 +52,48 @@ std::string JsonReal(double value) {
   return text;
 }
 
+// A frequency to the millihertz.
+std::string JsonHz(double hz) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", hz);
+  return text;
+}
+
+// A message object's keys for the synthesiser's rows and its identification.
+std::string JsonBeacon(const Run& run, std::size_t index) {
+  std::string out;
+  if (run.tuning) {
+    const Tuning& tuning = *run.tuning;
+    out += ",\n   \"synthesiser\": {\"chip\": " + JsonText(tuning.chip->name) +
+           ", \"clockHz\": " + JsonHz(tuning.clockHz) +
+           ", \"toleranceHz\": " + JsonHz(tuning.toleranceHz) + ", \"bands\": [";
+    for (std::size_t b = 0; b < tuning.bands.size(); ++b) {
+      const BandTuning& band = tuning.bands[b];
+      out += (b == 0 ? "" : ",") + std::string("\n     {\"dialHz\": ") + JsonHz(band.dialHz) +
+             ", \"plan\": " + JsonText(band.plan) +
+             ", \"spacingErrorHz\": " + JsonHz(band.spacingErrorHz) +
+             ", \"setup\": " + JsonNumbers(band.setup) + ", \"tones\": [";
+      for (std::size_t t = 0; t < band.tones.size(); ++t) {
+        const ToneTuning& tone = band.tones[t];
+        out += (t == 0 ? "" : ",") + std::string("\n       {\"tone\": ") +
+               std::to_string(tone.tone) + ", \"wantedHz\": " + JsonHz(tone.wantedHz) +
+               ", \"madeHz\": " + JsonHz(tone.madeHz) +
+               ", \"errorHz\": " + JsonHz(tone.madeHz - tone.wantedHz) +
+               ", \"bytes\": " + JsonNumbers(tone.bytes) + "}";
+      }
+      out += "]}";
+    }
+    out += "]}";
+  }
+  if (!run.identificationAfter.empty() && run.identificationAfter[index] != 0) {
+    const Identification& id = run.identifications[std::size_t(run.identificationAfter[index] - 1)];
+    out += ",\n   \"identification\": {\"text\": " + JsonText(id.text) +
+           ", \"dotSeconds\": " + JsonReal(run.morse.dotSeconds) +
+           ", \"durations\": " + JsonNumbers(id.durations) + "}";
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string WriteList(const Run& run) {
@@ -58,6 +101,26 @@ std::string WriteList(const Run& run) {
   for (const Table& table : run.tables) {
     for (std::size_t i = 0; i < table.bytes.size(); ++i)
       out += (i == 0 ? "" : " ") + std::to_string(table.bytes[i]);
+    out += "\n";
+  }
+  // Then a line a tone of each band: band, tone, made Hz, error Hz, the row's bytes; and a line an
+  // identification: its number, then its durations.
+  if (run.tuning) {
+    for (std::size_t b = 0; b < run.tuning->bands.size(); ++b) {
+      for (const ToneTuning& tone : run.tuning->bands[b].tones) {
+        char text[96];
+        std::snprintf(text, sizeof text, " %d %.3f %+.3f", tone.tone, tone.madeHz,
+                      tone.madeHz - tone.wantedHz);
+        out += std::to_string(b + 1) + text;
+        for (std::uint8_t byte : tone.bytes) out += " " + std::to_string(byte);
+        out += "\n";
+      }
+    }
+  }
+  for (std::size_t i = 0; i < run.identifications.size(); ++i) {
+    out += std::to_string(i + 1);
+    for (std::uint8_t duration : run.identifications[i].durations)
+      out += " " + std::to_string(duration);
     out += "\n";
   }
   return out;
@@ -83,7 +146,7 @@ std::string WriteJson(const Run& run) {
       out += ",\n   \"packedBits\": " + std::to_string(run.valueBits) +
              ", \"packed\": " + JsonNumbers(table.bytes);
     }
-    out += "}";
+    out += JsonBeacon(run, i) + "}";
   }
   return out + "\n]\n";
 }

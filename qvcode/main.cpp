@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "modes/audio.h"
+#include "modes/morse.h"
 #include "modes/wav-file.h"
 #include "platform/platform.h"
+#include "qvcode/beacon-schedule.h"
 #include "qvcode/files.h"
 #include "qvcode/formats.h"
 #include "qvcode/options.h"
@@ -46,6 +48,7 @@ qvcode::Run RunFor(const qvcode::Options& options) {
   run.progmem = options.progmem;
   run.layout = options.layout;
   run.address = *options.address;
+  run.morse = qvcode::MorseKeyingOf(options.beacon);
   return run;
 }
 
@@ -56,7 +59,9 @@ int WriteAudio(const qvcode::Options& options, const qvcode::Table& table) {
   audio.snrDb = options.snrDb.value_or(0);
   audio.seed = options.seed.value_or(qvcode::kDefaultSeed);
   std::vector<std::int16_t> samples;
-  modes::AudioResult rendered = modes::RenderAudio(table.encoding, audio, samples);
+  modes::AudioResult rendered = table.encoding.mode == modes::Mode::kCw
+                                    ? modes::RenderMorseAudio(table.encoding, audio, samples)
+                                    : modes::RenderAudio(table.encoding, audio, samples);
   if (!rendered.ok)
     return Fail("cannot render \"" + table.source.text + "\" as audio: " + rendered.error);
   Outcome written =
@@ -72,8 +77,8 @@ std::string Where(const qvcode::Options& options, const qvcode::Message& message
 
 Outcome ReadMessages(const qvcode::Options& options, std::vector<qvcode::Message>& messages) {
   if (!options.schedule) {
-    for (const std::string& text : options.messages) messages.push_back({text, 0});
-    return {};
+    for (const std::string& text : options.messages) messages.push_back({text, 0, {}});
+    return qvcode::ShapeSchedule(messages, options.mode->mode);
   }
   const std::string& name = *options.schedule;
   std::string text;
@@ -83,6 +88,8 @@ Outcome ReadMessages(const qvcode::Options& options, std::vector<qvcode::Message
   Outcome parsed = qvcode::ParseSchedule(text, messages);
   if (!parsed.ok) return Outcome::Failed(file + " " + parsed.error);
   if (messages.empty()) return Outcome::Failed("the schedule " + file + " holds no message");
+  Outcome shaped = qvcode::ShapeSchedule(messages, options.mode->mode);
+  if (!shaped.ok) return Outcome::Failed(file + " " + shaped.error);
   return {};
 }
 
@@ -119,9 +126,13 @@ int main(int argc, char** argv) {
   }
   if (!refusals.empty() || (options.strict && changed)) return kExitFailed;
   if (!options.wav.empty()) return WriteAudio(options, run.tables.front());
+  Outcome tuned = qvcode::TuneRun(options.beacon,
+                                  options.frequencyHz.value_or(qvcode::kDefaultFrequencyHz), run);
+  if (!tuned.ok) return Fail("cannot tune the synthesiser: " + tuned.error);
 
   const qvcode::Format& format = *options.format;
-  if (options.verbose) pf::WriteStandardError(qvcode::MemoryReport(run, format));
+  if (options.verbose)
+    pf::WriteStandardError(qvcode::MemoryReport(run, format) + qvcode::TuningReport(run));
   if (options.target != nullptr) {
     std::string misfit = qvcode::CheckFits(run, format, *options.target);
     if (!misfit.empty()) return Fail("does not fit: " + misfit);

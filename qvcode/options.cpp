@@ -54,18 +54,6 @@ std::optional<std::uint32_t> WholeNumber(std::string_view text) {
   return std::uint32_t(value);
 }
 
-// A decimal number such as 1500, 1270.5, -10 or +5.
-std::optional<double> DecimalNumber(std::string_view text) {
-  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
-  double value = 0;
-  auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-      !std::isfinite(value))
-    return std::nullopt;
-  return value;
-}
-
 bool IsCName(std::string_view name) {
   if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
   for (char c : name) {
@@ -90,6 +78,10 @@ Outcome SetSubmode(char letter, std::string_view how, Options& options) {
 
 // "jt65", or a mode name with a submode letter after it: "jt65b", "jt4g".
 Outcome TakeMode(std::string_view text, Options& options) {
+  if (ascii::EqualIgnoringCase(text, modes::MorseInfo().name)) {
+    options.mode = &modes::MorseInfo();
+    return {};
+  }
   if (const modes::ModeInfo* mode = modes::FindMode(text)) {
     options.mode = mode;
     return {};
@@ -102,7 +94,8 @@ Outcome TakeMode(std::string_view text, Options& options) {
       return SetSubmode(letter, "--mode " + std::string(text), options);
     }
   }
-  return Outcome::Failed("unknown mode " + Quoted(text) + " (modes: " + ModeNames() + ")");
+  return Outcome::Failed("unknown mode " + Quoted(text) + " (modes: " + ModeNames() + ", " +
+                         std::string(modes::MorseInfo().name) + ")");
 }
 
 Outcome TakeSubmode(std::string_view value, Options& options) {
@@ -226,19 +219,29 @@ std::string ModeList() {
     lines += "packed: " + std::to_string(mode.symbolBits) + "-bit symbols, " +
              std::to_string(mode.toneBits) + "-bit tones\n";
   }
-  return lines;
+  return lines +
+         "    cw      Morse: on/off durations in dot units, key down first; packed: 3-bit\n"
+         "            durations, 1-bit key states a dot unit\n";
 }
 
-// The chip names, wrapped to the help's width under the option's text.
-std::string TargetList() {
-  std::string chips = TargetNames();
-  for (std::size_t line = 0; chips.size() - line > 70;) {
-    std::size_t cut = chips.rfind(' ', line + 70);
-    chips[cut] = '\n';
-    chips.insert(cut + 1, kHelpColumn, ' ');
+// Names wrapped to the help's width under the option's text.
+std::string Wrapped(std::string names) {
+  for (std::size_t line = 0; names.size() - line > 70;) {
+    std::size_t cut = names.rfind(' ', line + 70);
+    names[cut] = '\n';
+    names.insert(cut + 1, kHelpColumn, ' ');
     line = cut + kHelpColumn + 1;
   }
-  return std::string(kHelpColumn, ' ') + chips + "\n";
+  return std::string(kHelpColumn, ' ') + names + "\n";
+}
+
+std::string TargetList() {
+  return Wrapped(TargetNames());
+}
+
+// WSPR's band names, under --band.
+std::string BandList() {
+  return Wrapped(WsprBandNames());
 }
 
 Outcome SetFlag(bool Options::*flag, Options& options) {
@@ -320,9 +323,46 @@ constexpr auto kOptions = std::to_array<OptionRow>({
     {.longForm = "--frequency",
      .valueName = "HZ",
      .help = "the audio frequency of tone 0 (WSPR: the centre of its tones;\n"
-             "default {})",
+             "default {}), for --wav and above the --synth dial",
      .defaultText = [] { return std::to_string(int(kDefaultFrequencyHz)); },
      .take = TakeFrequency},
+    {.longForm = "--synth",
+     .valueName = "CHIP",
+     .help = "add the synthesiser's register values for every tone, a row a tone:",
+     .list = SynthesiserList,
+     .take = [](std::string_view value,
+                Options& options) { return TakeSynth(value, options.beacon); }},
+    {.longForm = "--clock",
+     .valueName = "HZ",
+     .help = "the synthesiser's reference clock (defaults above)",
+     .take = [](std::string_view value,
+                Options& options) { return TakeClock(value, options.beacon); }},
+    {.longForm = "--dial",
+     .valueName = "HZ[,HZ...]",
+     .help = "the dial frequency; a tone is dial + --frequency + its offset",
+     .take = [](std::string_view value,
+                Options& options) { return TakeDials(value, options.beacon); }},
+    {.longForm = "--band",
+     .valueName = "NAME[,...]",
+     .help = "WSPR's dial on each band named:",
+     .list = BandList,
+     .take = [](std::string_view value,
+                Options& options) { return TakeBands(value, options.beacon); }},
+    {.longForm = "--wpm",
+     .valueName = "N",
+     .help = "Morse speed in words a minute, PARIS timing (default 20)",
+     .take = [](std::string_view value,
+                Options& options) { return TakeWpm(value, options.beacon); }},
+    {.longForm = "--qrss",
+     .valueName = "SECONDS",
+     .help = "Morse dot length instead, for QRSS (3, 6, 10 ...)",
+     .take = [](std::string_view value,
+                Options& options) { return TakeQrss(value, options.beacon); }},
+    {.longForm = "--fsk",
+     .valueName = "HZ",
+     .help = "--mode cw as FSK-CW: key down HZ above key up",
+     .take = [](std::string_view value,
+                Options& options) { return TakeFsk(value, options.beacon); }},
     {.longForm = "--snr",
      .valueName = "DB",
      .help = "add Gaussian noise: signal to noise ratio in 2500 Hz",
@@ -395,9 +435,15 @@ Outcome Settle(Options& options) {
     if (options.format != nullptr || !options.output.empty() || options.pack || options.progmem)
       return Outcome::Failed(
           "--wav writes audio, not a table: leave out --format, --output, --pack, --progmem");
-  } else if (options.frequencyHz || options.snrDb || options.seed) {
-    return Outcome::Failed("--frequency, --snr and --seed are for --wav");
+    if (options.mode->mode == modes::Mode::kCw && (options.snrDb || options.seed))
+      return Outcome::Failed("--snr and --seed are for the WSJT modes' audio, not Morse");
+  } else if (options.snrDb || options.seed ||
+             (options.frequencyHz && options.beacon.synth == nullptr)) {
+    return Outcome::Failed("--snr and --seed are for --wav, --frequency for --wav or --synth");
   }
+  if (Outcome beacon = CheckBeacon(options.beacon, options.mode->mode, !options.wav.empty());
+      !beacon.ok)
+    return beacon;
   if (options.format == nullptr) options.format = &DefaultFormat();
   const Format& format = *options.format;
   if (options.progmem && !format.takesProgmem)
@@ -429,6 +475,17 @@ Outcome Settle(Options& options) {
 }
 
 }  // namespace
+
+std::optional<double> DecimalNumber(std::string_view text) {
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+  double value = 0;
+  auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+      !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
 
 Outcome ParseCommandLine(const std::vector<std::string>& arguments, Options& options) {
   bool optionsEnd = false;

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/outcome.h"
 #include "modes/mode.h"
+#include "qvcode/beacon-options.h"
 #include "qvcode/sequence.h"
 
 namespace qvcode {
@@ -41,7 +43,8 @@ struct Options {
   std::optional<double> frequencyHz;
   std::optional<double> snrDb;  // Gaussian noise at this ratio in 2500 Hz
   std::optional<std::uint32_t> seed;
-  bool strict = false;  // refuse a message the mode would change
+  BeaconOptions beacon;  // the synthesiser and the Morse keying
+  bool strict = false;   // refuse a message the mode would change
   bool verbose = false;
   bool help = false;
   bool version = false;
@@ -49,6 +52,9 @@ struct Options {
 
 // Reads the arguments (without the program name) and settles defaults and cross-checks.
 Outcome ParseCommandLine(const std::vector<std::string>& arguments, Options& options);
+
+// A decimal number such as 1500, 1270.5, -10 or +5, as options take them.
+std::optional<double> DecimalNumber(std::string_view text);
 
 std::string HelpText();
 std::string VersionText();

@@ -1,29 +1,98 @@
 // Encoding the messages of a run into the tables a chip stores, and the packing of those tables.
 #include "qvcode/tables.h"
 
+#include <algorithm>
+
 #include "common/ascii.h"
 
 namespace qvcode {
 
+namespace {
+
+// Morse keyings differ in length: each is filled up with 0, which no duration is, to the longest.
+void PadToLongest(Run& run) {
+  std::size_t longest = 0;
+  for (const Table& table : run.tables) longest = std::max(longest, table.values.size());
+  for (Table& table : run.tables) table.values.resize(longest, 0);
+}
+
+// The identification after a message, kept once however many messages it follows.
+bool AddIdentification(const Message& message, Run& run, std::vector<Refusal>& refusals) {
+  if (message.identification.empty()) {
+    run.identificationAfter.push_back(0);
+    return true;
+  }
+  modes::Encoding morse;
+  modes::EncodeResult keyed = modes::EncodeMorse(message.identification, run.morse, morse);
+  if (!keyed.ok) {
+    refusals.push_back({message, "its identification \"" + message.identification +
+                                     "\" cannot be sent: " + keyed.error});
+    return false;
+  }
+  std::size_t index = 0;
+  while (index < run.identifications.size() && run.identifications[index].text != morse.decoded)
+    ++index;
+  if (index == run.identifications.size())
+    run.identifications.push_back(
+        {morse.decoded, std::vector<std::uint8_t>(morse.symbols.begin(), morse.symbols.end())});
+  run.identificationAfter.push_back(int(index) + 1);
+  return true;
+}
+
+}  // namespace
+
 void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Refusal>& refusals) {
+  const bool morse = run.mode->mode == modes::Mode::kCw;
   for (const Message& message : messages) {
     Table table;
     table.source = message;
-    modes::EncodeResult result =
-        modes::EncodeMessage(run.mode->mode, run.submode, run.period, message.text, table.encoding);
+    modes::EncodeResult result = morse
+                                     ? modes::EncodeMorse(message.text, run.morse, table.encoding)
+                                     : modes::EncodeMessage(run.mode->mode, run.submode, run.period,
+                                                            message.text, table.encoding);
     if (!result.ok) {
       refusals.push_back({message, result.error});
       continue;
     }
+    if (!AddIdentification(message, run, refusals)) continue;
     table.values =
         run.sequence == Sequence::kSymbols ? table.encoding.symbols : table.encoding.tones;
+    run.tables.push_back(std::move(table));
+  }
+  if (morse) PadToLongest(run);
+  for (Table& table : run.tables) {
     if (run.packed) {
       table.bytes = PackValues(table.values, run.valueBits);
     } else {
       table.bytes.assign(table.values.begin(), table.values.end());
     }
-    run.tables.push_back(std::move(table));
   }
+  if (run.identifications.empty()) run.identificationAfter.clear();
+}
+
+std::size_t IdentificationLength(const Run& run) {
+  std::size_t longest = 0;
+  for (const Identification& id : run.identifications)
+    longest = std::max(longest, id.durations.size());
+  return longest + 1;
+}
+
+std::vector<std::uint8_t> BeaconBytes(const Run& run) {
+  std::vector<std::uint8_t> bytes;
+  if (run.tuning) {
+    for (const BandTuning& band : run.tuning->bands) {
+      bytes.insert(bytes.end(), band.setup.begin(), band.setup.end());
+      for (const ToneTuning& tone : band.tones)
+        bytes.insert(bytes.end(), tone.bytes.begin(), tone.bytes.end());
+    }
+  }
+  for (const Identification& id : run.identifications) {
+    std::vector<std::uint8_t> row = id.durations;
+    row.resize(IdentificationLength(run), 0);
+    bytes.insert(bytes.end(), row.begin(), row.end());
+  }
+  for (int after : run.identificationAfter) bytes.push_back(std::uint8_t(after));
+  return bytes;
 }
 
 std::vector<std::uint8_t> PackValues(const std::vector<int>& values, int bits) {

@@ -3,17 +3,21 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "modes/mode.h"
+#include "modes/morse.h"
 #include "qvcode/sequence.h"
+#include "qvcode/synthesisers.h"
 
 namespace qvcode {
 
 struct Message {
   std::string text;
   int line = 0;  // its line in the schedule; 0 for a message given on the command line
+  std::string identification;  // Morse sent after it (a schedule's "cw:" line); empty: none
 };
 
 struct Table {
@@ -21,6 +25,12 @@ struct Table {
   modes::Encoding encoding;
   std::vector<int> values;          // the symbols or the tones, as the mode gives them
   std::vector<std::uint8_t> bytes;  // what the chip stores
+};
+
+// A Morse identification: its text as sent and its durations in dot units, key down first.
+struct Identification {
+  std::string text;
+  std::vector<std::uint8_t> durations;
 };
 
 // What every table of a run shares.
@@ -36,6 +46,10 @@ struct Run {
   Family layout = Family::kPic;  // PIC (EEPROM at word 0x2100) or AVR (.eep bytes from 0)
   std::uint32_t address = 0;     // Intel HEX: where the first byte goes, in the layout's own units
   std::vector<Table> tables;
+  modes::MorseKeying morse;      // the keying of --mode cw and of identifications
+  std::optional<Tuning> tuning;  // the synthesiser's rows for each tone, when asked for
+  std::vector<Identification> identifications;  // each distinct one once
+  std::vector<int> identificationAfter;         // per table: 1-based identification after it, or 0
 };
 
 struct Refusal {
@@ -58,8 +72,14 @@ std::vector<std::string> PackingRule(const Run& run);
 std::string ModeLabel(const modes::ModeInfo& mode, char submode, int period = 0);
 // "JT65A channel symbols" / "WSPR tone sequence" and the like, for comments and messages.
 std::string Describe(const Run& run);
-// Bytes a table takes; every table of a run takes the same.
+// Bytes a table takes; every table of a run takes the same (Morse tables are padded with 0s).
 std::size_t BytesPerTable(const Run& run);
+// The bytes after the message tables in a memory image: per band the setup then the rows, tone 0
+// first; then the identifications, each IdentificationLength bytes ending in 0s, and one byte a
+// message naming the identification after it.
+std::vector<std::uint8_t> BeaconBytes(const Run& run);
+std::size_t IdentificationLength(const Run& run);  // the longest's durations and one 0
+
 // The name of table `index` (0-based): the run's name alone for a single table, else numbered.
 std::string TableName(const Run& run, std::size_t index);
 

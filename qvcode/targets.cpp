@@ -83,7 +83,8 @@ Place PlaceOf(const Format& format, bool progmem, Family family) {
 
 std::string MemoryReport(const Run& run, const Format& format) {
   std::size_t each = BytesPerTable(run);
-  std::size_t total = each * run.tables.size();
+  std::size_t beacon = BeaconBytes(run).size();  // synthesiser rows, identifications
+  std::size_t total = each * run.tables.size() + beacon;
   std::string out;
   for (std::size_t i = 0; i < run.tables.size(); ++i) {
     const Table& table = run.tables[i];
@@ -95,6 +96,8 @@ std::string MemoryReport(const Run& run, const Format& format) {
   std::string where = picPlace == Place::kDataEeprom ? "data EEPROM"
                       : avrPlace == Place::kRam      ? "program memory (AVR: RAM)"
                                                      : "program memory";
+  if (beacon > 0)
+    out += "qvcode: synthesiser rows and identifications: " + Plural(beacon, "byte") + "\n";
   out += "qvcode: " + Describe(run) + ", " + Plural(run.tables.size(), "message") + ": " +
          Plural(total, "byte") + " of " + where + " in all\n";
   // Intel HEX and plain lists have no room for a comment: the rule is told here.
@@ -117,7 +120,7 @@ std::string CheckFits(const Run& run, const Format& format, const Target& target
   // A byte of a table takes a byte of EEPROM, AVR flash or RAM, or one RETLW word of PIC program
   // memory.
   Place place = PlaceOf(format, run.progmem, target.family);
-  std::size_t tables = BytesPerTable(run) * run.tables.size();
+  std::size_t tables = BytesPerTable(run) * run.tables.size() + BeaconBytes(run).size();
   std::size_t offset = Offset(run, format);
   std::size_t have = UnitsAvailable(target, place);
   if (offset + tables <= have) return {};

@@ -9,36 +9,17 @@
 #include "modes/wav-file.h"
 #include "tests/support/environment.h"
 #include "tests/support/shell.h"
+#include "tools/qvbench/decode-run.h"
 
 namespace testonair {
 namespace {
 
-std::string Trim(const std::string& text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// A decode line: time, SNR, DT, frequency, then (wsprd) the drift or (jt9) the mode's mark, then
-// the message; jt9 adds flag columns after a wide gap (JT4), which are cut off.
+// A decode line as qvbench reads it.
 bool ParseLine(const std::string& line, bool wspr, Decode& decode) {
-  std::istringstream fields(line);
-  std::string time, snr, dt, frequency, fifth;
-  if (!(fields >> time >> snr >> dt >> frequency >> fifth) || time.starts_with("<")) return false;
-  std::string rest;
-  std::getline(fields, rest);
-  rest = Trim(rest);
-  if (wspr) {
-    // wsprd right-aligns the power in two columns: "W9XYZ EN37  0".
-    for (size_t gap; (gap = rest.find("  ")) != std::string::npos;) rest.erase(gap, 1);
-  } else if (size_t gap = rest.find("  "); gap != std::string::npos) {
-    rest = rest.substr(0, gap);
-  }
-  char* end = nullptr;
-  double value = std::strtod(frequency.c_str(), &end);
-  if (*end != '\0' || rest.empty()) return false;
-  decode.frequencyHz = wspr ? value * 1e6 : value;
-  decode.message = rest;
+  qvbench::Heard heard;
+  if (!qvbench::ReadDecodeLine(line, wspr, heard)) return false;
+  decode.frequencyHz = heard.audioHz;
+  decode.message = heard.message;
   return true;
 }
 
@@ -66,14 +47,18 @@ std::string DecoderArguments(modes::Mode mode, char submode, double frequency, i
       return "jt9 -7" + window;
     case modes::Mode::kQ65:
       return "jt9 -3 -b " + letter + window;
+    case modes::Mode::kCw:
+      break;
   }
   return "false";
 }
 
 }  // namespace
 
-std::string WriteWav(const modes::Encoding& encoding, double frequency, const std::string& path) {
+std::string WriteWav(const modes::Encoding& encoding, double frequency, const std::string& path,
+                     const std::vector<double>& toneHz) {
   modes::AudioOptions options;
+  options.toneHz = toneHz;
   options.baseFrequencyHz = frequency;
   options.addNoise = true;
   options.snrDb = kSnrDb;

@@ -25,8 +25,10 @@ struct Decode {
 // empty text.
 std::string MakeWav(modes::Mode mode, char submode, const std::string& message, double frequency,
                     const std::string& path, int period = 0);
-// The same for an encoding whose tones the caller has set.
-std::string WriteWav(const modes::Encoding& encoding, double frequency, const std::string& path);
+// The same for an encoding whose tones the caller has set; toneHz, when given, the audio frequency
+// each tone number really has (a synthesiser's, the dial taken off).
+std::string WriteWav(const modes::Encoding& encoding, double frequency, const std::string& path,
+                     const std::vector<double>& toneHz = {});
 
 // Runs the decoder in folder over its kWavName; its output is kept in folder/decoder.txt. A mode
 // of several periods is decoded in `period` (0: its default); options go to the decoder as well.

@@ -135,6 +135,21 @@ else
   fail "the installed manual page of qvcode does not read"
 fi
 
+# qvbench, where the build made it: it runs from PATH with nothing else installed, and its page
+# is there for man.
+if [ -x "$linux_bin/qvbench" ]; then
+  if [ "$(command -v qvbench)" = "$root/usr/bin/qvbench" ] &&
+    qvbench --help 2>&1 | grep -q -- '--dial'; then
+    pass "qvbench from PATH runs"
+  else
+    fail "qvbench is not installed along PATH or does not run"
+  fi
+  if command -v man >/dev/null 2>&1 &&
+    ! man -l "$root/usr/share/man/man1/qvbench.1.gz" 2>/dev/null | grep -q -- '--pps'; then
+    fail "the installed manual page of qvbench does not read"
+  fi
+fi
+
 if [ "$failures" -ne 0 ]; then
   echo "== $failures check(s) failed; the root and the folders are in $work"
   exit 1

@@ -36,6 +36,14 @@ done
 for page in quorvel qvcode quorvel-workdir; do
   [ -f "$tree/usr/share/man/man1/$page.1.gz" ] || fail "the manual page $page.1.gz is missing"
 done
+# The encoder core as an Arduino library, in the documentation, its version the package's.
+arduino="$tree/usr/share/doc/quorvel/arduino/Quorvel"
+for file in library.properties src/Quorvel.h src/modes/core/common/qvc-status.h \
+  examples/WsprTones/WsprTones.ino; do
+  [ -f "$arduino/$file" ] || fail "the Arduino library lacks $file"
+done
+grep -qx "version=$(dpkg-deb -f "$deb" Version)" "$arduino/library.properties" ||
+  fail "the Arduino library's version is not the package's"
 # The version is written in a few places by hand; they must agree with the build's.
 version=$(dpkg-deb -f "$deb" Version)
 changelog=$(gzip -dc "$tree/usr/share/doc/quorvel/changelog.gz" | head -1)

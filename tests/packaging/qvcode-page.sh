@@ -27,6 +27,12 @@ tagged() {
     sed -n 's/^ \{14\}\([a-z0-9]\{2,8\}\)\( .*\)\{0,1\}$/\1/p' | sort -u
 }
 
+# The synthesisers: the help's lines indented eight, the page's tagged lines under --synth.
+synths_help() { sed -n 's/^        \([a-z0-9]\{4,8\}\)  .*$/\1/p' | sort -u; }
+synths_page() {
+  sed -n '/^ *--synth/,/^ *--clock/p' | sed -n 's/^ \{14\}\([a-z0-9]\{4,8\}\)  .*$/\1/p' | sort -u
+}
+
 failures=0
 compare() {
   if [ "$2" = "$3" ]; then
@@ -40,4 +46,5 @@ compare() {
 compare options "$(printf '%s\n' "$help" | options)" "$(printf '%s\n' "$shown" | options)"
 compare chips "$(printf '%s\n' "$help" | chips)" "$(printf '%s\n' "$shown" | chips)"
 compare "modes and formats" "$(printf '%s\n' "$help" | listed)" "$(printf '%s\n' "$shown" | tagged)"
+compare synthesisers "$(printf '%s\n' "$help" | synths_help)" "$(printf '%s\n' "$shown" | synths_page)"
 [ "$failures" -eq 0 ] || exit 1

@@ -1,11 +1,15 @@
 // qvcode's files in their real consumers: "de" and "dt" assembled by gpasm for a PIC16F628A, the C
 // header compiled by avr-gcc (PROGMEM, ATmega328P) and by sdcc, Intel HEX read by srecord. For
 // every mode built, channel symbols and tone sequences, packed and not, the bytes read back from
-// what the tool made must be the message's values (through the stated unpacking rule when packed).
+// what the tool made must be the message's values (through the stated unpacking rule when packed);
+// a synthesiser's rows compiled into flash must make, under the chip models, what the run states.
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "tests/qvcode/qvcode-run.h"
+#include "tests/qvcode/synthesiser-models.h"
 #include "tests/support/intel-hex.h"
 #include "tests/support/needs-tool.h"
 #include "tests/support/temp-folder.h"
@@ -334,3 +338,82 @@ TEST_F(QvcodeToolchainTest, TheCHeaderServesSeveralFilesOfOneFirmware) {
     }
   }
 }
+
+namespace {
+
+// A symbol's bytes in an object's .progmem.data, found through avr-nm (the order the compiler lays
+// the arrays out in is its own).
+std::vector<std::uint8_t> ProgmemSymbol(const std::string& flash, const std::string& symbols,
+                                        const std::string& name) {
+  std::istringstream lines(symbols);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    std::string offset, size, type, symbol;
+    if (!(fields >> offset >> size >> type >> symbol) || symbol != name) continue;
+    std::size_t at = std::stoul(offset, nullptr, 16), length = std::stoul(size, nullptr, 16);
+    if (at + length > flash.size()) return {};
+    return std::vector<std::uint8_t>(flash.begin() + long(at), flash.begin() + long(at + length));
+  }
+  return {};
+}
+
+// The synthesiser rows of a C header, compiled into AVR flash, make under the chip models the
+// frequencies the same run's list states, on each band.
+TEST_F(QvcodeToolchainTest, AvrGccCarriesTheSynthesiserRowsTheModelsReadBack) {
+  NEED_TOOL("avr-gcc", "package gcc-avr");
+  NEED_TOOL("avr-nm", "package binutils-avr");
+  WriteFile("beacon.c", "#include \"table.h\"\nint main(void) { return 0; }\n");
+  struct Chip {
+    const char* name;
+    double clockHz;
+    const char* dials;
+    std::size_t setupBytes, rowBytes;
+  } chips[] = {{"si5351", 27e6, "--dial 7074000,14074000", 8, 8},
+               {"ad9833", 25e6, "--dial 7074000", 2, 4},
+               {"ad9851", 180e6, "--dial 14074000,28074000", 0, 5}};
+  for (const Chip& chip : chips) {
+    SCOPED_TRACE(chip.name);
+    std::string options = std::string("-m ft8 --sequence tones --synth ") + chip.name +
+                          " --clock " + std::to_string(long(chip.clockHz)) + " " + chip.dials +
+                          " --name B \"CQ K1ABC FN42\"";
+    qvcodetest::Result c = RunQvcode(options + " -f c --progmem -o table.h");
+    ASSERT_EQ(c.exitCode, 0) << c.err;
+    qvcodetest::Result list = RunQvcode(options + " -f list");
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    ASSERT_EQ(RunTool("avr-gcc -mmcu=atmega328p -Os -Wall -Wextra -Werror -c beacon.c -o beacon.o"),
+              0)
+        << ReadFile("tool.txt");
+    ASSERT_EQ(RunTool("avr-objcopy -O binary -j .progmem.data beacon.o flash.bin"), 0);
+    ASSERT_EQ(std::system("avr-nm -S beacon.o >symbols.txt"), 0);
+    std::string flash = ReadFile("flash.bin"), symbols = ReadFile("symbols.txt");
+    std::vector<std::uint8_t> setup = ProgmemSymbol(flash, symbols, "B_SETUP");
+    std::vector<std::uint8_t> rows = ProgmemSymbol(flash, symbols, "B_TUNING");
+    // The list's rows follow its one message line: band (from 1), tone, made Hz, error, bytes.
+    std::istringstream lines(list.out);
+    std::string line;
+    std::getline(lines, line);
+    std::size_t row = 0;
+    for (; std::getline(lines, line); ++row) {
+      std::istringstream fields(line);
+      std::size_t band = 0;
+      int tone = 0;
+      double madeHz = 0, errorHz = 0;
+      ASSERT_TRUE(fields >> band >> tone >> madeHz >> errorHz) << line;
+      ASSERT_GE(band, 1u);
+      ASSERT_LE(band * chip.setupBytes, setup.size());
+      ASSERT_LE((row + 1) * chip.rowBytes, rows.size());
+      std::vector<std::uint8_t> bandSetup(setup.begin() + long((band - 1) * chip.setupBytes),
+                                          setup.begin() + long(band * chip.setupBytes));
+      std::vector<std::uint8_t> bytes(rows.begin() + long(row * chip.rowBytes),
+                                      rows.begin() + long((row + 1) * chip.rowBytes));
+      testsynth::Made made = testsynth::ModelOutput(chip.name, chip.clockHz, bandSetup, bytes);
+      ASSERT_TRUE(made.ok) << made.why;
+      EXPECT_NEAR(made.hz, madeHz, 1e-3) << line;
+      EXPECT_LT(std::fabs(errorHz), 0.05) << line;
+    }
+    EXPECT_GT(row, 0u);
+    EXPECT_EQ(row * chip.rowBytes, rows.size());
+  }
+}
+
+}  // namespace

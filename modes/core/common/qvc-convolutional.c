@@ -21,10 +21,15 @@ static uint8_t qvc_parity32(uint32_t word) {
   return (uint8_t)(folded & 1);
 }
 
+/* The two coded bits of a state: the first generator's in bit 1. */
+static uint8_t qvc_coded_pair(uint32_t state) {
+  return (uint8_t)((qvc_parity32(state & QVC_GENERATOR_1) << 1) |
+                   qvc_parity32(state & QVC_GENERATOR_2));
+}
+
 uint8_t qvc_convolve_bit(uint32_t* state, uint8_t bit) {
-  uint32_t s = (*state << 1) | (bit & 1);
-  *state = s;
-  return (uint8_t)((qvc_parity32(s & QVC_GENERATOR_1) << 1) | qvc_parity32(s & QVC_GENERATOR_2));
+  *state = (*state << 1) | (bit & 1);
+  return qvc_coded_pair(*state);
 }
 
 uint8_t qvc_next_interleaver_place(uint16_t* counter, uint16_t size) {
@@ -41,12 +46,20 @@ void qvc_code_and_interleave(const uint8_t* source, uint8_t count, uint8_t* code
   uint16_t size = (uint16_t)(2 * (count + QVC_CONVOLUTIONAL_TAIL));
   uint16_t counter = 0;
   uint32_t state = 0;
-  uint8_t i;
+  uint8_t i, byte = 0, mask = 0;
   for (i = 0; i < (size + 7) / 8; ++i) coded[i] = 0;
   for (i = 0; i < count + QVC_CONVOLUTIONAL_TAIL; ++i) {
-    uint8_t pair = qvc_convolve_bit(&state, i < count ? qvc_bit(source, i) : 0);
-    uint8_t first = qvc_next_interleaver_place(&counter, size);
-    uint8_t second = qvc_next_interleaver_place(&counter, size);
+    uint8_t pair, first, second;
+    if (mask == 0) {
+      mask = 0x80;
+      byte = i < count ? source[i >> 3] : 0;
+    }
+    state <<= 1;
+    if (i < count && (byte & mask)) state |= 1;
+    mask >>= 1;
+    pair = qvc_coded_pair(state);
+    first = qvc_next_interleaver_place(&counter, size);
+    second = qvc_next_interleaver_place(&counter, size);
     if (pair & 2) qvc_set_bit(coded, first);
     if (pair & 1) qvc_set_bit(coded, second);
   }

@@ -45,14 +45,14 @@ void qvc_rs63_encode(const uint8_t data[12], uint8_t codeword[63]) {
   for (i = 12; i-- > 0;) {
     /* The remainder sits in codeword[0 ... 50]; each data symbol shifts it up by one place. */
     uint8_t feedback = (uint8_t)(data[i] ^ codeword[QVC_RS_PARITY - 1]);
-    for (j = QVC_RS_PARITY - 1; j > 0; --j) codeword[j] = codeword[j - 1];
-    codeword[0] = 0;
-    if (feedback != 0) {
-      uint8_t feedback_log = qvc_flash_byte(&qvc_gf64_log[feedback]);
-      for (j = 0; j < QVC_RS_PARITY; ++j) {
+    uint8_t feedback_log = qvc_flash_byte(&qvc_gf64_log[feedback]);
+    for (j = QVC_RS_PARITY; j-- > 0;) {
+      uint8_t below = j > 0 ? codeword[j - 1] : 0;
+      if (feedback != 0) {
         uint8_t term = qvc_gf64_sum_of_logs(feedback_log, qvc_flash_byte(&qvc_rs_generator_log[j]));
-        codeword[j] ^= qvc_flash_byte(&qvc_gf64_power[term]);
+        below ^= qvc_flash_byte(&qvc_gf64_power[term]);
       }
+      codeword[j] = below;
     }
   }
   for (i = 0; i < 12; ++i) codeword[QVC_RS_PARITY + i] = data[i];

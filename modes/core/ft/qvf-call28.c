@@ -68,15 +68,14 @@ uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
     int8_t code = i < length ? qvf_a38(call[i]) : 0;
     qvf_multiply_add(number, 8, 38, (uint8_t)code, code < 0 ? 0xFF : 0);
   }
-  /* product = number * multiplier mod 2^64, one byte of number at a time from the top. */
-  for (i = 8; i-- > 0;) {
+  /* product = number * multiplier mod 2^64: each byte of the multiplier times the number, put
+     in at that byte's place; what would land above byte 7 is dropped. */
+  for (j = 0; j < 5; ++j) {
+    uint8_t m = qvc_flash_byte(&kHashMultiplier[j]);
     uint16_t carry = 0;
-    memmove(product + 1, product, 7);
-    product[0] = 0;
-    for (j = 0; j < 8; ++j) {
-      uint8_t m = j < 5 ? qvc_flash_byte(&kHashMultiplier[j]) : 0;
-      uint16_t t = (uint16_t)(product[j] + (uint16_t)number[i] * m + carry);
-      product[j] = (uint8_t)t;
+    for (i = 0; i + j < 8; ++i) {
+      uint16_t t = (uint16_t)(product[i + j] + (uint16_t)number[i] * m + carry);
+      product[i + j] = (uint8_t)t;
       carry = t >> 8;
     }
   }
@@ -160,7 +159,7 @@ uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
     /* the places of A37 (blank, digits, letters), A36 (digits, letters), the digits, and A27
        (blank, letters) in A38 */
     int8_t code = qvf_a38(six[i]);
-    uint8_t size = 37;
+    int8_t size = 37;
     if (i == 1) {
       --code;
       size = 36;
@@ -172,7 +171,7 @@ uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
       size = 27;
     }
     if (code < 0 || code >= size) return 0;
-    number = number * size + (uint8_t)code;
+    number = number * (uint8_t)size + (uint8_t)code;
   }
   *value = QVF_CALL28_STANDARD + number;
   return 1;

@@ -39,19 +39,26 @@ typedef struct {
   uint32_t call; /* the value of the last 28-bit call field written */
 } packer;
 
-static void put(packer* p, uint32_t value, uint8_t count) {
+/* Writes the low count bits of value (count at most 16), first bit first. */
+static void put(packer* p, uint16_t value, uint8_t count) {
   uint8_t *byte = p->bits + (p->pos >> 3), mask = (uint8_t)(0x80 >> (p->pos & 7));
   p->pos = (uint8_t)(p->pos + count);
-  value <<= 32 - count; /* the first bit to write on top */
+  value = (uint16_t)(value << (16 - count)); /* the first bit to write on top */
   while (count-- > 0) {
-    if (value & 0x80000000UL) *byte |= mask;
-    value <<= 1;
+    if (value & 0x8000) *byte |= mask;
+    value = (uint16_t)(value << 1);
     mask >>= 1;
     if (mask == 0) {
       mask = 0x80;
       ++byte;
     }
   }
+}
+
+/* A field of 17 to 32 bits. */
+static void put_long(packer* p, uint32_t value, uint8_t count) {
+  put(p, (uint16_t)(value >> 16), (uint8_t)(count - 16));
+  put(p, (uint16_t)value, 16);
 }
 
 /* The low count bits of a little-endian byte string, the top byte's bits first. */
@@ -168,7 +175,7 @@ static uint8_t add_call28(packer* p, uint8_t word, uint8_t at, uint8_t length) {
     point_at(p, (uint8_t)(p->in_at[word] + at), length);
     return refuse(p, QVF_NO_CALL);
   }
-  put(p, value, 28);
+  put_long(p, value, 28);
   p->call = value;
   return PACKED;
 }
@@ -187,9 +194,9 @@ static uint8_t dxpedition(packer* p) {
       !is_call(p, 2))
     return DECLINED;
   if (add_word_call28(p, 0) == REFUSED || add_word_call28(p, 2) == REFUSED) return REFUSED;
-  put(p, qvf_call_hash(p->w[3] + 1, inside_length(p, 3), 10), 10);
+  put(p, (uint16_t)qvf_call_hash(p->w[3] + 1, inside_length(p, 3), 10), 10);
   report = (report + 30) / 2;
-  put(p, (uint32_t)(report < 0 ? 0 : report > 31 ? 31 : report), 5);
+  put(p, (uint16_t)(report < 0 ? 0 : report > 31 ? 31 : report), 5);
   book_written(p, 0);
   book_written(p, 2);
   book_word(p, 3);
@@ -215,8 +222,8 @@ static uint8_t field_day(packer* p) {
   }
   if (add_word_call28(p, 0) == REFUSED || add_word_call28(p, 1) == REFUSED) return REFUSED;
   put(p, roger, 1);
-  put(p, (uint32_t)((transmitters - 1) % 16), 4);
-  put(p, (uint32_t)category, 3);
+  put(p, (uint16_t)((transmitters - 1) % 16), 4);
+  put(p, (uint16_t)category, 3);
   put(p, section, 7);
   book_written(p, 0);
   book_written(p, 1);
@@ -278,7 +285,7 @@ static uint8_t wspr_style(packer* p) {
     if (add_word_call28(p, 0) == REFUSED) return REFUSED;
     put(p, qvf_locator_value(p->w[1]), 15);
     put(p, power, 5);
-    put(p, 0, 23);
+    p->pos = (uint8_t)(p->pos + 23); /* zero bits */
     book_written(p, 0);
     return closed(p, 0, 6);
   }
@@ -302,10 +309,10 @@ static uint8_t wspr_style(packer* p) {
   }
   if (affix < 0) return refuse_at(p, QVF_BAD_AFFIX, 0);
   if (add_call28(p, 0, base_at, base_n) == REFUSED) return REFUSED;
-  put(p, (uint32_t)affix, 16);
+  put(p, (uint16_t)affix, 16);
   put(p, power, 5);
   put(p, 1, 1);
-  put(p, 0, 21);
+  p->pos = (uint8_t)(p->pos + 21); /* zero bits */
   book(p, w + base_at, base_n);
   return closed(p, 0, 6);
 }
@@ -439,8 +446,8 @@ static uint8_t rtty_roundup(packer* p) {
   if (add_word_call28(p, at) == REFUSED || add_word_call28(p, (uint8_t)(at + 1)) == REFUSED)
     return REFUSED;
   put(p, roger, 1);
-  put(p, (uint32_t)(report < 0 ? 0 : report > 7 ? 7 : report), 3);
-  put(p, number, 13);
+  put(p, (uint16_t)(report < 0 ? 0 : report > 7 ? 7 : report), 3);
+  put(p, (uint16_t)number, 13);
   book_written(p, at);
   book_written(p, (uint8_t)(at + 1));
   return closed(p, 3, 0);
@@ -493,7 +500,7 @@ static uint8_t nonstandard(packer* p) {
     if (!cq) closing = is(p, 2, QVF_RRR) ? 1 : is(p, 2, QVF_RR73) ? 2 : is(p, 2, QVF_73) ? 3 : 0;
     if (closing == 0) change_at(p, QVF_CHANGED_WORD_DROPPED, 2);
   }
-  put(p, qvf_call_hash(hashed, hashed_n, 12), 12);
+  put(p, (uint16_t)qvf_call_hash(hashed, hashed_n, 12), 12);
   put_wide(p, number, 58);
   put(p, !cq && second_hashed, 1);
   put(p, closing, 2);
@@ -522,12 +529,13 @@ static uint8_t eu_vhf(packer* p) {
     serial = 2047;
   }
   if (p->n[locator] > 6) change(p, QVF_CHANGED_LOCATOR_CUT);
-  put(p, qvf_call_hash(p->w[0] + 1, inside_length(p, 0), 12), 12);
-  put(p, qvf_call_hash(p->w[1] + 1, inside_length(p, 1), 22), 22);
+  put(p, (uint16_t)qvf_call_hash(p->w[0] + 1, inside_length(p, 0), 12), 12);
+  put_long(p, qvf_call_hash(p->w[1] + 1, inside_length(p, 1), 22), 22);
   put(p, roger, 1);
-  put(p, number / 10000 - 52, 3);
-  put(p, serial, 11);
-  put(p, (uint32_t)qvf_locator_value(l) * 576 + (uint32_t)((l[4] - 'A') * 24 + (l[5] - 'A')), 25);
+  put(p, (uint16_t)(number / 10000 - 52), 3);
+  put(p, (uint16_t)serial, 11);
+  put_long(p, (uint32_t)qvf_locator_value(l) * 576 + (uint32_t)((l[4] - 'A') * 24 + (l[5] - 'A')),
+           25);
   book_word(p, 0);
   book_word(p, 1);
   return closed(p, 5, 0);

@@ -83,14 +83,19 @@ uint8_t qvj_prefix_text(uint16_t k, char text[5]) {
 static uint16_t qvj_find_prefix(const char* field, uint8_t length) {
   const uint8_t* entry = qvj_prefix_list;
   uint16_t k;
+  if (length == 0) return 0;
   for (k = 1; k <= QVJ_PREFIX_COUNT; ++k) {
-    uint8_t i = 0, same = 1, c;
-    do {
-      c = qvc_flash_byte(entry++);
-      if (i >= length || field[i] != (char)(c & 0x7F)) same = 0;
-      ++i;
-    } while (!(c & 0x80));
-    if (same && i == length) return k;
+    uint8_t c = qvc_flash_byte(entry++);
+    if ((char)(c & 0x7F) == field[0]) {
+      /* The first character matches: compare the rest of the entry. */
+      uint8_t i = 1, d = c;
+      const uint8_t* next = entry;
+      while (!(d & 0x80) && i < length && (char)((d = qvc_flash_byte(next++)) & 0x7F) == field[i])
+        ++i;
+      if ((d & 0x80) && i == length) return k;
+    }
+    /* On to the next entry. */
+    while (!(c & 0x80)) c = qvc_flash_byte(entry++);
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include "../common/qvc-bits.h"
 #include "../common/qvc-convolutional.h"
 #include "../common/qvc-flash.h"
+#include "../common/qvc-sync-tones.h"
 
 static const uint8_t qvj_jt4_sync[26] QVC_FLASH = {
     0x18, 0xD9, 0x40, 0x60, 0x01, 0x6D, 0x7D, 0x12, 0x7C, 0x51, 0xEC, 0x8D, 0x55,
@@ -23,16 +24,11 @@ uint8_t qvj_jt4_inverts_sync(const char message[QVJ_MESSAGE_LENGTH]) {
 void qvj_jt4_encode(const char* text, qvj_message* message, uint8_t* symbols,
                     uint8_t tones[QVJ_JT4_TONES], qvc_report* report) {
   uint8_t coded[26];
-  uint8_t i, invert;
   qvj_prepare(text, 0, message, report);
   if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
   qvj_pack(message);
   if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
   qvc_code_and_interleave(message->source, 72, coded);
-  invert = qvj_jt4_inverts_sync(message->text);
-  for (i = 0; i < QVJ_JT4_TONES; ++i) {
-    uint8_t bit = qvc_bit(coded, i);
-    if (symbols) symbols[i] = bit;
-    tones[i] = (uint8_t)(2 * bit + (qvj_jt4_sync_bit(i) ^ invert));
-  }
+  qvc_sync_tones(coded, qvj_jt4_sync, qvj_jt4_inverts_sync(message->text), QVJ_JT4_TONES, symbols,
+                 tones);
 }

@@ -13,13 +13,15 @@
 static const uint8_t qvj_jt65_sync[16] QVC_FLASH = {0x98, 0xFD, 0x45, 0x91, 0xCF, 0x6F, 0x1A, 0xB3,
                                                     0x54, 0x81, 0x80, 0xD2, 0xD5, 0x32, 0x43, 0xFC};
 
-uint8_t qvj_jt65_is_sync(uint8_t i) {
-  return qvc_flash_bit(qvj_jt65_sync, i);
-}
-
 void qvj_jt65_data_symbols(const uint8_t source[9], uint8_t data[12]) {
   uint8_t i;
-  for (i = 0; i < 12; ++i) data[i] = (uint8_t)qvc_read_bits(source, (uint16_t)(6 * i), 6);
+  /* Every 3 bytes hold 4 symbols. */
+  for (i = 0; i < 3; ++i, source += 3, data += 4) {
+    data[0] = (uint8_t)(source[0] >> 2);
+    data[1] = (uint8_t)(((source[0] & 3) << 4) | (source[1] >> 4));
+    data[2] = (uint8_t)(((source[1] & 15) << 2) | (source[2] >> 6));
+    data[3] = (uint8_t)(source[2] & 63);
+  }
 }
 
 void qvj_jt65_channel_symbols(const uint8_t codeword[63], uint8_t symbols[QVJ_JT65_SYMBOLS]) {
@@ -31,13 +33,14 @@ void qvj_jt65_channel_symbols(const uint8_t codeword[63], uint8_t symbols[QVJ_JT
 void qvj_jt65_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ_JT65_SYMBOLS],
                      uint8_t tones[QVJ_JT65_TONES], qvc_report* report) {
   uint8_t data[12];
-  uint8_t i, next = 0;
+  uint8_t i, next = 0, sync = 0;
   memset(report, 0, sizeof *report);
   qvj_normalise(text, message->text, &report->changes);
   message->text[QVJ_MESSAGE_LENGTH] = '\0';
   {
     /* The flag travels in the sync pattern: pack the text without it. */
-    qvj_message split = *message;
+    qvj_message split; /* copied, not initialised from *message: sdcc takes no such initialiser */
+    memcpy(&split, message, sizeof split);
     message->ooo = qvj_split_ooo(split.text);
     if (qvj_is_shorthand(split.text)) {
       message->type = QVJ_TYPE_SHORTHAND;
@@ -54,6 +57,9 @@ void qvj_jt65_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ
   qvc_rs63_encode(data, tones);
   qvj_jt65_channel_symbols(tones, symbols);
   /* Data value v goes two spacings above the sync tone. */
-  for (i = 0; i < QVJ_JT65_TONES; ++i)
-    tones[i] = (uint8_t)((qvj_jt65_is_sync(i) != message->ooo) ? 0 : symbols[next++] + 2);
+  for (i = 0; i < QVJ_JT65_TONES; ++i) {
+    if ((i & 7) == 0) sync = qvc_flash_byte(&qvj_jt65_sync[i >> 3]);
+    tones[i] = (uint8_t)(((sync >> 7) != message->ooo) ? 0 : symbols[next++] + 2);
+    sync = (uint8_t)(sync << 1);
+  }
 }

@@ -30,9 +30,6 @@ void qvj_jt65_data_symbols(const uint8_t source[9], uint8_t data[12]);
    coded: the channel symbols. */
 void qvj_jt65_channel_symbols(const uint8_t codeword[63], uint8_t symbols[QVJ_JT65_SYMBOLS]);
 
-/* 1 when symbol period i (0-125) carries the sync tone; OOO swaps sync and data periods. */
-uint8_t qvj_jt65_is_sync(uint8_t i);
-
 #ifdef __cplusplus
 }
 #endif

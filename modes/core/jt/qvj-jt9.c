@@ -11,10 +11,21 @@ static const uint8_t qvj_jt9_sync[11] QVC_FLASH = {0xC8, 0x41, 0x02, 0x00, 0xA0,
                                                    0x32, 0x10, 0x40, 0x80, 0x28};
 
 void qvj_jt9_symbols(const uint8_t interleaved[26], uint8_t symbols[QVJ_JT9_SYMBOLS]) {
-  uint8_t i;
+  uint8_t i, j, bits = 0, left = 0;
   /* The 207th bit, past the block, is zero: the last byte's spare bits are. */
-  for (i = 0; i < QVJ_JT9_SYMBOLS; ++i)
-    symbols[i] = qvc_gray((uint8_t)qvc_read_bits(interleaved, (uint16_t)(3 * i), 3));
+  for (i = 0; i < QVJ_JT9_SYMBOLS; ++i) {
+    uint8_t value = 0;
+    for (j = 0; j < 3; ++j) {
+      if (left == 0) {
+        bits = *interleaved++;
+        left = 8;
+      }
+      value = (uint8_t)((value << 1) | (bits >> 7));
+      bits = (uint8_t)(bits << 1);
+      --left;
+    }
+    symbols[i] = qvc_gray(value);
+  }
 }
 
 void qvj_jt9_tones(const uint8_t symbols[QVJ_JT9_SYMBOLS], uint8_t tones[QVJ_JT9_TONES]) {

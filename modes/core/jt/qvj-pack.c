@@ -124,8 +124,18 @@ void qvj_pack(qvj_message* message) {
     qvj_pack_free_text(m, fields);
     message->type = QVJ_TYPE_FREE_TEXT;
   }
-  memset(message->source, 0, sizeof message->source);
-  qvc_write_bits(message->source, 0, fields[0], 28);
-  qvc_write_bits(message->source, 28, fields[1], 28);
-  qvc_write_bits(message->source, 56, fields[2], 16);
+  /* 28 + 28 + 16 bits: the second field starts in the low half of byte 3. */
+  {
+    uint8_t* s = message->source;
+    uint32_t first = fields[0] << 4;
+    s[0] = (uint8_t)(first >> 24);
+    s[1] = (uint8_t)(first >> 16);
+    s[2] = (uint8_t)(first >> 8);
+    s[3] = (uint8_t)((uint8_t)first | (uint8_t)((fields[1] >> 24) & 15));
+    s[4] = (uint8_t)(fields[1] >> 16);
+    s[5] = (uint8_t)(fields[1] >> 8);
+    s[6] = (uint8_t)fields[1];
+    s[7] = (uint8_t)(fields[2] >> 8);
+    s[8] = (uint8_t)fields[2];
+  }
 }
