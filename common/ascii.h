@@ -2,6 +2,7 @@
 // Only the 26 ASCII letters change case; every other byte (UTF-8 included) passes unchanged.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,18 @@ std::string JoinNames(const Rows& rows, NameOf nameOf) {
     names += nameOf(row);
   }
   return names;
+}
+
+// A line per row for a help text: indent, the row's name padded to 8 columns, its summary.
+template <typename Rows, typename NameOf, typename SummaryOf>
+std::string ListedRows(const Rows& rows, std::size_t indent, NameOf nameOf, SummaryOf summaryOf) {
+  std::string lines;
+  for (const auto& row : rows) {
+    std::string name(nameOf(row));
+    name.resize(std::max<std::size_t>(name.size(), 8), ' ');
+    lines += std::string(indent, ' ') + name + std::string(summaryOf(row)) + "\n";
+  }
+  return lines;
 }
 
 }  // namespace ascii

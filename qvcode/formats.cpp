@@ -66,13 +66,9 @@ std::string FormatNames() {
 }
 
 std::string FormatList() {
-  std::string out;
-  for (const Format& format : kFormats) {
-    std::string name(format.name);
-    name.resize(8, ' ');
-    out += "    " + name + std::string(format.summary) + "\n";
-  }
-  return out;
+  return ascii::ListedRows(
+      kFormats, 4, [](const Format& format) { return format.name; },
+      [](const Format& format) { return format.summary; });
 }
 
 std::string FamilyName(Family family) {

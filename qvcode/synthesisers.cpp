@@ -80,13 +80,9 @@ std::string SynthesiserNames() {
 }
 
 std::string SynthesiserList() {
-  std::string out;
-  for (const Synthesiser& chip : kSynthesisers) {
-    std::string name(chip.name);
-    name.resize(8, ' ');
-    out += "        " + name + std::string(chip.summary) + "\n";
-  }
-  return out;
+  return ascii::ListedRows(
+      kSynthesisers, 8, [](const Synthesiser& chip) { return chip.name; },
+      [](const Synthesiser& chip) { return chip.summary; });
 }
 
 double SpacingTolerance(modes::Mode mode) {

@@ -66,7 +66,9 @@ Compared CompareWithTool(Mode mode, const std::vector<std::string>& messages) {
     modes::EncodeResult result = modes::EncodeMessage(mode, 0, messages[i], got);
     if (!result.ok) {
       EXPECT_FALSE(result.error.empty()) << messages[i];
-      if (want.ok && !ToolEncodedGarbage(mode, messages[i], result.error)) {
+      // A message a receiver would show as nothing is refused here, though the tool sends it.
+      bool nothingShown = want.ok && want.decoded.find_first_not_of(' ') == std::string::npos;
+      if (want.ok && !nothingShown && !ToolEncodedGarbage(mode, messages[i], result.error)) {
         Fail(compared, messages[i], "refused (" + result.error + ") but the tool encodes it");
       } else {
         ++compared.refusedByBoth;

@@ -81,6 +81,9 @@ TEST_F(QvcodeTrustTest, InputIsReadAsWrittenAndShownSafely) {
   EXPECT_NE(escape.err.find("K1ABC\\x1B[2J"), std::string::npos) << escape.err;
   qvcodetest::Result json = RunQvcode("-f json \"$(printf 'CQ \\377\\001 K1ABC')\"");
   EXPECT_NE(json.out.find("\"CQ \\u00ff\\u0001 K1ABC\""), std::string::npos) << json.out;
+  // A refusal quotes the word as typed, not a cut of it.
+  EXPECT_NE(RunQvcode("-m wspr 'CQ K1ABC FN42'").err.find("\"K1ABC\" is not a 4-character grid"),
+            std::string::npos);
   // Option words in any case, a + sign, numbers by their value.
   for (const char* same : {"-f DE --sequence TONES A", "--format de --sequence tones A"})
     EXPECT_EQ(RunQvcode(same).out, RunQvcode("-f de --sequence tones A").out);

@@ -192,14 +192,15 @@ static void qvw_why_not_type1(const char* m, uint8_t blank, qvc_report* report) 
   length = blank == QVW_NONE ? QVW_MESSAGE_LENGTH : blank;
   if (blank == QVW_NONE || length < 2 || length > 6 ||
       !qvc_pack_call(m, length, QVC_CALL_RULES_WSPR, &call)) {
-    qvw_refuse(report, QVW_TYPE1_CALL, 0, length < 13 ? length : 13);
+    qvw_refuse(report, QVW_TYPE1_CALL, 0, length);
     return;
   }
   if (m[blank + 1] == ' ') {
     qvw_refuse(report, QVW_BLANKS_APART, 0, 0);
     return;
   }
-  while (shown < 4 && m[blank + 1 + shown] != ' ') ++shown;
+  /* The whole word as typed is quoted, not the four characters a grid would take. */
+  while (blank + 1 + shown < QVW_MESSAGE_LENGTH && m[blank + 1 + shown] != ' ') ++shown;
   qvw_refuse(report, QVW_TYPE1_GRID, (uint8_t)(blank + 1), shown);
 }
 
