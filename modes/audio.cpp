@@ -1,5 +1,5 @@
 // Audio rendering: a frequency track for the transmission (each tone held for its symbol, or
-// Gaussian-smoothed for FT8 and FT4), one phase-continuous oscillator over it, the edges shaped
+// Gaussian-smoothed for FT8, FT4, FST4 and FST4W), one phase-continuous oscillator over it, the edges shaped
 // where the mode shapes them, the result placed in its period and noise added on request.
 #include "modes/audio.h"
 
@@ -152,10 +152,15 @@ AudioResult RenderAudio(const Encoding& encoding, const AudioOptions& options,
       keying.bandwidthTime > 0 && options.toneHz.empty()
           ? SmoothedTrack(encoding.tones, int(std::lround(samplesPerSymbol)), spacing, keying)
           : HeldTrack(encoding.tones, samplesPerSymbol, offsetsHz);
-  const std::vector<double> wave = Oscillate(track, options.baseFrequencyHz, keying.edgeSamples);
+  const int edge = keying.edgeSamples + int(std::lround(keying.edgeSymbols * samplesPerSymbol));
+  const std::vector<double> wave = Oscillate(track, options.baseFrequencyHz, edge);
 
-  const std::size_t periodSamples = std::size_t(std::lround(info.periodSeconds * kAudioSampleRate));
-  const std::size_t start = std::size_t(std::lround(info.startSeconds * kAudioSampleRate));
+  // A mode of several periods starts its tones where its period has them.
+  const ModePeriod* modePeriod = FindPeriod(info, int(encoding.periodSeconds));
+  const double periodSeconds = modePeriod ? modePeriod->seconds : info.periodSeconds;
+  const double startSeconds = modePeriod ? modePeriod->startSeconds : info.startSeconds;
+  const std::size_t periodSamples = std::size_t(std::lround(periodSeconds * kAudioSampleRate));
+  const std::size_t start = std::size_t(std::lround(startSeconds * kAudioSampleRate));
   std::vector<double> period(std::max(periodSamples, start + wave.size()), 0.0);
   for (std::size_t i = 0; i < wave.size(); ++i) period[start + i] = wave[i];
   Quantize(period, options, samples);

@@ -7,7 +7,6 @@
 #include "modes/message77.h"
 
 namespace ft {
-namespace {
 
 // Packs and unpacks the message; the bits go on only when a receiver would take them.
 modes::EncodeResult PackForAir(std::string_view text, modes::Encoding& encoding) {
@@ -25,6 +24,8 @@ modes::EncodeResult PackForAir(std::string_view text, modes::Encoding& encoding)
     encoding.notes.push_back("sent as \"" + encoding.decoded + "\"");
   return {true, {}};
 }
+
+namespace {
 
 // The whole sequence, and its data tones: the blocks between the sync arrays.
 void TakeTones(const std::uint8_t* tones, int count, int blocks, int blockTones, int (*start)(int),

@@ -125,7 +125,13 @@ Pack77Result PackMessage77(std::string_view input, Message77& message) {
   message.bits = UnpackedBits77(bytes);
   message.i3 = int(modes::ReadBits(message.bits, 74, 3));
   message.n3 = message.i3 == 0 ? int(modes::ReadBits(message.bits, 71, 3)) : 0;
-  for (int i = 0; i < detail.call_count; ++i) message.book.Add(detail.calls[i]);
+  for (int i = 0; i < detail.call_count; ++i) {
+    // Type 4 sends its plain call whole: only the bracketed one is looked up by its hash, and a
+    // plain call of the same 12-bit hash must not stand in for it.
+    std::string call = detail.calls[i];
+    if (message.i3 == 4 && message.text.find("<" + call + ">") == std::string::npos) continue;
+    message.book.Add(call);
+  }
   return {true, {}};
 }
 

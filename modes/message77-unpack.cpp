@@ -102,6 +102,18 @@ std::string Power(int code) {
 }
 
 Text WsprStyle(Reader& in, const CallBook& book) {
+  // Bits 48 and 49 = 1 0: a hashed call with a 4- or 6-character locator (base 25, where a
+  // 4-character one is sent as if it ended in YY) and no power, which FST4W sends.
+  if (in.bits[48] == 1 && in.bits[49] == 0) {
+    std::string call = book.Find(std::uint32_t(in.Int(22)), 22);
+    int locator = in.Int(25);
+    if (locator / 625 >= kLocatorCount || locator % 625 / 25 > 24 ||
+        (locator % 25 == 24) != (locator % 625 / 25 == 24))
+      return std::nullopt;
+    std::string text = call + " " + LocatorText(locator / 625);
+    if (locator % 625 != 624) text += {char('A' + locator % 625 / 25), char('A' + locator % 25)};
+    return text;
+  }
   std::optional<Call> call = ReadCall(in, book);
   if (!call) return std::nullopt;
   // A CQ token in the call field reads as the one word it was typed as ("CQ_ABC"), as the

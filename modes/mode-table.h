@@ -16,6 +16,7 @@ struct Keying {
   double bandwidthTime = 0;    // Gaussian smoothing; 0 holds each tone for its whole symbol
   bool carryEndTones = false;  // the first and last tones smoothed as if they went on
   int edgeSamples = 0;         // raised-cosine edge at each end
+  double edgeSymbols = 0;      // the same as a share of a symbol, where it follows the period
 };
 
 // Fills encoding (mode, submode and physical layer already set) with the message's encoding.

@@ -9,12 +9,14 @@
 #include "modes/core/jt/qvj-jt4.h"
 #include "modes/core/jt/qvj-jt9.h"
 #include "modes/fixed-text.h"
+#include "modes/fst4-encoder.h"
 #include "modes/ft-encoder.h"
 #include "modes/jt65-encoder.h"
 #include "modes/jt72-message.h"
 #include "modes/message-format.h"
 #include "modes/mode-table.h"
 #include "modes/packed-message.h"
+#include "modes/q65-encoder.h"
 #include "modes/wspr-encoder.h"
 
 namespace modes {
@@ -111,6 +113,16 @@ constexpr double kJt9Baud = 12000.0 / 6912.0;
 constexpr double kJt4Baud = 11025.0 / 2520.0;
 constexpr double kWsprBaud = 12000.0 / 8192.0;
 
+// FST4, FST4W and Q65 key N samples a symbol at 12 kHz as their period has it; FST4-15, Q65-15
+// and Q65-30 start at 0.5 s.
+constexpr ModePeriod kFst4Periods[] = {{15, 720, 0.5},     {30, 1680, 1.0},   {60, 3888, 1.0},
+                                       {120, 8200, 1.0},   {300, 21504, 1.0}, {900, 66560, 1.0},
+                                       {1800, 134400, 1.0}};
+constexpr ModePeriod kFst4wPeriods[] = {
+    {120, 8200, 1.0}, {300, 21504, 1.0}, {900, 66560, 1.0}, {1800, 134400, 1.0}};
+constexpr ModePeriod kQ65Periods[] = {
+    {15, 1800, 0.5}, {30, 3600, 0.5}, {60, 7200, 1.0}, {120, 16000, 1.0}, {300, 41472, 1.0}};
+
 // Every mode, in the order of the Mode enumeration.
 constexpr std::array kRows = {
     ModeRow{.info = {.mode = Mode::kJt65,
@@ -191,6 +203,48 @@ constexpr std::array kRows = {
             .encode = ft::EncodeFt4,
             // Its sequence starts and ends with a ramp slot at tone 0, faded in and out whole.
             .keying = {.bandwidthTime = 1.0, .edgeSamples = 576}},
+    // FST4W, FST4 and Q65: the figures of their default period (FST4W-120, FST4-60, Q65-60A); the
+    // spacing is the keying rate of the period (Q65: times 2, 4, 8, 16 for B-E).
+    ModeRow{.info = {.mode = Mode::kFst4w,
+                     .name = "fst4w",
+                     .submodes = "",
+                     .symbolPeriodSeconds = 8200 / 12000.0,
+                     .baseToneSpacingHz = 12000.0 / 8200,
+                     .toneCount = 4,
+                     .symbolBits = 2,
+                     .toneBits = 2,
+                     .periodSeconds = 120,
+                     .startSeconds = 1.0,
+                     .periods = kFst4wPeriods},
+            .encode = fst4::EncodeFst4w,
+            // Edges of a quarter symbol.
+            .keying = {.bandwidthTime = 2.0, .edgeSymbols = 0.25}},
+    ModeRow{.info = {.mode = Mode::kFst4,
+                     .name = "fst4",
+                     .submodes = "",
+                     .symbolPeriodSeconds = 3888 / 12000.0,
+                     .baseToneSpacingHz = 12000.0 / 3888,
+                     .toneCount = 4,
+                     .symbolBits = 2,
+                     .toneBits = 2,
+                     .periodSeconds = 60,
+                     .startSeconds = 1.0,
+                     .periods = kFst4Periods},
+            .encode = fst4::EncodeFst4,
+            .keying = {.bandwidthTime = 2.0, .edgeSymbols = 0.25}},
+    ModeRow{.info = {.mode = Mode::kQ65,
+                     .name = "q65",
+                     .submodes = "ABCDE",
+                     .symbolPeriodSeconds = 7200 / 12000.0,
+                     .baseToneSpacingHz = 12000.0 / 7200,
+                     .toneCount = 65,
+                     .symbolBits = 6,
+                     .toneBits = 7,
+                     .periodSeconds = 60,
+                     .startSeconds = 1.0,
+                     .periods = kQ65Periods},
+            .encode = q65::EncodeQ65,
+            .spacingSteps = {1, 2, 4, 8, 16}},
 };
 
 // The ModeInfo part of every row, in one array for AllModes.
@@ -248,7 +302,19 @@ double ToneSpacingHz(const ModeInfo& info, char submode) {
   return info.baseToneSpacingHz * row->spacingSteps[index];
 }
 
+const ModePeriod* FindPeriod(const ModeInfo& info, int seconds) {
+  if (seconds == 0) seconds = int(info.periodSeconds);
+  for (const ModePeriod& period : info.periods)
+    if (period.seconds == seconds) return &period;
+  return nullptr;
+}
+
 EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encoding& encoding) {
+  return EncodeMessage(mode, submode, 0, text, encoding);
+}
+
+EncodeResult EncodeMessage(Mode mode, char submode, int periodSeconds, std::string_view text,
+                           Encoding& encoding) {
   const ModeRow* row = RowOf(mode);
   if (row == nullptr) return {false, "there is no such mode"};
   const ModeInfo& info = row->info;
@@ -263,6 +329,22 @@ EncodeResult EncodeMessage(Mode mode, char submode, std::string_view text, Encod
     return {false, std::string("mode ") + std::string(info.name) + " has no submode " + submode};
   }
   encoding.symbolPeriodSeconds = info.symbolPeriodSeconds;
+  encoding.periodSeconds = info.periodSeconds;
+  if (periodSeconds != 0 && periodSeconds != info.periodSeconds) {
+    const ModePeriod* period = FindPeriod(info, periodSeconds);
+    if (period == nullptr) {
+      std::string periods = ascii::JoinNames(
+          info.periods, [](const ModePeriod& known) { return std::to_string(known.seconds); });
+      return {false, "mode " + std::string(info.name) + " has no period of " +
+                         std::to_string(periodSeconds) + " s" +
+                         (periods.empty() ? "" : " (periods: " + periods + ")")};
+    }
+    // A longer symbol keys the tones closer together.
+    double symbolSeconds = period->samplesPerSymbol / 12000.0;
+    encoding.toneSpacingHz *= info.symbolPeriodSeconds / symbolSeconds;
+    encoding.symbolPeriodSeconds = symbolSeconds;
+    encoding.periodSeconds = period->seconds;
+  }
   EncodeResult result = row->encode(text, encoding);
   encoding.decoded = std::string(jt65::TrimRight(encoding.decoded));
   // A receiver would show nothing: no mode sends an empty message.

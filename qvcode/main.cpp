@@ -39,6 +39,7 @@ qvcode::Run RunFor(const qvcode::Options& options) {
   qvcode::Run run;
   run.mode = options.mode;
   run.submode = *options.submode;
+  run.period = options.period;
   run.sequence = options.sequence;
   run.packed = options.pack;
   run.valueBits = options.sequence == qvcode::Sequence::kSymbols ? options.mode->symbolBits

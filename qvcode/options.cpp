@@ -105,6 +105,14 @@ Outcome TakeSubmode(std::string_view value, Options& options) {
   return SetSubmode(letter, std::string("--submode ") + letter, options);
 }
 
+Outcome TakePeriod(std::string_view value, Options& options) {
+  std::optional<std::uint32_t> seconds = WholeNumber(value);
+  if (!seconds || *seconds == 0 || *seconds > 3600)
+    return Outcome::Failed("--period takes the transmit period in seconds, not " + Quoted(value));
+  options.period = int(*seconds);
+  return {};
+}
+
 Outcome TakeSequence(std::string_view value, Options& options) {
   if (ascii::EqualIgnoringCase(value, "symbols") || ascii::EqualIgnoringCase(value, "tones")) {
     options.sequence =
@@ -201,6 +209,13 @@ std::string ModeList() {
     lines += "    " + name;
     if (mode.submodes.size() > 1)
       lines += "submodes " + std::string(mode.submodes) + " (default " + mode.submodes[0] + "); ";
+    if (!mode.periods.empty()) {
+      std::string periods = ascii::JoinNames(mode.periods, [](const modes::ModePeriod& period) {
+        return std::to_string(period.seconds);
+      });
+      lines += "periods " + periods + " s (default " + std::to_string(int(mode.periodSeconds)) +
+               ");\n" + std::string(12, ' ');
+    }
     lines += "packed: " + std::to_string(mode.symbolBits) + "-bit symbols, " +
              std::to_string(mode.toneBits) + "-bit tones\n";
   }
@@ -247,6 +262,10 @@ constexpr auto kOptions = std::to_array<OptionRow>({
      .valueName = "LETTER",
      .help = "the submode, as another way to give it",
      .take = TakeSubmode},
+    {.longForm = "--period",
+     .valueName = "SECONDS",
+     .help = "the transmit period, of a mode with several",
+     .take = TakePeriod},
     {.longForm = "--sequence",
      .valueName = "WHAT",
      .help = "symbols: the channel symbols, one per data symbol period (default);\n"
@@ -396,6 +415,20 @@ Outcome Settle(Options& options) {
                                              : " (submodes: " + std::string(submodes) + ")"));
   // A mode without submodes (WSPR) keeps submode 0.
   if (!options.submode) options.submode = submodes.empty() ? 0 : submodes[0];
+  // A mode of several periods names its period, the default where none is given.
+  if (options.period != 0 && options.period != options.mode->periodSeconds &&
+      modes::FindPeriod(*options.mode, options.period) == nullptr) {
+    std::string periods = ascii::JoinNames(options.mode->periods, [](const modes::ModePeriod& p) {
+      return std::to_string(p.seconds);
+    });
+    return Outcome::Failed("mode " + std::string(options.mode->name) + " has no period of " +
+                           std::to_string(options.period) + " s" +
+                           (periods.empty() ? "" : " (periods: " + periods + ")"));
+  }
+  if (const modes::ModePeriod* period = modes::FindPeriod(*options.mode, options.period))
+    options.period = period->seconds;
+  else
+    options.period = 0;
   if (!options.wav.empty()) {
     if (options.schedule || options.messages.size() != 1)
       return Outcome::Failed("--wav writes the audio of one message: give exactly one");
@@ -436,7 +469,7 @@ Outcome Settle(Options& options) {
     return Outcome::Failed("--address " + std::to_string(*options.address) +
                            " lies below the PIC data EEPROM, which starts at word 0x2100");
   if (options.name.empty())
-    options.name = ModeLabel(*options.mode, *options.submode) +
+    options.name = ModeLabel(*options.mode, *options.submode, options.period) +
                    (options.sequence == Sequence::kSymbols ? "_SYMBOLS" : "_TONES");
   return {};
 }

@@ -22,10 +22,12 @@ constexpr double kDefaultFrequencyHz = 1500;
 constexpr std::uint32_t kDefaultSeed = 1;
 
 // What the command line says. After ParseCommandLine every field that has a default holds it:
-// mode, submode (0 for a mode without submodes), format, layout, address and name.
+// mode, submode (0 for a mode without submodes), period (0 for a mode of one period), format,
+// layout, address and name.
 struct Options {
   const modes::ModeInfo* mode = nullptr;
   std::optional<char> submode;
+  int period = 0;  // seconds, of a mode with several periods
   Sequence sequence = Sequence::kSymbols;
   const Format* format = nullptr;
   bool pack = false;

@@ -46,9 +46,10 @@ void BuildTables(const std::vector<Message>& messages, Run& run, std::vector<Ref
   for (const Message& message : messages) {
     Table table;
     table.source = message;
-    modes::EncodeResult result =
-        morse ? modes::EncodeMorse(message.text, run.morse, table.encoding)
-              : modes::EncodeMessage(run.mode->mode, run.submode, message.text, table.encoding);
+    modes::EncodeResult result = morse
+                                     ? modes::EncodeMorse(message.text, run.morse, table.encoding)
+                                     : modes::EncodeMessage(run.mode->mode, run.submode, run.period,
+                                                            message.text, table.encoding);
     if (!result.ok) {
       refusals.push_back({message, result.error});
       continue;
@@ -116,14 +117,15 @@ std::vector<std::string> PackingRule(const Run& run) {
   };
 }
 
-std::string ModeLabel(const modes::ModeInfo& mode, char submode) {
+std::string ModeLabel(const modes::ModeInfo& mode, char submode, int period) {
   std::string name = ascii::UpperCase(mode.name);
+  if (period != 0) name += "_" + std::to_string(period);
   if (mode.submodes.size() > 1) name += submode;
   return name;
 }
 
 std::string Describe(const Run& run) {
-  return ModeLabel(*run.mode, run.submode) +
+  return ModeLabel(*run.mode, run.submode, run.period) +
          (run.sequence == Sequence::kSymbols ? " channel symbols" : " tone sequence");
 }
 

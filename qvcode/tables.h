@@ -37,6 +37,7 @@ struct Identification {
 struct Run {
   const modes::ModeInfo* mode = nullptr;
   char submode = 0;  // 0 for a mode without submodes
+  int period = 0;    // seconds, of a mode with several periods; 0 for the others
   Sequence sequence = Sequence::kSymbols;
   int valueBits = 8;  // bits a value takes when packed
   bool packed = false;
@@ -66,8 +67,9 @@ std::vector<std::uint8_t> PackValues(const std::vector<int>& values, int bits);
 // The unpacking rule in words, for the comment of a file; empty when the tables are not packed.
 std::vector<std::string> PackingRule(const Run& run);
 
-// The mode in capitals with its submode where it has several: "JT65A", "WSPR".
-std::string ModeLabel(const modes::ModeInfo& mode, char submode);
+// The mode in capitals with its period and submode where it has several: "JT65A", "WSPR",
+// "Q65_60A".
+std::string ModeLabel(const modes::ModeInfo& mode, char submode, int period = 0);
 // "JT65A channel symbols" / "WSPR tone sequence" and the like, for comments and messages.
 std::string Describe(const Run& run);
 // Bytes a table takes; every table of a run takes the same (Morse tables are padded with 0s).

@@ -1,7 +1,8 @@
-// The audio in its real consumer: for every mode built, messages of several kinds are rendered to a
-// WAV file at two base frequencies, with noise added as a weak signal on the air would have it, and
-// WSJT-X's own decoder (Debian's jt9, or wsprd for WSPR) must print the message a receiver expects,
-// at the frequency it was sent on.
+// The audio in its real consumer: for every mode built, messages of several kinds (in several
+// periods and submodes where the mode has them) are rendered to a WAV file at two base
+// frequencies, with noise added as a weak signal on the air would have it, and WSJT-X's own
+// decoder (Debian's jt9, or wsprd for WSPR) must print the message a receiver expects, at the
+// frequency it was sent on.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,6 +24,8 @@ using modes::Mode;
 struct Case {
   std::string message;
   char submode;
+  int period = 0;            // of a mode with several; 0: its default
+  std::string options = "";  // for the decoder: the calls it should know
 };
 
 struct ModePlan {
@@ -75,6 +78,29 @@ const std::vector<ModePlan> kPlans = {
       {"TNX BOB 73 GL", 0},
       {"K1ABC W9XYZ R+03", 0},
       {"CQ TEST K1ABC FN42", 0}}},
+    // Calls other than the decoder's own (K1ABC, W9XYZ), which it would match as whole expected
+    // messages far below the real threshold; a hashed call is made known with -c.
+    {Mode::kFst4w,
+     {1200, 1700},
+     {{"G4ABC IO91 37", 0, 120},
+      {"PJ4/VE3ABC 30", 0, 120},
+      {"<G4ABC> IO91AB", 0, 120, "-c G4ABC"},
+      {"VE3ABC/P 10", 0, 300},
+      {"G4ABC IO91 23", 0, 300}}},
+    {Mode::kFst4,
+     {900, 1600},
+     {{"CQ G4ABC IO91", 0, 15},
+      {"G4ABC PA9XYZ -15", 0, 15},
+      {"TNX BOB 73 GL", 0, 15},
+      {"G4ABC PA9XYZ R JO22", 0, 60},
+      {"CQ PJ4/VE3ABC", 0, 60}}},
+    {Mode::kQ65,
+     {700, 1200},
+     {{"G4ABC PA9XYZ JO22", 'A', 30},
+      {"CQ VE3ABC FN25", 'A', 30},
+      {"TNX BOB 73 GL", 'C', 60},
+      {"G4ABC/P PA9XYZ RR73", 'C', 60},
+      {"CQ PJ4/VE3ABC", 'D', 120}}},
 };
 
 const ModePlan* PlanFor(Mode mode) {
@@ -95,18 +121,21 @@ class DecodeAudioTest : public testsupport::TempFolderTest {
     int run = 0;
     for (const Case& c : plan.cases) {
       modes::Encoding encoding;
-      ASSERT_TRUE(modes::EncodeMessage(mode, c.submode, c.message, encoding).ok) << c.message;
+      ASSERT_TRUE(modes::EncodeMessage(mode, c.submode, c.period, c.message, encoding).ok)
+          << c.message;
       for (double frequency : plan.frequencies) {
         SCOPED_TRACE(c.message + " at " + std::to_string(int(frequency)) + " Hz" +
-                     (encoding.submode ? std::string(", submode ") + encoding.submode : ""));
+                     (encoding.submode ? std::string(", submode ") + encoding.submode : "") +
+                     (c.period ? ", period " + std::to_string(c.period) + " s" : ""));
         // A folder of its own for each run: the decoders keep averages and call tables there.
         fs::path folder = "run" + std::to_string(run++);
         fs::create_directory(folder);
         std::string wav = (folder / testonair::kWavName).string();
-        std::string failure = testonair::MakeWav(mode, c.submode, c.message, frequency, wav);
+        std::string failure =
+            testonair::MakeWav(mode, c.submode, c.message, frequency, wav, c.period);
         ASSERT_EQ(failure, "");
-        std::vector<testonair::Decode> decodes =
-            testonair::RunDecoder(mode, encoding.submode, frequency, folder.string());
+        std::vector<testonair::Decode> decodes = testonair::RunDecoder(
+            mode, encoding.submode, frequency, folder.string(), c.period, c.options);
         bool found = false;
         for (const testonair::Decode& decode : decodes) {
           if (decode.message != encoding.decoded) continue;
@@ -137,6 +166,15 @@ TEST_F(DecodeAudioTest, Ft8) {
 }
 TEST_F(DecodeAudioTest, Ft4) {
   CheckMode(Mode::kFt4);
+}
+TEST_F(DecodeAudioTest, Fst4w) {
+  CheckMode(Mode::kFst4w);
+}
+TEST_F(DecodeAudioTest, Fst4) {
+  CheckMode(Mode::kFst4);
+}
+TEST_F(DecodeAudioTest, Q65) {
+  CheckMode(Mode::kQ65);
 }
 
 }  // namespace

@@ -23,8 +23,11 @@ bool ParseLine(const std::string& line, bool wspr, Decode& decode) {
   return true;
 }
 
-std::string DecoderArguments(modes::Mode mode, char submode, double frequency) {
+std::string DecoderArguments(modes::Mode mode, char submode, double frequency, int period) {
   std::string letter(1, submode);
+  // FST4, FST4W and Q65 look for the signal within a narrow window around -f.
+  std::string window =
+      " -p " + std::to_string(period) + " -f " + std::to_string(int(frequency)) + " -F 10";
   switch (mode) {
     case modes::Mode::kJt65:
       return "jt9 -6 -b " + letter;
@@ -38,6 +41,12 @@ std::string DecoderArguments(modes::Mode mode, char submode, double frequency) {
       return "jt9 -5";
     case modes::Mode::kWspr:
       return "wsprd";
+    case modes::Mode::kFst4w:
+      return "jt9 -W" + window;
+    case modes::Mode::kFst4:
+      return "jt9 -7" + window;
+    case modes::Mode::kQ65:
+      return "jt9 -3 -b " + letter + window;
     case modes::Mode::kCw:
       break;
   }
@@ -61,10 +70,11 @@ std::string WriteWav(const modes::Encoding& encoding, double frequency, const st
 }
 
 std::string MakeWav(modes::Mode mode, char submode, const std::string& message, double frequency,
-                    const std::string& path) {
+                    const std::string& path, int period) {
   std::string command =
       testsupport::BinFolder() + "/qvcode --mode " + std::string(modes::InfoOf(mode).name);
   if (submode != 0) command += std::string(" --submode ") + submode;
+  if (period != 0) command += " --period " + std::to_string(period);
   command += " --wav " + testsupport::ShellQuote(path) + " --frequency " +
              std::to_string(frequency) + " --snr " + std::to_string(kSnrDb) + " -- " +
              testsupport::ShellQuote(message) + " 2>qvcode.txt";
@@ -73,10 +83,12 @@ std::string MakeWav(modes::Mode mode, char submode, const std::string& message, 
 }
 
 std::vector<Decode> RunDecoder(modes::Mode mode, char submode, double frequency,
-                               const std::string& folder) {
+                               const std::string& folder, int period, const std::string& options) {
+  if (const modes::ModePeriod* known = modes::FindPeriod(modes::InfoOf(mode), period))
+    period = known->seconds;
   std::string command = "cd " + testsupport::ShellQuote(folder) + " && timeout 120 " +
-                        DecoderArguments(mode, submode, frequency) + " " + kWavName +
-                        " >decoder.txt 2>&1";
+                        DecoderArguments(mode, submode, frequency, period) + " " + options + " " +
+                        kWavName + " >decoder.txt 2>&1";
   std::system(command.c_str());
   std::vector<Decode> decodes;
   std::istringstream lines(ReadText(std::filesystem::path(folder) / "decoder.txt"));

@@ -24,15 +24,17 @@ struct Decode {
 // Has qvcode write the audio of message at frequency to path, with noise; an error in words, or
 // empty text.
 std::string MakeWav(modes::Mode mode, char submode, const std::string& message, double frequency,
-                    const std::string& path);
+                    const std::string& path, int period = 0);
 // The same for an encoding whose tones the caller has set; toneHz, when given, the audio frequency
 // each tone number really has (a synthesiser's, the dial taken off).
 std::string WriteWav(const modes::Encoding& encoding, double frequency, const std::string& path,
                      const std::vector<double>& toneHz = {});
 
-// Runs the decoder in folder over its kWavName; its output is kept in folder/decoder.txt.
+// Runs the decoder in folder over its kWavName; its output is kept in folder/decoder.txt. A mode
+// of several periods is decoded in `period` (0: its default); options go to the decoder as well.
 std::vector<Decode> RunDecoder(modes::Mode mode, char submode, double frequency,
-                               const std::string& folder);
+                               const std::string& folder, int period = 0,
+                               const std::string& options = "");
 
 std::string ReadText(const std::filesystem::path& path);
 

@@ -247,8 +247,10 @@ TEST_F(QvcodeProgramTest, ListAndJsonHoldTheReferenceValuesOfEveryMode) {
       std::string json = RunQvcode("-f json " + options).out;
       EXPECT_NE(json.find("\"symbols\": [" + numbers(symbols, ",") + "]"), std::string::npos);
       EXPECT_NE(json.find("\"tones\": [" + numbers(tones, ",") + "]"), std::string::npos);
+      // q65code prints no decoded text; ft8code shows what the same 77 bits read as.
+      modes::Mode decoder = mode.mode == modes::Mode::kQ65 ? modes::Mode::kFt8 : mode.mode;
       EXPECT_NE(json.find("\"decoded\": \"" +
-                          testsupport::RunReferenceTool(mode.mode, message).decoded + "\""),
+                          testsupport::RunReferenceTool(decoder, message).decoded + "\""),
                 std::string::npos)
           << json;
     }

@@ -56,6 +56,10 @@ inline const std::map<std::string, std::vector<std::string>>& SampleMessages() {
       {"wspr", {"K1ABC FN42 37", "W9XYZ EN37 30", "PJ4/K1ABC 37", "<PJ4/K1ABC> FN42AX 37"}},
       {"ft8", {"CQ K1ABC FN42", "K1ABC W9XYZ RR73", "TNX BOB 73 GL", "K1ABC W9XYZ -15"}},
       {"ft4", {"CQ K1ABC FN42", "K1ABC W9XYZ RR73", "TNX BOB 73 GL", "K1ABC W9XYZ R-07"}},
+      {"fst4w", {"K1ABC FN42 37", "PJ4/K1ABC 37", "K1ABC/P 30", "<PJ4/K1ABC> FK52UD"}},
+      {"fst4", {"CQ K1ABC FN42", "K1ABC W9XYZ RR73", "TNX BOB 73 GL", "K1ABC W9XYZ -15"}},
+      // Not a standard message ending in RR73: there Q65 sends what q65code does not.
+      {"q65", {"CQ K1ABC FN42", "TNX BOB 73 GL", "K1ABC W9XYZ -15", "<W9XYZ> PJ4/K1ABC RR73"}},
   };
   return samples;
 }

@@ -15,6 +15,12 @@
 //   ft4code   77 source bits (before scrambling), 105 tones with the two ramp slots printed as 0;
 //             symbols are the 87 data tones. Both print "*** bad message ***" with zero bits for a
 //             message they refuse, which counts as !ok here; type is i3, subtype n3 (type 0 only)
+//   fst4sim   (FST4W with the WSPR hint on, FST4 with it off, at 1500 Hz, no file) the decoded
+//             text, the frame (type: 1 FST4W, 0 FST4), source bits as sent (FST4: the 77 bits,
+//             unscrambled here; FST4W: the 50), 160 tones; symbols are the 120 data tones. Its
+//             "*** bad message ***" counts as !ok
+//   q65code   77 source bits (of its 90), 85 tones; symbols are the 63 data tones minus 1. It
+//             prints no decoded text and refuses nothing but what makes it stop
 // A mode with a tool not handled here gives ok = false and says so.
 #pragma once
 
@@ -64,9 +70,23 @@ inline std::string ReferenceToolName(modes::Mode mode) {
       return "ft8code";
     case modes::Mode::kFt4:
       return "ft4code";
+    case modes::Mode::kFst4w:
+    case modes::Mode::kFst4:
+      return "fst4sim";
+    case modes::Mode::kQ65:
+      return "q65code";
     default:
       return "";
   }
+}
+
+// What follows the message on the tool's command line: fst4sim's period (the shortest, the
+// quickest; the tones do not depend on it), frequency, timing,
+// fading, no file, no noise and the WSPR hint.
+inline std::string ReferenceToolTail(modes::Mode mode) {
+  if (mode == modes::Mode::kFst4w) return " 15 1500 0 0 0 0 99 T";
+  if (mode == modes::Mode::kFst4) return " 15 1500 0 0 0 0 99 F";
+  return "";
 }
 
 // The tool's full path, or empty text when it is not installed.
@@ -77,9 +97,11 @@ inline std::string FindReferenceTool(modes::Mode mode) {
 
 // False when the tool cannot take this message at all: jt65code, jt9code and jt4code read any
 // argument starting "-t" as their option that prints a test table.
-// ft8code reads "-t" and "-T" (ft4code "-t") as such options.
+// ft8code reads "-t" and "-T" (ft4code "-t") as such options; fst4sim and q65code have none.
 inline bool ReferenceToolTakes(modes::Mode mode, std::string_view message) {
-  if (mode == modes::Mode::kWspr) return true;
+  if (mode == modes::Mode::kWspr || mode == modes::Mode::kFst4w || mode == modes::Mode::kFst4 ||
+      mode == modes::Mode::kQ65)
+    return true;
   if (mode == modes::Mode::kFt8 && message == "-T") return false;
   return message.substr(0, 2) != "-t";
 }
@@ -264,6 +286,59 @@ inline void ReadFt(const std::vector<std::string>& lines, std::size_t dataTones,
               result.symbols.size() == dataTones;
 }
 
+// FT4's scrambling vector, which FST4 applies too, kept here on its own like JT65's sync.
+constexpr std::string_view kFst4Scrambling =
+    "01001010010111101000100110110100101100001000101001111001010101011011111000101";
+
+inline void ReadFst4(const std::vector<std::string>& lines, ToolEncoding& result) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (line.rfind("Message: ", 0) == 0) {
+      result.message = Column(line, 9, 37);
+      result.decoded = TrimRight(result.message);
+      std::size_t flag = line.find("iwspr:");
+      if (flag != std::string::npos) result.type = std::atoi(line.c_str() + flag + 6);
+    }
+    // Either a line of 77 + 24 bits, or the type-1 layout's groups under a heading.
+    std::string bits;
+    if (line.rfind("Message bits:", 0) == 0 && i + 1 < lines.size()) bits = lines[i + 1];
+    if (line.find("mycall") != std::string::npos && i + 1 < lines.size()) bits = lines[i + 1];
+    for (char c : bits)
+      if (c == '0' || c == '1') result.sourceBits.push_back(std::uint8_t(c == '1'));
+    if (line.rfind("Channel symbols:", 0) == 0)
+      for (std::size_t row = i + 1; row < lines.size() && row <= i + 16; ++row)
+        for (char c : lines[row])
+          if (c >= '0' && c <= '3') result.tones.push_back(c - '0');
+  }
+  if (result.decoded == "*** bad message ***") {
+    result.error = "the tool refuses the message (bad message)";
+    return;
+  }
+  if (result.sourceBits.size() < 77 || result.tones.size() != 160) return;
+  result.sourceBits.resize(result.type == 1 ? 50 : 77);
+  if (result.type == 0)
+    for (std::size_t i = 0; i < 77; ++i) result.sourceBits[i] ^= kFst4Scrambling[i] == '1';
+  for (std::size_t k = 0; k < 120; ++k)
+    result.symbols.push_back(result.tones[8 + k + 8 * (k / 30)]);
+  result.ok = true;
+}
+
+// q65code and q65sim: the bits after "binary:", the tones after the "Channel symbols" title.
+inline void ReadQ65(const std::vector<std::string>& lines, ToolEncoding& result) {
+  for (const std::string& line : lines) {
+    if (line.rfind("binary:", 0) != 0) continue;
+    for (char c : line.substr(7))
+      if ((c == '0' || c == '1') && result.sourceBits.size() < 77)
+        result.sourceBits.push_back(std::uint8_t(c == '1'));
+  }
+  result.tones = Block(lines, " Channel symbols");
+  if (result.tones.empty()) result.tones = Block(lines, "Channel symbols");
+  for (int tone : result.tones)
+    if (tone != 0) result.symbols.push_back(tone - 1);
+  result.ok =
+      result.sourceBits.size() == 77 && result.tones.size() == 85 && result.symbols.size() == 63;
+}
+
 }  // namespace reference_detail
 
 // Reads what a tool printed for one message (standard output only) and how it ended.
@@ -291,6 +366,13 @@ inline ToolEncoding ParseReferenceOutput(modes::Mode mode, const std::string& ou
       break;
     case modes::Mode::kFt4:
       detail::ReadFt(lines, 87, result);
+      break;
+    case modes::Mode::kFst4w:
+    case modes::Mode::kFst4:
+      detail::ReadFst4(lines, result);
+      break;
+    case modes::Mode::kQ65:
+      detail::ReadQ65(lines, result);
       break;
     default:
       result.error = "no reference tool is known for this mode";
@@ -335,8 +417,8 @@ inline std::vector<ToolEncoding> RunReferenceToolBatch(modes::Mode mode,
         out << "echo '" << kMarker << "-1'\n";
         continue;
       }
-      out << ShellQuote(tool) << " " << ShellQuote(messages[i]) << " 2>/dev/null; echo '" << kMarker
-          << "'$?\n";
+      out << ShellQuote(tool) << " " << ShellQuote(messages[i]) << ReferenceToolTail(mode)
+          << " 2>/dev/null; echo '" << kMarker << "'$?\n";
     }
     out.close();
     command += "(cd " + ShellQuote(folder.string()) + " && sh " + ShellQuote(script.string()) +

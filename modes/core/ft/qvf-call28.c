@@ -118,9 +118,7 @@ static uint8_t standard_area_digit(const char* text, uint8_t length) {
 }
 
 uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
-  uint8_t area, i, cq;
-  char six[6];
-  uint32_t number = 0;
+  uint8_t cq;
   if (qvf_is(text, length, QVF_DE)) {
     *value = 0;
     return 1;
@@ -141,6 +139,13 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
     *value = QVF_CALL28_HASHED + qvf_call_hash(text + 1, close < length ? close - 1 : 0, 22);
     return 1;
   }
+  return qvf_plain_call28(text, length, value);
+}
+
+uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
+  uint8_t area, i;
+  char six[6];
+  uint32_t number = 0;
   area = standard_area_digit(text, length);
   if (area == 0) {
     *value = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);

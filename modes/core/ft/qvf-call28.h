@@ -29,6 +29,10 @@ uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits);
    call), 1 when *value is set. */
 uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value);
 
+/* The same for a text that is none of DE, QRZ, CQ, a CQ word or a bracketed call: a standard
+   call, or else its hash. (FST4W's beacon messages need only this.) */
+uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value);
+
 /* The place of c in " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ/", or -1. */
 int8_t qvf_a38(char c);
 
