@@ -320,6 +320,9 @@ EncodeResult EncodeMessage(Mode mode, char submode, int periodSeconds, std::stri
   const ModeInfo& info = row->info;
   encoding = Encoding{};
   encoding.mode = mode;
+  // The encoders read text up to a NUL byte: a message holding one would go out cut, unsaid.
+  if (text.find('\0') != std::string_view::npos)
+    return {false, "the message holds a NUL byte, which no mode sends"};
   char defaultSubmode = info.submodes.empty() ? 0 : info.submodes[0];
   encoding.submode = submode == 0 ? defaultSubmode : ascii::Upper(submode);
   encoding.toneSpacingHz = ToneSpacingHz(info, encoding.submode);
