@@ -265,3 +265,17 @@ TEST(QuietChanges, AreDoneAsTheReferenceDoesAndNoted) {
 }
 
 }  // namespace
+
+// What the fuzzers found: a message a receiver would show as nothing, or one holding a NUL byte
+// (the core reads text up to it), is refused in every mode, with no tones left behind.
+TEST(ModeRefusals, NothingToShowOrANulByteIsRefusedInEveryMode) {
+  using namespace std::string_view_literals;
+  for (const modes::ModeInfo& info : modes::AllModes()) {
+    for (std::string_view text : {""sv, "   "sv, "K1ABC FN42 37\0 73"sv}) {
+      modes::Encoding encoding;
+      modes::EncodeResult result = modes::EncodeMessage(info.mode, 0, text, encoding);
+      EXPECT_FALSE(result.ok) << info.name << " [" << text << "]";
+      EXPECT_TRUE(encoding.tones.empty()) << info.name;
+    }
+  }
+}
