@@ -86,7 +86,8 @@ TEST(Qcmd, BadUsageSaysWhatIsWrong) {
         Case{"'/C JT65CODE a > A.TXT > B.TXT'", "qcmd: only one output redirection is allowed\n"},
         Case{"'/C JT65CODE a >'", "qcmd: no file name after >\n"},
         Case{"'/C JT65CODE a >> A.TXT'", "qcmd: >> is not supported\n"},
-        Case{"'/C JT65CODE a > NODIR/A.TXT'", "qcmd: cannot create 'NODIR/A.TXT': no such folder\n"}}) {
+        Case{"'/C JT65CODE a > NODIR/A.TXT'",
+             "qcmd: cannot create 'NODIR/A.TXT': no such folder\n"}}) {
     EXPECT_EQ(RunWithErrorsTo(bad.arguments, "ERR.TXT"), 1) << bad.arguments;
     EXPECT_EQ(testsupport::ReadFileBytes("ERR.TXT"), bad.message) << bad.arguments;
     EXPECT_FALSE(fs::exists("A.TXT"));
