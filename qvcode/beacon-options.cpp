@@ -77,7 +77,7 @@ Outcome TakeBands(std::string_view value, BeaconOptions& options) {
 Outcome TakeWpm(std::string_view value, BeaconOptions& options) {
   options.wpm = DecimalNumber(value);
   if (!options.wpm || *options.wpm < kSlowestWpm || *options.wpm > kFastestWpm)
-    return Outcome::Failed("--wpm takes a speed from 1 to 60 words a minute, not " + Quoted(value));
+    return Outcome::Failed("--wpm takes a speed from 1 to 60 words per minute, not " + Quoted(value));
   return {};
 }
 

@@ -221,7 +221,7 @@ std::string ModeList() {
   }
   return lines +
          "    cw      Morse: on/off durations in dot units, key down first; packed: 3-bit\n"
-         "            durations, 1-bit key states a dot unit\n";
+         "            durations, 1-bit key states per dot unit\n";
 }
 
 // Names wrapped to the help's width under the option's text.
@@ -328,7 +328,7 @@ constexpr auto kOptions = std::to_array<OptionRow>({
      .take = TakeFrequency},
     {.longForm = "--synth",
      .valueName = "CHIP",
-     .help = "add the synthesiser's register values for every tone, a row a tone:",
+     .help = "add the synthesiser's register values for every tone, a row per tone:",
      .list = SynthesiserList,
      .take = [](std::string_view value,
                 Options& options) { return TakeSynth(value, options.beacon); }},
@@ -350,7 +350,7 @@ constexpr auto kOptions = std::to_array<OptionRow>({
                 Options& options) { return TakeBands(value, options.beacon); }},
     {.longForm = "--wpm",
      .valueName = "N",
-     .help = "Morse speed in words a minute, PARIS timing (default 20)",
+     .help = "Morse speed in words per minute, PARIS timing (default 20)",
      .take = [](std::string_view value,
                 Options& options) { return TakeWpm(value, options.beacon); }},
     {.longForm = "--qrss",
