@@ -94,6 +94,16 @@ std::vector<std::string> Notes(std::string_view input, const qvc_report& report)
   return notes;
 }
 
+// Whether the text holds the call after a "<", its ">" following or left out, as receivers read it.
+bool InBrackets(std::string_view text, const std::string& call) {
+  for (std::size_t at = text.find("<" + call); at != std::string_view::npos;
+       at = text.find("<" + call, at + 1)) {
+    std::size_t after = at + 1 + call.size();
+    if (after == text.size() || text[after] == '>' || text[after] == ' ') return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::array<std::uint8_t, 10> PackedBits77(const modes::Bits& bits) {
@@ -129,7 +139,7 @@ Pack77Result PackMessage77(std::string_view input, Message77& message) {
     // Type 4 sends its plain call whole: only the bracketed one is looked up by its hash, and a
     // plain call of the same 12-bit hash must not stand in for it.
     std::string call = detail.calls[i];
-    if (message.i3 == 4 && message.text.find("<" + call + ">") == std::string::npos) continue;
+    if (message.i3 == 4 && !InBrackets(message.text, call)) continue;
     message.book.Add(call);
   }
   return {true, {}};
