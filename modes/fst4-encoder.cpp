@@ -55,7 +55,9 @@ modes::EncodeResult EncodeFst4w(std::string_view text, modes::Encoding& encoding
   ft::PackMessage77(text, normalised);
   encoding.message = normalised.text;
   const std::string input(text);
-  std::uint8_t bits[QVS_FST4W_BYTES];
+  // The 50 bits land in the first bytes of a 77-bit buffer, so they read as the 77-bit packer's.
+  std::uint8_t bits[10] = {};
+  static_assert(QVS_FST4W_BYTES <= sizeof bits);
   qvc_report report;
   if (qvs_fst4w_pack(input.c_str(), bits, nullptr, &report) != QVC_OK)
     return {false, Refusal(text, report)};
