@@ -44,9 +44,10 @@ std::vector<std::string> Words(std::string_view text) {
   return words;
 }
 
-// Words of digits alone without their leading zeros.
+// Words of digits alone (a + before them aside) without their leading zeros.
 std::vector<std::string> NumbersByValue(std::vector<std::string> words) {
   for (std::string& word : words) {
+    if (word.size() > 1 && word[0] == '+') word.erase(0, 1);
     if (word.find_first_not_of("0123456789") != std::string::npos) continue;
     std::size_t first = word.find_first_not_of('0');
     word = first == std::string::npos ? "0" : word.substr(first);
