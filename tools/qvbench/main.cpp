@@ -1,13 +1,12 @@
 // qvbench: runs a beacon's firmware on a simulated bench (simavr, an Si5351 on I2C, a GPS on the
 // UART and PPS pin) and prints what it sent (transmissions against their slots, tones, symbol
 // timing, the Morse after them) and what WSJT-X's decoders and a Morse decoder made of it.
-#include <unistd.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,20 @@
 #include "tools/qvbench/report.h"
 
 namespace {
+
+// A new folder of its own under the system's temporary folder, for the decoders' files; empty
+// when none can be made.
+std::string NewWorkFolder() {
+  std::error_code error;
+  std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  if (error) return {};
+  std::random_device entropy;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::filesystem::path folder = base / ("qvbench." + std::to_string(entropy()));
+    if (std::filesystem::create_directory(folder, error)) return folder.string();
+  }
+  return {};
+}
 
 constexpr const char* kUsage =
     "Usage: qvbench [OPTIONS] FIRMWARE\n"
@@ -167,8 +180,9 @@ int main(int argc, char** argv) {
     for (const qvbench::RfStep& step : record.steps)
       std::printf("%s %s %.3f Hz\n", qvbench::ClockText(step.utc + 5e-7).c_str(),
                   step.on ? "on " : "off", step.hz);
-  char folder[] = "/tmp/qvbench.XXXXXX";
-  if (report.decode && mkdtemp(folder) == nullptr) report.decode = false;
+  std::string folder;
+  if (report.decode) folder = NewWorkFolder();
+  if (folder.empty()) report.decode = false;
   report.folder = folder;
   qvbench::Verdict verdict = qvbench::PrintReport(setup, record, report, stdout);
   if (report.decode && std::getenv("QVBENCH_KEEP") == nullptr) std::filesystem::remove_all(folder);
