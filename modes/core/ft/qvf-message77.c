@@ -24,19 +24,22 @@
 enum { DECLINED, PACKED, REFUSED };
 
 typedef struct {
+  /* The fields read most come first, where an 8-bit chip reaches them in one instruction. */
   uint8_t* bits;
   uint8_t pos;
-  qvc_report report;
-  qvf_pack77_detail* detail;
-  char text[QVF_TEXT_LENGTH + 1]; /* the normalised text */
+  uint8_t count; /* words in w (after the merge); more than MAX_WORDS: too many */
   uint8_t length;
-  char cq[QVF_WORD_LENGTH + 1]; /* "CQ_" and the word after CQ, when they were merged */
-  uint8_t count;                /* words in w (after the merge); more than MAX_WORDS: too many */
-  const char* w[MAX_WORDS];
   uint8_t n[MAX_WORDS];
   uint8_t in_at[MAX_WORDS]; /* where the word stands in the caller's text */
   uint8_t in_length[MAX_WORDS];
+  const char* w[MAX_WORDS];
+  qvc_report report;
   uint32_t call; /* the value of the last 28-bit call field written */
+#ifdef QVF_HOST_DETAIL
+  qvf_pack77_detail* detail;
+#endif
+  char text[QVF_TEXT_LENGTH + 1]; /* the normalised text */
+  char cq[QVF_WORD_LENGTH + 1];   /* "CQ_" and the word after CQ, when they were merged */
 } packer;
 
 /* Writes the low count bits of value (count at most 16), first bit first. */
@@ -144,6 +147,7 @@ static uint8_t signed_number(const char* text, uint8_t length, int32_t* value) {
   return 1;
 }
 
+#ifdef QVF_HOST_DETAIL
 static void book(packer* p, const char* call, uint8_t length) {
   qvf_pack77_detail* d = p->detail;
   if (d == 0 || d->call_count >= 3) return;
@@ -162,6 +166,12 @@ static void book_word(packer* p, uint8_t word) {
   else
     book(p, p->w[word], p->n[word]);
 }
+#else
+/* A firmware keeps no book of the calls. */
+#define book(p, call, length) ((void)0)
+#define book_written(p, word) ((void)0)
+#define book_word(p, word) ((void)0)
+#endif
 
 /* A 28-bit call field of text (a word or part of one); refused when the arithmetic would send
    another call. */
@@ -655,26 +665,42 @@ static uint8_t pack_words(packer* p) {
   return free_text(p);
 }
 
-qvc_status qvf_pack77_detailed(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES],
-                               qvc_report* report, qvf_pack77_detail* detail) {
+/* The text packed into bits77; the host's build also fills detail. */
+static qvc_status pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], qvc_report* report,
+                         void* detail) {
   packer p;
   memset(&p.report, 0, sizeof p.report);
   p.bits = bits77;
   p.pos = 0;
-  p.detail = detail;
-  if (detail != 0) detail->call_count = 0;
   memset(bits77, 0, QVF_MESSAGE77_BYTES);
   read_words(&p, text);
   if (strlen(text) > QVF_TEXT_LENGTH) change(&p, QVF_CHANGED_INPUT_CUT);
-  if (detail != 0) memcpy(detail->text, p.text, (size_t)p.length + 1);
+#ifdef QVF_HOST_DETAIL
+  p.detail = (qvf_pack77_detail*)detail;
+  if (p.detail != 0) {
+    p.detail->call_count = 0;
+    memcpy(p.detail->text, p.text, (size_t)p.length + 1);
+  }
+#else
+  (void)detail;
+#endif
   if (pack_words(&p) == REFUSED) {
     memset(bits77, 0, QVF_MESSAGE77_BYTES);
-    if (detail != 0) detail->call_count = 0;
+#ifdef QVF_HOST_DETAIL
+    if (p.detail != 0) p.detail->call_count = 0;
+#endif
   }
   if (report != 0) *report = p.report;
   return p.report.status;
 }
 
+#ifdef QVF_HOST_DETAIL
+qvc_status qvf_pack77_detailed(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES],
+                               qvc_report* report, qvf_pack77_detail* detail) {
+  return pack77(text, bits77, report, detail);
+}
+#endif
+
 qvc_status qvf_pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], qvc_report* report) {
-  return qvf_pack77_detailed(text, bits77, report, 0);
+  return pack77(text, bits77, report, 0);
 }

@@ -53,6 +53,7 @@ extern "C" {
    (which may be NULL). On a refusal bits77 is all zero. */
 qvc_status qvf_pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], qvc_report* report);
 
+#ifdef QVF_HOST_DETAIL
 /* What a host that also decodes needs besides the bits: the normalised text (upper case, single
    blanks, at most 37 characters) and the calls the message names, in the order a receiver would
    have heard them, for looking up the hashes the bits carry. */
@@ -62,9 +63,11 @@ typedef struct {
   uint8_t call_count;
 } qvf_pack77_detail;
 
-/* qvf_pack77 that also fills detail (when not NULL). */
+/* qvf_pack77 that also fills detail (when not NULL). Only the host build (QVF_HOST_DETAIL) has
+   it, so a firmware carries none of the bookkeeping. */
 qvc_status qvf_pack77_detailed(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES],
                                qvc_report* report, qvf_pack77_detail* detail);
+#endif
 
 #ifdef __cplusplus
 }
