@@ -138,11 +138,19 @@ static uint8_t inside_length(const packer* p, uint8_t word) {
   return (uint8_t)(qvf_find(p->w[word], p->n[word], '>') - 1);
 }
 
+/* The value of length digits (the caller checked they are), or 9999 for any of 10000 and more:
+   no field here tells such numbers apart, and 16 bits cost a small chip less than 32. */
+static uint16_t small_number(const char* digits, uint8_t length) {
+  uint16_t value = 0;
+  while (length-- > 0) value = value > 999 ? 9999 : (uint16_t)(value * 10 + (*digits++ - '0'));
+  return value;
+}
+
 /* An optional sign and 1 to 9 digits, the only number form a message may hold here. */
-static uint8_t signed_number(const char* text, uint8_t length, int32_t* value) {
+static uint8_t signed_number(const char* text, uint8_t length, int16_t* value) {
   uint8_t sign = length > 0 && (text[0] == '+' || text[0] == '-');
   if (length - sign > 9 || !all_digits(text + sign, (uint8_t)(length - sign))) return 0;
-  *value = (int32_t)qvf_number(text + sign, (uint8_t)(length - sign));
+  *value = (int16_t)small_number(text + sign, (uint8_t)(length - sign));
   if (text[0] == '-') *value = -*value;
   return 1;
 }
@@ -196,7 +204,7 @@ static uint8_t add_word_call28(packer* p, uint8_t word) {
 
 /* Type 0.1: "C1 RR73; C2 <C3> report". */
 static uint8_t dxpedition(packer* p) {
-  int32_t report;
+  int16_t report;
   if (p->count != 5 || !is(p, 1, QVF_RR73_) || p->w[3][0] != '<' || !has(p, 3, '>'))
     return DECLINED;
   /* -99 stands for "no report" where this layout was designed. */
@@ -270,11 +278,13 @@ static uint8_t telemetry(packer* p) {
 
 /* The power word of the WSPR-style type: one or two digits, dBm sent in steps of 10/3 dB. */
 static uint8_t power_code(const packer* p, uint8_t word, uint8_t* code) {
-  uint8_t dbm;
+  uint8_t tenths, steps = 0;
   if (p->n[word] > 2 || !all_digits(p->w[word], p->n[word])) return 0;
-  dbm = (uint8_t)qvf_number(p->w[word], p->n[word]);
-  if (dbm > 60) dbm = 60;
-  *code = (uint8_t)((dbm * 3 + 5) / 10);
+  tenths = (uint8_t)small_number(p->w[word], p->n[word]);
+  if (tenths > 60) tenths = 60;
+  /* (dbm * 3 + 5) / 10, counted out: a small chip has no divider */
+  for (tenths = (uint8_t)(tenths * 3 + 5); tenths >= 10; tenths = (uint8_t)(tenths - 10)) ++steps;
+  *code = steps;
   return 1;
 }
 
@@ -345,7 +355,7 @@ static uint8_t rover_or_portable(const packer* p, uint8_t word) {
 static uint8_t grid_field(const packer* p, uint16_t* value, uint8_t* roger) {
   uint8_t last = (uint8_t)(p->count - 1), r;
   const char* w = p->w[last];
-  int32_t report;
+  int16_t report;
   *roger = 0;
   if (p->count == 2) {
     *value = NO_GRID;
@@ -422,9 +432,8 @@ static uint8_t standard(packer* p) {
    so words out of place leave no report to send. */
 static uint8_t rtty_roundup(packer* p) {
   uint8_t at = p->count > 0 && is(p, 0, QVF_TU), last = (uint8_t)(p->count - 1), roger, rst, place;
-  uint8_t plus;
-  uint32_t number;
-  int32_t report;
+  uint8_t plus, steps = 0;
+  uint16_t number, report;
   const char* r;
   if (p->count < 4 || p->count > 6 || at + 4 > p->count) return DECLINED;
   if (!is_call(p, at) || !is_call(p, (uint8_t)(at + 1)) || has(p, (uint8_t)(last - 1), '+') ||
@@ -441,7 +450,7 @@ static uint8_t rtty_roundup(packer* p) {
         !all_digits(p->w[last] + plus, (uint8_t)(p->n[last] - plus)))
       return DECLINED;
     number = p->n[last] - plus > 9 ? LAST_RTTY_NUMBER + 1
-                                   : qvf_number(p->w[last] + plus, (uint8_t)(p->n[last] - plus));
+                                   : small_number(p->w[last] + plus, (uint8_t)(p->n[last] - plus));
     if (number == 0) return DECLINED;
     if (number > LAST_RTTY_NUMBER) return refuse_at(p, QVF_SERIAL_TOO_LARGE, last);
     if (number > 8000) change(p, QVF_CHANGED_SERIAL_AS_LIST);
@@ -451,13 +460,15 @@ static uint8_t rtty_roundup(packer* p) {
   if (p->n[rst] > 9 || !all_digits(p->w[rst], p->n[rst]))
     return refuse_at(p, QVF_REPORT_NOT_NUMBER, rst);
   if (at + 4 + roger != p->count) change(p, QVF_CHANGED_EXTRA_WORDS);
-  report = ((int32_t)qvf_number(p->w[rst], p->n[rst]) - 509) / 10 - 2;
+  /* (rst - 509) / 10 - 2, held to 0-7, counted out */
+  for (report = small_number(p->w[rst], p->n[rst]); report >= 539 && steps < 7; report -= 10)
+    ++steps;
   put(p, at, 1);
   if (add_word_call28(p, at) == REFUSED || add_word_call28(p, (uint8_t)(at + 1)) == REFUSED)
     return REFUSED;
   put(p, roger, 1);
-  put(p, (uint16_t)(report < 0 ? 0 : report > 7 ? 7 : report), 3);
-  put(p, (uint16_t)number, 13);
+  put(p, steps, 3);
+  put(p, number, 13);
   book_written(p, at);
   book_written(p, (uint8_t)(at + 1));
   return closed(p, 3, 0);
@@ -523,17 +534,20 @@ static uint8_t nonstandard(packer* p) {
 /* Type 5, EU VHF contest: "<C1> <C2> [R] RRSSSS LOCATOR6". */
 static uint8_t eu_vhf(packer* p) {
   uint8_t roger = p->count == 5, exchange = (uint8_t)(2 + roger), locator = (uint8_t)(3 + roger);
-  const char* l;
-  uint32_t number, serial;
+  const char *l, *e = p->w[exchange];
+  uint8_t block;
+  uint16_t serial;
   if (p->count != 4 && p->count != 5) return DECLINED;
   if ((roger && !is(p, 2, QVF_R)) || !bracketed(p, 0) || !bracketed(p, 1)) return DECLINED;
-  if (p->n[exchange] > 6 || !all_digits(p->w[exchange], p->n[exchange])) return DECLINED;
-  number = qvf_number(p->w[exchange], p->n[exchange]);
+  /* RRSSSS from 520001 to 594095: six digits, the block RR and the serial SSSS apart */
+  if (p->n[exchange] != 6 || !all_digits(e, 6)) return DECLINED;
+  block = (uint8_t)((e[0] - '0') * 10 + (e[1] - '0'));
+  serial = small_number(e + 2, 4);
   l = p->w[locator];
-  if (number < 520001UL || number > 594095UL || p->n[locator] < 6 ||
-      !qvf_is_locator(l, p->n[locator]) || l[4] < 'A' || l[4] > 'X' || l[5] < 'A' || l[5] > 'X')
+  if (block < 52 || block > 59 || (block == 52 && serial == 0) || (block == 59 && serial > 4095) ||
+      p->n[locator] < 6 || !qvf_is_locator(l, p->n[locator]) || l[4] < 'A' || l[4] > 'X' ||
+      l[5] < 'A' || l[5] > 'X')
     return DECLINED;
-  serial = number % 10000;
   if (serial > 2047) {
     change(p, QVF_CHANGED_SERIAL_CLAMPED);
     serial = 2047;
@@ -542,8 +556,8 @@ static uint8_t eu_vhf(packer* p) {
   put(p, (uint16_t)qvf_call_hash(p->w[0] + 1, inside_length(p, 0), 12), 12);
   put_long(p, qvf_call_hash(p->w[1] + 1, inside_length(p, 1), 22), 22);
   put(p, roger, 1);
-  put(p, (uint16_t)(number / 10000 - 52), 3);
-  put(p, (uint16_t)serial, 11);
+  put(p, (uint8_t)(block - 52), 3);
+  put(p, serial, 11);
   put_long(p, (uint32_t)qvf_locator_value(l) * 576 + (uint32_t)((l[4] - 'A') * 24 + (l[5] - 'A')),
            25);
   book_word(p, 0);
