@@ -65,6 +65,8 @@ uint8_t qvf_is_locator(const char* text, uint8_t length) {
 }
 
 uint16_t qvf_locator_value(const char* text) {
-  return (uint16_t)((text[0] - 'A') * 1800 + (text[1] - 'A') * 100 + (text[2] - '0') * 10 +
-                    (text[3] - '0'));
+  /* (A * 18 + B) * 100 + the two digits, by Horner's rule */
+  uint16_t value = (uint16_t)((uint8_t)(text[0] - 'A') * 18 + (uint8_t)(text[1] - 'A'));
+  value = (uint16_t)(value * 10 + (uint8_t)(text[2] - '0'));
+  return (uint16_t)(value * 10 + (uint8_t)(text[3] - '0'));
 }

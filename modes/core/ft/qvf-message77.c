@@ -137,8 +137,8 @@ static uint8_t is_call(uint8_t word) {
 
 /* "<CALL>" with at least three characters inside. */
 static uint8_t bracketed(uint8_t word) {
-  return m.n[word] > 0 && m.w[word][0] == '<' && qvf_find(m.w[word], m.n[word], '>') >= 4 &&
-         has(word, '>');
+  uint8_t close = qvf_find(m.w[word], m.n[word], '>');
+  return close >= 4 && close < m.n[word] && m.w[word][0] == '<';
 }
 
 /* The text inside the brackets of a word opening with "<": up to ">", or to the end. */
@@ -343,16 +343,16 @@ static uint8_t wspr_style(void) {
 }
 
 static uint8_t is_cq_word(uint8_t word) {
-  return is(word, QVF_DE) || is(word, QVF_QRZ) || is(word, QVF_CQ) ||
-         qvf_starts(m.w[word], m.n[word], QVF_CQ_);
+  /* CQ itself, or a word starting with CQ_ */
+  if (qvf_starts(m.w[word], m.n[word], QVF_CQ)) return m.n[word] == 2 || m.w[word][2] == '_';
+  return is(word, QVF_DE) || is(word, QVF_QRZ);
 }
 
 /* "/P" or "/R" after a call travels as a flag; any other prefix or suffix is lost. */
 static uint8_t rover_or_portable(uint8_t word) {
-  uint8_t n = m.n[word], slash = n;
+  uint8_t n = m.n[word];
   const char* w = m.w[word];
-  while (slash > 0 && w[slash - 1] != '/') --slash;
-  return slash >= 4 && slash + 1 == n && (w[n - 1] == 'P' || w[n - 1] == 'R');
+  return n >= 5 && w[n - 2] == '/' && (w[n - 1] == 'P' || w[n - 1] == 'R');
 }
 
 /* The grid-or-report field of types 1 and 2 and its R bit; 0 when the last word is neither. A
