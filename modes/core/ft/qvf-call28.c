@@ -119,17 +119,12 @@ static uint8_t standard_area_digit(const char* text, uint8_t length) {
 
 uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
   uint8_t cq;
-  if (qvf_is(text, length, QVF_DE)) {
-    *value = 0;
-    return 1;
-  }
-  if (qvf_is(text, length, QVF_QRZ)) {
-    *value = 1;
-    return 1;
-  }
-  if (qvf_is(text, length, QVF_CQ)) {
-    *value = 2;
-    return 1;
+  /* DE, QRZ and CQ are 0, 1 and 2 */
+  for (cq = 0; cq < 3; ++cq) {
+    if (qvf_is(text, length, (uint8_t)(cq == 0 ? QVF_DE : cq == 1 ? QVF_QRZ : QVF_CQ))) {
+      *value = cq;
+      return 1;
+    }
   }
   cq = cq_modifier(text, length, value);
   if (cq != 0) return cq == 1;
