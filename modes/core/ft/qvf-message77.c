@@ -302,42 +302,41 @@ static int8_t a36(char c) {
 
 /* Type 0.6, WSPR-style: "CALL LOCATOR POWER" or "CALL/SUFFIX POWER", "PREFIX/CALL POWER". */
 static uint8_t wspr_style(void) {
-  uint8_t power, slash, after, base_at, base_n, i;
+  uint8_t power, slash, after, base_at = 0, base_n = m.n[0], i, from = 0, to, suffix, locator;
   const char* w = m.w[0];
   int32_t affix = 0;
-  if (m.count == 3 && m.n[0] >= 3 && m.n[0] <= 6 && m.n[1] == 4 && qvf_is_locator(m.w[1], m.n[1])) {
+  locator =
+      m.count == 3 && m.n[0] >= 3 && m.n[0] <= 6 && m.n[1] == 4 && qvf_is_locator(m.w[1], m.n[1]);
+  if (locator) {
     if (!power_code(2, &power)) return DECLINED;
-    if (add_word_call28(0) == REFUSED) return REFUSED;
-    put(qvf_locator_value(m.w[1]), 15);
-    put(power, 5);
-    m.pos = (uint8_t)(m.pos + 23); /* zero bits */
-    book_written(0);
-    return closed(0, 6);
-  }
-  if (m.count != 2 || m.n[0] < 5 || m.n[0] > 10) return DECLINED;
-  slash = qvf_find(w, m.n[0], '/');
-  after = (uint8_t)(m.n[0] - slash - 1);
-  if (slash == m.n[0] || slash == 0 || after == 0 || !base_call(0, &base_at, &base_n) ||
-      !power_code(1, &power))
-    return DECLINED;
-  if (after == 3 && !qvf_is_digit(w[slash + 3])) return DECLINED;
-  if (slash + 1 <= 4) {
-    for (i = 0; i < slash; ++i) affix = affix * 36 + a36(w[i]);
+    affix = (int32_t)qvf_locator_value(m.w[1]);
   } else {
-    if (after > 3) return refuse_at(QVF_SUFFIX_TOO_LONG, 0);
-    if (after == 3) {
-      affix = 360 * (int32_t)a36(w[slash + 1]) + 10 * a36(w[slash + 2]) + a36(w[slash + 3]);
-    } else {
-      for (i = (uint8_t)(slash + 1); i < m.n[0]; ++i) affix = affix * 36 + a36(w[i]);
+    if (m.count != 2 || m.n[0] < 5 || m.n[0] > 10) return DECLINED;
+    slash = qvf_find(w, m.n[0], '/');
+    after = (uint8_t)(m.n[0] - slash - 1);
+    if (slash == m.n[0] || slash == 0 || after == 0 || !base_call(0, &base_at, &base_n) ||
+        !power_code(1, &power))
+      return DECLINED;
+    if (after == 3 && !qvf_is_digit(w[slash + 3])) return DECLINED;
+    /* A prefix of up to 3 characters, or a suffix of up to 3 (of 3, the last a digit) after all
+       the prefixes' values; base 36, a character outside it counting as -1. */
+    suffix = slash > 3;
+    to = slash;
+    if (suffix) {
+      if (after > 3) return refuse_at(QVF_SUFFIX_TOO_LONG, 0);
+      from = (uint8_t)(slash + 1);
+      to = m.n[0];
     }
-    affix += 36L * 36 * 36;
+    for (i = from; i < to; ++i)
+      affix = affix * (suffix && after == 3 && i + 1 == to ? 10 : 36) + a36(w[i]);
+    if (suffix) affix += 36L * 36 * 36;
+    if (affix < 0) return refuse_at(QVF_BAD_AFFIX, 0);
   }
-  if (affix < 0) return refuse_at(QVF_BAD_AFFIX, 0);
   if (add_call28(0, base_at, base_n) == REFUSED) return REFUSED;
-  put((uint16_t)affix, 16);
+  put((uint16_t)affix, (uint8_t)(16 - locator)); /* a locator has 15 bits, an affix 16 */
   put(power, 5);
-  put(1, 1);
-  m.pos = (uint8_t)(m.pos + 21); /* zero bits */
+  put(!locator, 1);
+  m.pos = 71; /* zero bits up to n3 */
   book(w + base_at, base_n);
   return closed(0, 6);
 }
