@@ -24,7 +24,7 @@
 enum { DECLINED, PACKED, REFUSED };
 
 typedef struct {
-  uint8_t* bits;
+  uint8_t bits[QVF_MESSAGE77_BYTES]; /* handed to the caller at the end */
   uint8_t pos;
   uint8_t count; /* words in w (after the merge); more than MAX_WORDS: too many */
   uint8_t length;
@@ -406,13 +406,14 @@ static uint8_t standard(void) {
   if (m.count == 4 && grid >= QVF_LOCATORS)
     change_at(QVF_CHANGED_ROGER_DROPPED, (uint8_t)(m.count - 1));
   for (i = 0; i < 2; ++i) {
+    uint8_t flag = rover_or_portable(i);
     at = 0;
     n = m.n[i];
     if (!is_cq_word(i) && !bracketed(i)) base_call(i, &at, &n);
     if (add_call28(i, at, n) == REFUSED) return REFUSED;
     if (i == 0) first = m.call;
-    put(rover_or_portable(i), 1);
-    portable |= rover_or_portable(i) && m.w[i][m.n[i] - 1] == 'P';
+    put(flag, 1);
+    portable |= flag && m.w[i][m.n[i] - 1] == 'P';
     if (bracketed(i))
       book_word(i);
     else
@@ -593,10 +594,9 @@ static uint8_t free_text(void) {
 /* The normalised text: the first 37 characters, upper case, single blanks, none at the ends; and
    its words as the types see them, each cut to 13 characters. "CQ xx CALL ..." makes "CQ_xx" one
    word. */
+/* (m starts all zero.) */
 static void read_words(const char* input) {
   uint8_t i, raw = 0;
-  m.length = 0;
-  m.count = 0;
   for (i = 0; i < QVF_TEXT_LENGTH && input[i] != '\0'; ++i) {
     char c = input[i];
     if (c == ' ') {
@@ -682,10 +682,7 @@ static uint8_t pack_words(void) {
 /* The text packed into bits77; the host's build also fills detail. */
 static qvc_status pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], qvc_report* report,
                          void* detail) {
-  memset(&m.report, 0, sizeof m.report);
-  m.bits = bits77;
-  m.pos = 0;
-  memset(bits77, 0, QVF_MESSAGE77_BYTES);
+  memset(&m, 0, sizeof m);
   read_words(text);
   if (strlen(text) > QVF_TEXT_LENGTH) change(QVF_CHANGED_INPUT_CUT);
 #ifdef QVF_HOST_DETAIL
@@ -698,11 +695,12 @@ static qvc_status pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], 
   (void)detail;
 #endif
   if (pack_words() == REFUSED) {
-    memset(bits77, 0, QVF_MESSAGE77_BYTES);
+    memset(m.bits, 0, QVF_MESSAGE77_BYTES);
 #ifdef QVF_HOST_DETAIL
     if (m.detail != 0) m.detail->call_count = 0;
 #endif
   }
+  memcpy(bits77, m.bits, QVF_MESSAGE77_BYTES);
   if (report != 0) *report = m.report;
   return m.report.status;
 }
