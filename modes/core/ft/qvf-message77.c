@@ -30,7 +30,7 @@ typedef struct {
   uint8_t length;
   uint8_t n[MAX_WORDS];
   uint8_t in_at[MAX_WORDS]; /* where the word stands in the caller's text */
-  uint8_t in_length[MAX_WORDS];
+  uint8_t cq_span;          /* the length of "CQ xx" there, when they were merged */
   const char* w[MAX_WORDS];
   qvc_report report;
   uint32_t call; /* the value of the last 28-bit call field written */
@@ -96,9 +96,14 @@ static void change(uint32_t bit) {
   m.report.changes |= bit;
 }
 
+/* A word stands in the caller's text as it was read, but for a merged "CQ xx". */
+static void point_at_word(uint8_t word) {
+  point_at(m.in_at[word], word == 0 && m.w[0] == m.cq ? m.cq_span : m.n[word]);
+}
+
 static void change_at(uint32_t bit, uint8_t word) {
   change(bit);
-  point_at(m.in_at[word], m.in_length[word]);
+  point_at_word(word);
 }
 
 static uint8_t refuse(qvc_status status) {
@@ -107,7 +112,7 @@ static uint8_t refuse(qvc_status status) {
 }
 
 static uint8_t refuse_at(qvc_status status, uint8_t word) {
-  point_at(m.in_at[word], m.in_length[word]);
+  point_at_word(word);
   return refuse(status);
 }
 
@@ -195,8 +200,7 @@ static uint8_t add_call28(uint8_t word, uint8_t at, uint8_t length) {
   uint32_t value;
   if (!qvf_call28(m.w[word] + at, length, &value)) {
     if (m.w[word] == m.cq) {
-      point_at(m.in_at[word], m.in_length[word]);
-      return refuse(QVF_NO_CQ_MODIFIER);
+      return refuse_at(QVF_NO_CQ_MODIFIER, word);
     }
     point_at((uint8_t)(m.in_at[word] + at), length);
     return refuse(QVF_NO_CALL);
@@ -596,32 +600,29 @@ static uint8_t free_text(void) {
    word. */
 /* (m starts all zero.) */
 static void read_words(const char* input) {
-  uint8_t i, raw = 0;
-  for (i = 0; i < QVF_TEXT_LENGTH && input[i] != '\0'; ++i) {
-    char c = input[i];
+  uint8_t i, gap = 1;
+  char c;
+  for (i = 0; i < QVF_TEXT_LENGTH && (c = input[i]) != '\0'; ++i) {
     if (c == ' ') {
-      if (m.length > 0 && m.text[m.length - 1] != ' ') m.text[m.length++] = ' ';
+      if (!gap) m.text[m.length++] = ' ';
+      gap = 1;
       continue;
     }
     if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
-    if (m.length == 0 || m.text[m.length - 1] == ' ') {
-      if (raw < MAX_WORDS) {
-        m.w[raw] = m.text + m.length;
-        m.n[raw] = 0;
-        m.in_at[raw] = i;
+    if (gap) {
+      gap = 0;
+      if (m.count < MAX_WORDS) {
+        m.w[m.count] = m.text + m.length;
+        m.in_at[m.count] = i;
       }
-      ++raw;
+      ++m.count;
     }
-    if (raw <= MAX_WORDS && m.n[raw - 1] < QVF_WORD_LENGTH) {
-      ++m.n[raw - 1];
-      m.in_length[raw - 1] = (uint8_t)(i + 1 - m.in_at[raw - 1]);
-    }
+    if (m.count <= MAX_WORDS && m.n[m.count - 1] < QVF_WORD_LENGTH) ++m.n[m.count - 1];
     m.text[m.length++] = c;
   }
-  if (m.length > 0 && m.text[m.length - 1] == ' ') --m.length;
+  if (gap && m.length > 0) --m.length; /* the blank at the end */
   m.text[m.length] = '\0';
-  m.count = raw;
-  if (raw > MAX_WORDS || raw < 3 || !is(0, QVF_CQ) || !is_call(2)) return;
+  if (m.count > MAX_WORDS || m.count < 3 || !is(0, QVF_CQ) || !is_call(2)) return;
   /* the merge */
   m.cq[0] = 'C';
   m.cq[1] = 'Q';
@@ -629,14 +630,13 @@ static void read_words(const char* input) {
   m.n[0] = (uint8_t)(3 + (m.n[1] < 10 ? m.n[1] : 10));
   memcpy(m.cq + 3, m.w[1], (uint8_t)(m.n[0] - 3));
   m.w[0] = m.cq;
-  m.in_length[0] = (uint8_t)(m.in_at[1] + (m.n[0] - 3) - m.in_at[0]);
-  for (i = 1; i + 1 < raw; ++i) {
+  m.cq_span = (uint8_t)(m.in_at[1] + (m.n[0] - 3) - m.in_at[0]);
+  --m.count;
+  for (i = 1; i < m.count; ++i) {
     m.w[i] = m.w[i + 1];
     m.n[i] = m.n[i + 1];
     m.in_at[i] = m.in_at[i + 1];
-    m.in_length[i] = m.in_length[i + 1];
   }
-  m.count = (uint8_t)(raw - 1);
 }
 
 static uint8_t opens_with(uint8_t word) {
