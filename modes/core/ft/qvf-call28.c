@@ -104,16 +104,21 @@ static uint8_t cq_modifier(const char* word, uint8_t length, uint32_t* value) {
   return 1;
 }
 
-/* The place of the call-area digit of a standard call (1 or 2), 0 when the text is none. */
+/* The place of the call-area digit of a standard call (1 or 2), 0 when the text is none: the
+   last digit, behind a letter and before at most three letters. */
 static uint8_t standard_area_digit(const char* text, uint8_t length) {
-  uint8_t at, i, letter_before = 0, letters_after = 0;
-  if (length < 2) return 0;
-  at = (uint8_t)(length - 1);
-  while (at >= 1 && !qvf_is_digit(text[at])) --at;
-  if (at < 1 || at > 2) return 0;
-  for (i = 0; i < at; ++i) letter_before |= qvf_is_letter(text[i]);
-  for (i = (uint8_t)(at + 1); i < length; ++i) letters_after += qvf_is_letter(text[i]);
-  if (!letter_before || letters_after > 3) return 0;
+  uint8_t at = 0, i, any = 0, letter_before = 0, letters_after = 0;
+  for (i = 0; i < length; ++i) {
+    if (qvf_is_digit(text[i])) {
+      at = i;
+      letter_before = any;
+      letters_after = 0;
+    } else if (qvf_is_letter(text[i])) {
+      any = 1;
+      ++letters_after;
+    }
+  }
+  if (at < 1 || at > 2 || !letter_before || letters_after > 3) return 0;
   return at;
 }
 
@@ -138,23 +143,22 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
 }
 
 uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
-  uint8_t area, i;
-  char six[6];
+  uint8_t area = standard_area_digit(text, length), i, at;
   uint32_t number = 0;
-  area = standard_area_digit(text, length);
   if (area == 0) {
     *value = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
     return 1;
   }
-  memset(six, ' ', sizeof six);
-  for (i = 0; i + (area == 1) < 6 && i < length; ++i) six[i + (area == 1)] = text[i];
-  /* A character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would
-     go out as "W9XXZ", another station. Such a text is no call this field can hold. */
+  /* Six places, the digit in the third: a call with its digit second starts with a blank. A
+     character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would go
+     out as "W9XXZ", another station. Such a text is no call this field can hold. */
   for (i = 0; i < 6; ++i) {
     /* the places of A37 (blank, digits, letters), A36 (digits, letters), the digits, and A27
        (blank, letters) in A38 */
-    int8_t code = qvf_a38(six[i]);
+    int8_t code;
     int8_t size = 37;
+    at = (uint8_t)(i - (area == 1));
+    code = at < length ? qvf_a38(text[at]) : 0;
     if (i == 1) {
       --code;
       size = 36;
