@@ -170,7 +170,7 @@ uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
       size = 27;
     }
     if (code < 0 || code >= size) return 0;
-    number = number * (uint8_t)size + (uint8_t)code;
+    number = number * (uint16_t)size + (uint8_t)code;
   }
   *value = QVF_CALL28_STANDARD + number;
   return 1;

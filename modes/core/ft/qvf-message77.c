@@ -332,7 +332,7 @@ static uint8_t wspr_style(void) {
       to = m.n[0];
     }
     for (i = from; i < to; ++i)
-      affix = affix * (suffix && after == 3 && i + 1 == to ? 10 : 36) + a36(w[i]);
+      affix = (suffix && after == 3 && i + 1 == to ? affix * 10 : affix * 36) + a36(w[i]);
     if (suffix) affix += 36L * 36 * 36;
     if (affix < 0) return refuse_at(QVF_BAD_AFFIX, 0);
   }
