@@ -346,9 +346,8 @@ static uint8_t wspr_style(void) {
 }
 
 static uint8_t is_cq_word(uint8_t word) {
-  /* CQ itself, or a word starting with CQ_ */
-  if (qvf_starts(m.w[word], m.n[word], QVF_CQ)) return m.n[word] == 2 || m.w[word][2] == '_';
-  return is(word, QVF_DE) || is(word, QVF_QRZ);
+  return is(word, QVF_DE) || is(word, QVF_QRZ) || is(word, QVF_CQ) ||
+         qvf_starts(m.w[word], m.n[word], QVF_CQ_);
 }
 
 /* "/P" or "/R" after a call travels as a flag; any other prefix or suffix is lost. */
