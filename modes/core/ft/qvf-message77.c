@@ -197,16 +197,12 @@ static void book_word(uint8_t word) {
 /* A 28-bit call field of text (a word or part of one); refused when the arithmetic would send
    another call. */
 static uint8_t add_call28(uint8_t word, uint8_t at, uint8_t length) {
-  uint32_t value;
-  if (!qvf_call28(m.w[word] + at, length, &value)) {
-    if (m.w[word] == m.cq) {
-      return refuse_at(QVF_NO_CQ_MODIFIER, word);
-    }
+  if (!qvf_call28(m.w[word] + at, length, &m.call)) {
+    if (m.w[word] == m.cq) return refuse_at(QVF_NO_CQ_MODIFIER, word);
     point_at((uint8_t)(m.in_at[word] + at), length);
     return refuse(QVF_NO_CALL);
   }
-  put_long(value, 28);
-  m.call = value;
+  put_long(m.call, 28);
   return PACKED;
 }
 
