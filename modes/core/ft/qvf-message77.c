@@ -615,7 +615,8 @@ static void read_words(const char* input) {
     if (m.count <= MAX_WORDS && m.n[m.count - 1] < QVF_WORD_LENGTH) ++m.n[m.count - 1];
     m.text[m.length++] = c;
   }
-  if (gap && m.length > 0) --m.length; /* the blank at the end */
+  if (input[i] != '\0') change(QVF_CHANGED_INPUT_CUT); /* stopped at the 37th character */
+  if (gap && m.length > 0) --m.length;                 /* the blank at the end */
   m.text[m.length] = '\0';
   if (m.count > MAX_WORDS || m.count < 3 || !is(0, QVF_CQ) || !is_call(2)) return;
   /* the merge */
@@ -679,7 +680,6 @@ static qvc_status pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], 
                          void* detail) {
   memset(&m, 0, sizeof m);
   read_words(text);
-  if (strlen(text) > QVF_TEXT_LENGTH) change(QVF_CHANGED_INPUT_CUT);
 #ifdef QVF_HOST_DETAIL
   m.detail = (qvf_pack77_detail*)detail;
   if (m.detail != 0) {
