@@ -187,11 +187,21 @@ static void book_word(uint8_t word) {
   else
     book(m.w[word], m.n[word]);
 }
+
+/* A call of the standard message: the call inside the brackets, or the part of the word that
+   went into the call field. */
+static void book_standard(uint8_t word, uint8_t at, uint8_t length) {
+  if (bracketed(word))
+    book_word(word);
+  else
+    book(m.w[word] + at, length);
+}
 #else
 /* A firmware keeps no book of the calls. */
 #define book(call, length) ((void)0)
 #define book_written(word) ((void)0)
 #define book_word(word) ((void)0)
+#define book_standard(word, at, length) ((void)0)
 #endif
 
 /* A 28-bit call field of text (a word or part of one); refused when the arithmetic would send
@@ -413,10 +423,7 @@ static uint8_t standard(void) {
     if (i == 0) first = m.call;
     put(flag, 1);
     portable |= flag && m.w[i][m.n[i] - 1] == 'P';
-    if (bracketed(i))
-      book_word(i);
-    else
-      book(m.w[i] + at, n);
+    book_standard(i, at, n);
   }
   put(roger, 1);
   put(grid, 15);
