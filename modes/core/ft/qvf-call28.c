@@ -59,24 +59,22 @@ uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_
 }
 
 uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
-  uint8_t number[8], product[8], i, j;
+  uint8_t product[8], i, j;
   uint32_t top = 0;
-  memset(number, 0, sizeof number);
   memset(product, 0, sizeof product);
-  /* A character outside the alphabet counts as -1, as in every other sender. */
+  /* The base-38 value of the call times the multiplier, modulo 2^64, by Horner's rule on the
+     product itself: each character multiplies it by 38 and adds its code times the multiplier.
+     A character outside the alphabet counts as -1, as in every other sender: it takes the
+     multiplier away (adds its two's complement). */
   for (i = 0; i < 11; ++i) {
     int8_t code = i < length ? qvf_a38(call[i]) : 0;
-    qvf_multiply_add(number, 8, 38, (uint8_t)code, code < 0 ? 0xFF : 0);
-  }
-  /* product = number * multiplier mod 2^64: each byte of the multiplier times the number, put
-     in at that byte's place; what would land above byte 7 is dropped. */
-  for (j = 0; j < 5; ++j) {
-    uint8_t m = qvc_flash_byte(&kHashMultiplier[j]);
-    uint16_t carry = 0;
-    for (i = 0; i + j < 8; ++i) {
-      uint16_t t = (uint16_t)(product[i + j] + (uint16_t)number[i] * m + carry);
-      product[i + j] = (uint8_t)t;
-      carry = t >> 8;
+    uint16_t carry = code < 0;
+    qvf_multiply_add(product, 8, 38, 0, 0);
+    for (j = 0; j < 8; ++j) {
+      uint8_t factor = j < 5 ? qvc_flash_byte(&kHashMultiplier[j]) : 0;
+      carry += product[j] + (code < 0 ? (uint8_t)~factor : (uint16_t)factor * (uint8_t)code);
+      product[j] = (uint8_t)carry;
+      carry >>= 8;
     }
   }
   for (i = 8; i-- > 4;) top = (top << 8) | product[i];
