@@ -184,5 +184,8 @@ void qvj_split_compound_call(const char field[12], qvj_compound_call* call) {
 }
 
 uint16_t qvj_list_add_on_field3(uint16_t k) {
-  return (uint16_t)(180 * ((k - 1) / 5) + 175 + (k - 1) % 5);
+  /* Five add-ons a longitude step: 180 values apart, from latitude 85 N on. */
+  uint16_t value = 175;
+  for (--k; k >= 5; k = (uint16_t)(k - 5)) value = (uint16_t)(value + 180);
+  return (uint16_t)(value + k);
 }

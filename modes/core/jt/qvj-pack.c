@@ -116,9 +116,13 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
 }
 
 void qvj_pack(qvj_message* message) {
+  qvj_pack_text(message->text, message);
+}
+
+void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
   char m[QVJ_MESSAGE_LENGTH];
   uint32_t fields[3];
-  memcpy(m, message->text, QVJ_MESSAGE_LENGTH);
+  memcpy(m, text, QVJ_MESSAGE_LENGTH);
   qvj_rewrite_cq(m);
   if (!qvj_pack_structured(m, fields, &message->type)) {
     qvj_pack_free_text(m, fields);
