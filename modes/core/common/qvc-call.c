@@ -48,9 +48,12 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
     for (w = 0; w < QVC_CALL_WORDS; ++w) {
       if ((w >> 1 == 1) == (rules == QVC_CALL_RULES_WSPR) && qvc_starts_with(call, word)) {
         v = w == 4 ? QVC_CALL_DE : QVC_CALL_CQ + (w & 1);
-        if (w == 0 && qvc_is_digit(call[3]) && qvc_is_digit(call[4]) && qvc_is_digit(call[5]))
-          v = QVC_CALL_CQ_FREQUENCY +
-              (uint16_t)((call[3] - '0') * 100 + (call[4] - '0') * 10 + (call[5] - '0'));
+        if (w == 0) {
+          /* "CQ nnn": three digits. */
+          uint16_t n = 0;
+          for (i = 3; i < 6 && qvc_is_digit(call[i]); ++i) n = (uint16_t)(10 * n + (call[i] - '0'));
+          if (i == 6) v = QVC_CALL_CQ_FREQUENCY + n;
+        }
       }
       while (qvc_flash_byte(word++) != 0) {
       }

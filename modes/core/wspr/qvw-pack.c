@@ -119,9 +119,9 @@ static uint8_t qvw_pack_compound_call(const char* m, uint8_t blank, qvw_message*
     if (after == 1 && qvc_is_letter(c)) s = (uint8_t)(c - 'A' + 10);
     ng = (uint16_t)(27232 + s);
   } else if (after == 2) {
-    /* Two characters, read as digits without a check; /00-/09 fall on the letters /Q-/Z. */
-    int32_t value = 60026 + qvw_two_digits(m + slash + 1);
-    ng = (uint16_t)(((value % 32768) + 32768) % 32768);
+    /* Two characters, read as digits without a check; /00-/09 fall on the letters /Q-/Z. The
+       value, 60026 plus at most a few thousand either way, is taken modulo 32768. */
+    ng = (uint16_t)(60026 - 32768 + qvw_two_digits(m + slash + 1));
   } else {
     /* A prefix: its first three characters, right-aligned, as a base-37 number. */
     char prefix[3];
