@@ -56,13 +56,13 @@ uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed) {
   uint8_t at = 0;
   s[0] = s[1] = s[2] = 0xDEADBEEFUL + length + seed;
   if (length == 0) return s[2];
-  for (; length - at > 12; at += 12) {
+  for (;; at += 12) {
+    /* Every block but the last is mixed; the last gets the final round. */
+    uint8_t last = length - at <= 12;
     qvw_add_block(s, key, length, at);
-    qvw_round(s, qvw_mix_steps, 6, 0);
+    qvw_round(s, last ? qvw_final_steps : qvw_mix_steps, (uint8_t)(6 + last), last);
+    if (last) return s[2];
   }
-  qvw_add_block(s, key, length, at);
-  qvw_round(s, qvw_final_steps, 7, 1);
-  return s[2];
 }
 
 uint16_t qvw_call_hash(const char* call, uint8_t length) {
