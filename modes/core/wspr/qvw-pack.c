@@ -58,15 +58,18 @@ static uint8_t qvw_pack_grid_field(const char* field, int32_t* grid) {
   return 0;
 }
 
-static uint8_t qvw_is_grid_letter(char c, char last) {
-  c = qvc_upper(c);
-  return c >= 'A' && c <= last;
-}
+/* The last character each place of a 6-character grid takes: two letters A-R, two digits, two
+   letters A-X; letters in either case. */
+static const uint8_t qvw_grid_last[] QVC_FLASH = "RR99XX";
 
-/* Two letters A-R, two digits, two letters A-X; either case. */
 static uint8_t qvw_is_six_character_grid(const char* g) {
-  return qvw_is_grid_letter(g[0], 'R') && qvw_is_grid_letter(g[1], 'R') && qvc_is_digit(g[2]) &&
-         qvc_is_digit(g[3]) && qvw_is_grid_letter(g[4], 'X') && qvw_is_grid_letter(g[5], 'X');
+  uint8_t i;
+  for (i = 0; i < 6; ++i) {
+    char c = qvc_upper(g[i]);
+    char last = (char)qvc_flash_byte(&qvw_grid_last[i]);
+    if (c < (last <= '9' ? '0' : 'A') || c > last) return 0;
+  }
+  return 1;
 }
 
 /* The power, read as a whole number from place at to the end (what follows the number is
@@ -88,6 +91,12 @@ static uint8_t qvw_read_power(const char* m, uint8_t at, qvw_message* message, q
     report->word_start = at;
   }
   return 1;
+}
+
+/* n2 of every form: a 15- or 16-bit value over 7 low bits (their sum stays below 2^22, so
+   nothing is cut). */
+static uint32_t qvw_field2(uint16_t high, uint8_t low) {
+  return ((uint32_t)high << 7) + low;
 }
 
 /* Digits 0-9, capital letters 10-35, anything else the blank's 36: a prefix character's code. */
@@ -140,7 +149,7 @@ static uint8_t qvw_pack_compound_call(const char* m, uint8_t blank, qvw_message*
   if (!qvw_read_power(m, (uint8_t)(blank + 1), message, report)) return 0;
   message->type = QVW_TYPE_COMPOUND_CALL;
   message->n1 = base;
-  message->n2 = (128UL * ng + message->power + 1 + a + 64) & 0x3FFFFFUL;
+  message->n2 = qvw_field2(ng, (uint8_t)(message->power + 1 + a + 64));
   return 1;
 }
 
@@ -173,7 +182,8 @@ static uint8_t qvw_pack_hashed_call(const char* m, qvw_message* message, qvc_rep
   turned[5] = grid[0];
   qvc_pack_call(turned, 6, QVC_CALL_RULES_WSPR, &message->n1);
   message->type = QVW_TYPE_HASHED_CALL;
-  message->n2 = 128UL * qvw_call_hash(m + 1, (uint8_t)(close - 1)) + 63 - message->power;
+  message->n2 =
+      qvw_field2(qvw_call_hash(m + 1, (uint8_t)(close - 1)), (uint8_t)(63 - message->power));
   return 1;
 }
 
@@ -220,7 +230,7 @@ static uint8_t qvw_pack_text(const char* m, qvw_message* message, qvc_report* re
       if (!qvw_read_power(m, (uint8_t)(blank + 5), message, report)) return 0;
       message->type = QVW_TYPE_CALL_GRID_POWER;
       message->n1 = call;
-      message->n2 = (uint32_t)(128 * grid + message->power + 64);
+      message->n2 = qvw_field2((uint16_t)grid, (uint8_t)(message->power + 64));
       return 1;
     }
   } else if (!hashed && slash != QVW_NONE && slash != 0) {
