@@ -10,8 +10,10 @@ static char qvc_list_char(const char* text, uint8_t length, uint8_t at) {
   return at < length ? text[at] : ' ';
 }
 
-static uint8_t qvc_is_value_separator(char c) {
-  return c == ',' || c == ';' || c == '/';
+/* A blank, ",", ";" or "/" ends a value; past the blanks that lead, all but the blank end it
+   with no value. */
+static uint8_t qvc_ends_item(char c) {
+  return c == ' ' || c == ',' || c == ';' || c == '/';
 }
 
 uint8_t qvc_read_list_number(const char* text, uint8_t length, int32_t* value) {
@@ -20,7 +22,7 @@ uint8_t qvc_read_list_number(const char* text, uint8_t length, int32_t* value) {
   char c;
   while (at < length && text[at] == ' ') ++at;
   if (at == length) return QVC_LIST_END;
-  if (qvc_is_value_separator(text[at])) return QVC_LIST_NOTHING;
+  if (qvc_ends_item(text[at])) return QVC_LIST_NOTHING;
   for (pass = 0;; ++pass) {
     uint8_t signed_number = 0, start;
     c = text[at];
@@ -32,7 +34,7 @@ uint8_t qvc_read_list_number(const char* text, uint8_t length, int32_t* value) {
     /* Digits, up to 2^31. */
     number = 0;
     for (start = at; qvc_is_digit(c); c = qvc_list_char(text, length, ++at)) {
-      if (number > 214748364UL || (number == 214748364UL && c > '8')) return QVC_LIST_ERROR;
+      if (number + (c == '9') > 214748364UL) return QVC_LIST_ERROR;
       number = number * 10 + (uint8_t)(c - '0');
     }
     if (at == start) return QVC_LIST_ERROR;
@@ -40,9 +42,9 @@ uint8_t qvc_read_list_number(const char* text, uint8_t length, int32_t* value) {
     /* A repeat count: unsigned and not zero; the number itself follows, or nothing does. */
     if (signed_number || number == 0) return QVC_LIST_ERROR;
     c = qvc_list_char(text, length, ++at);
-    if (c == ' ' || qvc_is_value_separator(c)) return QVC_LIST_NOTHING;
+    if (qvc_ends_item(c)) return QVC_LIST_NOTHING;
   }
-  if (c != ' ' && !qvc_is_value_separator(c)) return QVC_LIST_ERROR;
+  if (!qvc_ends_item(c)) return QVC_LIST_ERROR;
   if (!negative && number > 2147483647UL) return QVC_LIST_ERROR;
   *value = (negative && number != 0) ? -(int32_t)(number - 1) - 1 : (int32_t)number;
   return QVC_LIST_VALUE;
