@@ -57,8 +57,8 @@ static const uint8_t qvj_suffix_list[] QVC_FLASH = QVJ_SUFFIX_LIST;
 
 /* Walks the list up to entry wanted or, when wanted is 0, up to the entry equal to the first
    length characters of field. Leaves that entry in text (NUL-terminated) and returns its place
-   (1-339), or 0 when there is none. Only the groups that can hold the entry are read, so a
-   search reads a few dozen bytes, not the whole list. */
+   (1-339), or 0 when there is none. A search reads only the groups of the field's first
+   character, a few dozen bytes, not the whole list. */
 static uint16_t qvj_walk_prefixes(const char* field, uint8_t length, uint16_t wanted,
                                   char text[5]) {
   const uint8_t* group = qvj_prefix_groups;
@@ -70,7 +70,7 @@ static uint16_t qvj_walk_prefixes(const char* field, uint8_t length, uint16_t wa
     const uint8_t* next = rest + qvc_flash_byte(group + 2);
     uint8_t used = 1;
     text[0] = (char)(first & 0x7F);
-    if (wanted ? k + count >= wanted : text[0] == field[0]) {
+    if (wanted != 0 || text[0] == field[0]) {
       for (; count > 0; --count) {
         uint8_t i;
         if (!(first & 0x80)) {
