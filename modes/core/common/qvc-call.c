@@ -24,23 +24,25 @@ static uint8_t qvc_class_of(char c) {
   return c == ' ' ? 4 : 0;
 }
 
-/* Removes count characters at place at, filling the end with blanks. */
-static void qvc_drop(char call[6], uint8_t at, uint8_t count) {
-  uint8_t i;
-  for (i = at; i < 6; ++i) call[i] = i + count < 6 ? call[i + count] : ' ';
-}
-
 uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t* value) {
   char call[6];
   uint8_t i;
   uint32_t v = 0;
-  for (i = 0; i < 6; ++i) call[i] = i < length ? field[i] : ' ';
-  if (qvc_starts_with(call, qvc_word_3da0)) {
-    qvc_drop(call, 2, 1); /* "3DA0" -> "3D0" */
-  } else if (rules == QVC_CALL_RULES_JT && qvc_starts_with(call, qvc_word_3x) &&
-             qvc_is_letter(call[2])) {
-    qvc_drop(call, 0, 1); /* "3X" -> "Q" */
-    call[0] = 'Q';
+  qvc_copy_padded(call, 6, field, length);
+  {
+    /* "3DA0" goes as "3D0", "3X" + letter as "Q" + letter: one character dropped. */
+    uint8_t drop = 6;
+    if (qvc_starts_with(call, qvc_word_3da0)) {
+      drop = 2;
+    } else if (rules == QVC_CALL_RULES_JT && qvc_starts_with(call, qvc_word_3x) &&
+               qvc_is_letter(call[2])) {
+      drop = 0;
+    }
+    if (drop < 6) {
+      for (i = drop; i < 5; ++i) call[i] = call[i + 1];
+      call[5] = ' ';
+      if (drop == 0) call[0] = 'Q';
+    }
   }
   {
     const uint8_t* word = qvc_call_words;

@@ -107,8 +107,7 @@ static int32_t qvj_base37(const char* text, uint8_t length, uint8_t width) {
 }
 
 static void qvj_set_base(qvj_compound_call* call, const char* text, uint8_t length) {
-  uint8_t i;
-  for (i = 0; i < 12; ++i) call->base[i] = i < length ? text[i] : ' ';
+  qvc_copy_padded(call->base, 12, text, length);
 }
 
 /* A free-form add-on, tried when the field has a "/" that the lists did not explain. */

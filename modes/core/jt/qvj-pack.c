@@ -38,11 +38,6 @@ static uint8_t qvj_find_blank(const char m[QVJ_MESSAGE_LENGTH], uint8_t from) {
   return from;
 }
 
-static void qvj_copy_field(char* field, uint8_t width, const char* text, uint8_t length) {
-  uint8_t i;
-  for (i = 0; i < width; ++i) field[i] = i < length ? text[i] : ' ';
-}
-
 static uint8_t qvj_is_list_add_on(uint8_t kind) {
   return kind == QVJ_ADD_ON_LIST_PREFIX || kind == QVJ_ADD_ON_LIST_SUFFIX;
 }
@@ -86,7 +81,7 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
     if (ends[i] >= QVJ_MESSAGE_LENGTH) return 0;
   }
   for (i = 0; i < 2; ++i) {
-    qvj_copy_field(word, 12, m + start, (uint8_t)(ends[i] - start));
+    qvc_copy_padded(word, 12, m + start, (uint8_t)(ends[i] - start));
     qvj_split_compound_call(word, &calls[i]);
     if (!qvc_pack_call(calls[i].base, 12, QVC_CALL_RULES_JT, &fields[i])) return 0;
     start = (uint8_t)(ends[i] + 1);
@@ -101,7 +96,7 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
   if (k > 0) {
     value3 = qvj_list_add_on_field3((uint16_t)k);
   } else {
-    qvj_copy_field(word, 4, m + start, (uint8_t)(ends[2] - start));
+    qvc_copy_padded(word, 4, m + start, (uint8_t)(ends[2] - start));
     if (qvc_starts_with(word, qvj_word_ooo)) word[0] = word[1] = word[2] = ' ';
     if (!qvj_pack_field3(word, &value3)) return 0;
   }

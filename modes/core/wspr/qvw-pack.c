@@ -253,8 +253,7 @@ void qvw_pack(const char* text, qvw_message* message, qvc_report* report) {
   memset(report, 0, sizeof *report);
   memset(message, 0, sizeof *message);
   while (length < QVW_MESSAGE_LENGTH && text[length] != '\0') ++length;
-  memcpy(m, text, length);
-  memset(m + length, ' ', (size_t)(QVW_MESSAGE_LENGTH - length));
+  qvc_copy_padded(m, QVW_MESSAGE_LENGTH, text, length);
   m[QVW_MESSAGE_LENGTH] = '\0';
   for (rest = text + length; *rest != '\0'; ++rest)
     if (*rest != ' ') report->changes |= QVC_CHANGED_CUT;
