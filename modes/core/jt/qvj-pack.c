@@ -12,8 +12,8 @@
 
 static const uint8_t qvj_word_cq[] QVC_FLASH = "CQ ";
 static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
-static const uint8_t qvj_word_qrz[] QVC_FLASH = "QRZ ";
-static const uint8_t qvj_word_de[] QVC_FLASH = "DE ";
+/* The words that may lead a message whose second call has a free-form add-on. */
+static const uint8_t qvj_lead_words[] QVC_FLASH = "CQ \0QRZ \0DE ";
 static const uint8_t qvj_word_ooo[] QVC_FLASH = "OOO ";
 
 /* "CQ 5" becomes "CQ 005", "CQ DX" the callsign "CQ9DX", and "CQ NA" (two letters) the callsign
@@ -45,21 +45,22 @@ static uint8_t qvj_is_list_add_on(uint8_t kind) {
 /* The first-field value of "CQ/QRZ/DE + call with a free-form add-on", or 0 when the first field
    is no such word. */
 static uint32_t qvj_free_add_on_lead(const char* call1, uint8_t kind, int32_t k) {
-  uint8_t word;
-  if (qvc_starts_with(call1, qvj_word_cq)) {
-    word = 0;
-  } else if (qvc_starts_with(call1, qvj_word_qrz)) {
-    word = 1;
-  } else if (qvc_starts_with(call1, qvj_word_de)) {
-    word = 2;
-  } else {
-    return 0;
+  const uint8_t* word = qvj_lead_words;
+  uint8_t w;
+  uint32_t lead = QVJ_CQ_PREFIX_BASE, step = QVJ_QRZ_PREFIX_BASE - QVJ_CQ_PREFIX_BASE;
+  for (w = 0; !qvc_starts_with(call1, word); ++w) {
+    if (w == 2) return 0;
+    while (qvc_flash_byte(word++) != 0) {
+    }
   }
   /* The three words' ranges follow each other: 37^4 - 50652 values for prefixes, 37^3 - 1368
      for suffixes. */
-  if (kind == QVJ_ADD_ON_FREE_PREFIX)
-    return QVJ_CQ_PREFIX_BASE + word * (QVJ_QRZ_PREFIX_BASE - QVJ_CQ_PREFIX_BASE) + (uint32_t)k;
-  return QVJ_CQ_SUFFIX_BASE + word * (QVJ_QRZ_SUFFIX_BASE - QVJ_CQ_SUFFIX_BASE) + (uint32_t)k;
+  if (kind != QVJ_ADD_ON_FREE_PREFIX) {
+    lead = QVJ_CQ_SUFFIX_BASE;
+    step = QVJ_QRZ_SUFFIX_BASE - QVJ_CQ_SUFFIX_BASE;
+  }
+  while (w--) lead += step;
+  return lead + (uint32_t)k;
 }
 
 /* A standard or compound-call message into fields; 0 when the text is none (free text then). */
