@@ -19,8 +19,9 @@
 static const int8_t qvw_power_correction[10] QVC_FLASH = {0, -1, 1, 0, -1, 2, 1, 0, -1, 1};
 
 uint8_t qvw_round_power(int32_t dbm) {
-  uint8_t clamped = (uint8_t)(dbm < 0 ? 0 : (dbm > 60 ? 60 : dbm));
-  return (uint8_t)(clamped + (int8_t)qvc_flash_byte(&qvw_power_correction[clamped % 10]));
+  uint8_t clamped = (uint8_t)(dbm < 0 ? 0 : (dbm > 60 ? 60 : dbm)), last = clamped;
+  while (last >= 10) last = (uint8_t)(last - 10); /* the last digit, with no divide routine */
+  return (uint8_t)(clamped + (int8_t)qvc_flash_byte(&qvw_power_correction[last]));
 }
 
 static uint8_t qvw_find(const char* m, char c) {
@@ -44,12 +45,12 @@ static int16_t qvw_two_digits(const char* at) {
 
 /* The type 1 grid field (4 characters): a locator, or one of the report-like words the old
    packer also takes; 0 when it is none of them. */
-static uint8_t qvw_pack_grid_field(const char* field, int32_t* grid) {
+static uint8_t qvw_pack_grid_field(const char* field, uint16_t* grid) {
   if (qvc_all_blank(field, 4)) return *grid = QVC_BLANK_FIELD, 1;
-  if (field[0] == '-') return *grid = QVC_BLANK_FIELD + qvw_two_digits(field + 1), 1;
+  if (field[0] == '-') return *grid = (uint16_t)(QVC_BLANK_FIELD + qvw_two_digits(field + 1)), 1;
   if (field[0] == 'R' && field[1] == '-') {
     int16_t number = qvw_two_digits(field + 2);
-    return *grid = number == 0 ? QVC_BLANK_FIELD : QVC_BLANK_FIELD + 30 + number, 1;
+    return *grid = (uint16_t)(number == 0 ? QVC_BLANK_FIELD : QVC_BLANK_FIELD + 30 + number), 1;
   }
   if (field[0] == 'R' && field[1] == 'O') return *grid = QVC_BLANK_FIELD + 61, 1;
   if (field[0] == 'R' && field[1] == 'R' && field[2] == 'R') return *grid = QVC_BLANK_FIELD + 62, 1;
@@ -220,7 +221,7 @@ static uint8_t qvw_pack_text(const char* m, qvw_message* message, qvc_report* re
   uint8_t hashed = qvw_find(m, '<') != QVW_NONE;
   if (!hashed && slash == QVW_NONE && blank >= 2 && blank <= 6) {
     uint32_t call;
-    int32_t grid;
+    uint16_t grid;
     uint8_t is_call = qvc_pack_call(m, blank, QVC_CALL_RULES_WSPR, &call);
     uint8_t rest = blank;
     while (rest < QVW_MESSAGE_LENGTH && m[rest] == ' ') ++rest;
@@ -230,7 +231,7 @@ static uint8_t qvw_pack_text(const char* m, qvw_message* message, qvc_report* re
       if (!qvw_read_power(m, (uint8_t)(blank + 5), message, report)) return 0;
       message->type = QVW_TYPE_CALL_GRID_POWER;
       message->n1 = call;
-      message->n2 = qvw_field2((uint16_t)grid, (uint8_t)(message->power + 64));
+      message->n2 = qvw_field2(grid, (uint8_t)(message->power + 64));
       return 1;
     }
   } else if (!hashed && slash != QVW_NONE && slash != 0) {
