@@ -48,7 +48,17 @@ unsigned StackPointer(const avr_t* chip) {
   return chip->data[kStackLow] | unsigned(chip->data[kStackHigh]) << 8;
 }
 
-// Runs until the firmware waits for a message again, tracking the lowest stack pointer.
+// The instruction at byte address pc is "out SPL, r" (0x3d) or "out SREG, r" (0x3f).
+bool WritesStackLowOrStatus(const avr_t* chip, avr_flashaddr_t pc) {
+  if (pc + 1 > chip->flashend) return false;
+  unsigned op = chip->flash[pc] | unsigned(chip->flash[pc + 1]) << 8;
+  return (op & 0xFE0F) == 0xBE0D || (op & 0xFE0F) == 0xBE0F;
+}
+
+// Runs until the firmware waits for a message again, tracking the lowest stack pointer. A
+// function that makes its frame writes the stack pointer's high byte first, then the status
+// register and the low byte: between those writes the pointer is neither the old nor the new
+// one (up to 255 bytes off when the frame crosses a 256-byte boundary), so it is not read there.
 bool RunUntilWaiting(ChipFirmware& firmware, unsigned& lowestStack) {
   avr_t* chip = firmware.chip;
   const std::uint64_t limit = chip->cycle + kCycleLimit;
@@ -56,6 +66,7 @@ bool RunUntilWaiting(ChipFirmware& firmware, unsigned& lowestStack) {
   while (chip->data[firmware.io + kState] != kWaiting) {
     if (state == cpu_Done || state == cpu_Crashed || chip->cycle > limit) return false;
     state = avr_run(chip);
+    if (WritesStackLowOrStatus(chip, chip->pc)) continue;
     unsigned sp = StackPointer(chip);
     if (sp < lowestStack) lowestStack = sp;
   }

@@ -47,9 +47,9 @@ const Toolchain kArm = {"arm-none-eabi-gcc", "gcc-arm-none-eabi",
 const Toolchain kSdcc = {"sdcc", "sdcc", "-mmcs51 --model-large --std-c99 --opt-code-size --Werror",
                          ".rel"};
 // sdcc keeps the spilled temporaries of a function that is not reentrant in the 8051's directly
-// addressed internal RAM (under 128 bytes), one slot each, never shared between functions (and
-// the locals of functions that call none in overlaid slots there). A mode whose slots do not fit
-// is built reentrant: its locals and temporaries then live on the internal
+// addressed internal RAM (under 128 bytes), one slot each, never shared between functions; the
+// locals of functions that call no other share an overlay there. A mode whose slots or overlay do
+// not fit is built reentrant: its locals and temporaries then live on the internal
 // stack, whose depth nothing here measures (no 8051 simulator is run).
 const Toolchain kSdccReentrant = {"sdcc", "sdcc", kSdcc.flags + " --stack-auto", ".rel"};
 

@@ -7,11 +7,10 @@
 
 static const uint8_t qvc_word_3da0[] QVC_FLASH = "3DA0";
 static const uint8_t qvc_word_3x[] QVC_FLASH = "3X";
-static const uint8_t qvc_word_cq[] QVC_FLASH = "CQ ";
-static const uint8_t qvc_word_cq_alone[] QVC_FLASH = "CQ    ";
-static const uint8_t qvc_word_qrz[] QVC_FLASH = "QRZ ";
-static const uint8_t qvc_word_qrz_alone[] QVC_FLASH = "QRZ   ";
-static const uint8_t qvc_word_de[] QVC_FLASH = "DE ";
+/* The words a call field may be, one after another: "CQ ", "QRZ " of the JT rules, "CQ" and
+   "QRZ" alone of the WSPR rules, "DE " of the JT rules. */
+#define QVC_CALL_WORDS 5
+static const uint8_t qvc_call_words[] QVC_FLASH = "CQ \0QRZ \0CQ    \0QRZ   \0DE ";
 
 /* For each of the six positions: the classes allowed (1 digit, 2 letter, 4 blank), the radix and
    the code the position's values start from. */
@@ -25,36 +24,42 @@ static uint8_t qvc_class_of(char c) {
   return c == ' ' ? 4 : 0;
 }
 
-/* Removes count characters at place at, filling the end with blanks. */
-static void qvc_drop(char call[6], uint8_t at, uint8_t count) {
-  uint8_t i;
-  for (i = at; i < 6; ++i) call[i] = i + count < 6 ? call[i + count] : ' ';
-}
-
 uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t* value) {
   char call[6];
   uint8_t i;
   uint32_t v = 0;
-  for (i = 0; i < 6; ++i) call[i] = i < length ? field[i] : ' ';
-  if (qvc_starts_with(call, qvc_word_3da0)) {
-    qvc_drop(call, 2, 1); /* "3DA0" -> "3D0" */
-  } else if (rules == QVC_CALL_RULES_JT && qvc_starts_with(call, qvc_word_3x) &&
-             qvc_is_letter(call[2])) {
-    qvc_drop(call, 0, 1); /* "3X" -> "Q" */
-    call[0] = 'Q';
-  }
-  if (rules == QVC_CALL_RULES_WSPR) {
-    if (qvc_starts_with(call, qvc_word_cq_alone)) v = QVC_CALL_CQ;
-    if (qvc_starts_with(call, qvc_word_qrz_alone)) v = QVC_CALL_QRZ;
-  } else {
-    if (qvc_starts_with(call, qvc_word_cq)) {
-      v = QVC_CALL_CQ;
-      if (qvc_is_digit(call[3]) && qvc_is_digit(call[4]) && qvc_is_digit(call[5]))
-        v = QVC_CALL_CQ_FREQUENCY +
-            (uint16_t)((call[3] - '0') * 100 + (call[4] - '0') * 10 + (call[5] - '0'));
+  qvc_copy_padded(call, 6, field, length);
+  {
+    /* "3DA0" goes as "3D0", "3X" + letter as "Q" + letter: one character dropped. */
+    uint8_t drop = 6;
+    if (qvc_starts_with(call, qvc_word_3da0)) {
+      drop = 2;
+    } else if (rules == QVC_CALL_RULES_JT && qvc_starts_with(call, qvc_word_3x) &&
+               qvc_is_letter(call[2])) {
+      drop = 0;
     }
-    if (qvc_starts_with(call, qvc_word_qrz)) v = QVC_CALL_QRZ;
-    if (qvc_starts_with(call, qvc_word_de)) v = QVC_CALL_DE;
+    if (drop < 6) {
+      for (i = drop; i < 5; ++i) call[i] = call[i + 1];
+      call[5] = ' ';
+      if (drop == 0) call[0] = 'Q';
+    }
+  }
+  {
+    const uint8_t* word = qvc_call_words;
+    uint8_t w;
+    for (w = 0; w < QVC_CALL_WORDS; ++w) {
+      if ((w >> 1 == 1) == (rules == QVC_CALL_RULES_WSPR) && qvc_starts_with(call, word)) {
+        v = w == 4 ? QVC_CALL_DE : QVC_CALL_CQ + (w & 1);
+        if (w == 0) {
+          /* "CQ nnn": three digits. */
+          uint16_t n = 0;
+          for (i = 3; i < 6 && qvc_is_digit(call[i]); ++i) n = (uint16_t)(10 * n + (call[i] - '0'));
+          if (i == 6) v = QVC_CALL_CQ_FREQUENCY + n;
+        }
+      }
+      while (qvc_flash_byte(word++) != 0) {
+      }
+    }
   }
   if (v != 0) return *value = v, 1;
 

@@ -3,6 +3,8 @@
    each step of the division is one addition modulo 63 and two table reads. */
 #include "qvc-reed-solomon.h"
 
+#include <string.h>
+
 #include "qvc-flash.h"
 
 /* alpha^i for i = 0 ... 62; the log of each element (log[0] unused); the generator's
@@ -41,19 +43,23 @@ uint8_t qvc_rs_generator(uint8_t i) {
 
 void qvc_rs63_encode(const uint8_t data[12], uint8_t codeword[63]) {
   uint8_t i, j;
-  for (j = 0; j < QVC_RS_PARITY; ++j) codeword[j] = 0;
+  /* The remainder is kept one place up, in codeword[1 ... 51], over a zero in codeword[0]: each
+     step of the division then reads the place below without a test for the bottom one. */
+  memset(codeword, 0, QVC_RS_PARITY + 1);
   for (i = 12; i-- > 0;) {
-    /* The remainder sits in codeword[0 ... 50]; each data symbol shifts it up by one place. */
-    uint8_t feedback = (uint8_t)(data[i] ^ codeword[QVC_RS_PARITY - 1]);
+    uint8_t feedback = (uint8_t)(data[i] ^ codeword[QVC_RS_PARITY]);
     uint8_t feedback_log = qvc_flash_byte(&qvc_gf64_log[feedback]);
-    for (j = QVC_RS_PARITY; j-- > 0;) {
-      uint8_t below = j > 0 ? codeword[j - 1] : 0;
-      if (feedback != 0) {
-        uint8_t term = qvc_gf64_sum_of_logs(feedback_log, qvc_flash_byte(&qvc_rs_generator_log[j]));
-        below ^= qvc_flash_byte(&qvc_gf64_power[term]);
-      }
-      codeword[j] = below;
+    uint8_t* place = codeword + QVC_RS_PARITY;
+    const uint8_t* generator = qvc_rs_generator_log + QVC_RS_PARITY;
+    for (j = QVC_RS_PARITY; j > 0; --j) {
+      uint8_t below = *(place - 1);
+      --generator;
+      if (feedback != 0)
+        below ^= qvc_flash_byte(
+            &qvc_gf64_power[qvc_gf64_sum_of_logs(feedback_log, qvc_flash_byte(generator))]);
+      *place-- = below;
     }
   }
-  for (i = 0; i < 12; ++i) codeword[QVC_RS_PARITY + i] = data[i];
+  memmove(codeword, codeword + 1, QVC_RS_PARITY);
+  memcpy(codeword + QVC_RS_PARITY, data, 12);
 }

@@ -10,6 +10,11 @@ uint8_t qvc_starts_with(const char* text, const uint8_t* word) {
   return 1;
 }
 
+void qvc_copy_padded(char* to, uint8_t width, const char* from, uint8_t length) {
+  uint8_t i;
+  for (i = 0; i < width; ++i) to[i] = i < length ? from[i] : ' ';
+}
+
 uint8_t qvc_all_blank(const char* text, uint8_t length) {
   while (length--)
     if (*text++ != ' ') return 0;

@@ -37,6 +37,9 @@ static inline uint8_t qvc_call_code(char c) {
 /* 1 when text starts with word, a NUL-terminated string in flash (QVC_FLASH). */
 uint8_t qvc_starts_with(const char* text, const uint8_t* word);
 
+/* The first length characters of from into width characters of to, blanks after them. */
+void qvc_copy_padded(char* to, uint8_t width, const char* from, uint8_t length);
+
 /* 1 when the length characters of text are all blanks. */
 uint8_t qvc_all_blank(const char* text, uint8_t length);
 

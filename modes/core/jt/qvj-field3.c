@@ -50,8 +50,9 @@ uint8_t qvj_pack_field3(const char field[4], uint16_t* value) {
     uint8_t shifted = (uint8_t)(number + 50);
     locator[0] = field[0] == 'R' ? 'L' : 'K';
     locator[1] = 'A';
-    locator[2] = (char)('0' + shifted / 10);
-    locator[3] = (char)('0' + shifted % 10);
+    /* Its two digits, by subtraction: the chip then needs no divide routine. */
+    for (locator[2] = '0'; shifted >= 10; shifted = (uint8_t)(shifted - 10)) ++locator[2];
+    locator[3] = (char)('0' + shifted);
     return *value = qvc_locator_value(locator), 1;
   }
   if (!qvc_is_locator(field)) return 0;

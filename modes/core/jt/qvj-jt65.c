@@ -39,18 +39,16 @@ void qvj_jt65_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ
   message->text[QVJ_MESSAGE_LENGTH] = '\0';
   {
     /* The flag travels in the sync pattern: pack the text without it. */
-    qvj_message split; /* copied, not initialised from *message: sdcc takes no such initialiser */
-    memcpy(&split, message, sizeof split);
-    message->ooo = qvj_split_ooo(split.text);
-    if (qvj_is_shorthand(split.text)) {
+    char split[QVJ_MESSAGE_LENGTH];
+    memcpy(split, message->text, QVJ_MESSAGE_LENGTH);
+    message->ooo = qvj_split_ooo(split);
+    if (qvj_is_shorthand(split)) {
       message->type = QVJ_TYPE_SHORTHAND;
       memset(message->source, 0, sizeof message->source);
       report->status = QVJ_SHORTHAND;
       return;
     }
-    qvj_pack(&split);
-    memcpy(message->source, split.source, sizeof message->source);
-    message->type = split.type;
+    qvj_pack_text(split, message);
   }
   if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
   qvj_jt65_data_symbols(message->source, data);

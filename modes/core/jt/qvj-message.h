@@ -57,6 +57,9 @@ uint8_t qvj_prepare(const char* text, uint8_t drop_leading_blank, qvj_message* m
 /* Packs message->text (normalised, without OOO, not a shorthand) into ->source and ->type. */
 void qvj_pack(qvj_message* message);
 
+/* The same for a text held elsewhere. */
+void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message);
+
 #ifdef __cplusplus
 }
 #endif

@@ -12,8 +12,8 @@
 
 static const uint8_t qvj_word_cq[] QVC_FLASH = "CQ ";
 static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
-static const uint8_t qvj_word_qrz[] QVC_FLASH = "QRZ ";
-static const uint8_t qvj_word_de[] QVC_FLASH = "DE ";
+/* The words that may lead a message whose second call has a free-form add-on. */
+static const uint8_t qvj_lead_words[] QVC_FLASH = "CQ \0QRZ \0DE ";
 static const uint8_t qvj_word_ooo[] QVC_FLASH = "OOO ";
 
 /* "CQ 5" becomes "CQ 005", "CQ DX" the callsign "CQ9DX", and "CQ NA" (two letters) the callsign
@@ -38,11 +38,6 @@ static uint8_t qvj_find_blank(const char m[QVJ_MESSAGE_LENGTH], uint8_t from) {
   return from;
 }
 
-static void qvj_copy_field(char* field, uint8_t width, const char* text, uint8_t length) {
-  uint8_t i;
-  for (i = 0; i < width; ++i) field[i] = i < length ? text[i] : ' ';
-}
-
 static uint8_t qvj_is_list_add_on(uint8_t kind) {
   return kind == QVJ_ADD_ON_LIST_PREFIX || kind == QVJ_ADD_ON_LIST_SUFFIX;
 }
@@ -50,21 +45,22 @@ static uint8_t qvj_is_list_add_on(uint8_t kind) {
 /* The first-field value of "CQ/QRZ/DE + call with a free-form add-on", or 0 when the first field
    is no such word. */
 static uint32_t qvj_free_add_on_lead(const char* call1, uint8_t kind, int32_t k) {
-  uint8_t word;
-  if (qvc_starts_with(call1, qvj_word_cq)) {
-    word = 0;
-  } else if (qvc_starts_with(call1, qvj_word_qrz)) {
-    word = 1;
-  } else if (qvc_starts_with(call1, qvj_word_de)) {
-    word = 2;
-  } else {
-    return 0;
+  const uint8_t* word = qvj_lead_words;
+  uint8_t w;
+  uint32_t lead = QVJ_CQ_PREFIX_BASE, step = QVJ_QRZ_PREFIX_BASE - QVJ_CQ_PREFIX_BASE;
+  for (w = 0; !qvc_starts_with(call1, word); ++w) {
+    if (w == 2) return 0;
+    while (qvc_flash_byte(word++) != 0) {
+    }
   }
   /* The three words' ranges follow each other: 37^4 - 50652 values for prefixes, 37^3 - 1368
      for suffixes. */
-  if (kind == QVJ_ADD_ON_FREE_PREFIX)
-    return QVJ_CQ_PREFIX_BASE + word * (QVJ_QRZ_PREFIX_BASE - QVJ_CQ_PREFIX_BASE) + (uint32_t)k;
-  return QVJ_CQ_SUFFIX_BASE + word * (QVJ_QRZ_SUFFIX_BASE - QVJ_CQ_SUFFIX_BASE) + (uint32_t)k;
+  if (kind != QVJ_ADD_ON_FREE_PREFIX) {
+    lead = QVJ_CQ_SUFFIX_BASE;
+    step = QVJ_QRZ_SUFFIX_BASE - QVJ_CQ_SUFFIX_BASE;
+  }
+  while (w--) lead += step;
+  return lead + (uint32_t)k;
 }
 
 /* A standard or compound-call message into fields; 0 when the text is none (free text then). */
@@ -86,7 +82,7 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
     if (ends[i] >= QVJ_MESSAGE_LENGTH) return 0;
   }
   for (i = 0; i < 2; ++i) {
-    qvj_copy_field(word, 12, m + start, (uint8_t)(ends[i] - start));
+    qvc_copy_padded(word, 12, m + start, (uint8_t)(ends[i] - start));
     qvj_split_compound_call(word, &calls[i]);
     if (!qvc_pack_call(calls[i].base, 12, QVC_CALL_RULES_JT, &fields[i])) return 0;
     start = (uint8_t)(ends[i] + 1);
@@ -101,7 +97,7 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
   if (k > 0) {
     value3 = qvj_list_add_on_field3((uint16_t)k);
   } else {
-    qvj_copy_field(word, 4, m + start, (uint8_t)(ends[2] - start));
+    qvc_copy_padded(word, 4, m + start, (uint8_t)(ends[2] - start));
     if (qvc_starts_with(word, qvj_word_ooo)) word[0] = word[1] = word[2] = ' ';
     if (!qvj_pack_field3(word, &value3)) return 0;
   }
@@ -116,9 +112,13 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
 }
 
 void qvj_pack(qvj_message* message) {
+  qvj_pack_text(message->text, message);
+}
+
+void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
   char m[QVJ_MESSAGE_LENGTH];
   uint32_t fields[3];
-  memcpy(m, message->text, QVJ_MESSAGE_LENGTH);
+  memcpy(m, text, QVJ_MESSAGE_LENGTH);
   qvj_rewrite_cq(m);
   if (!qvj_pack_structured(m, fields, &message->type)) {
     qvj_pack_free_text(m, fields);

@@ -7,12 +7,17 @@
 
 void qvj_normalise(const char* text, char message[QVJ_MESSAGE_LENGTH], uint32_t* changes) {
   uint8_t length = 0, end = 0, out = 0, i;
-  const char* rest;
-  while (length < QVJ_MESSAGE_LENGTH && text[length] != '\0') ++length;
-  for (rest = text + length; *rest != '\0'; ++rest)
-    if (*rest != ' ') *changes |= QVC_CHANGED_CUT;
-  for (i = 0; i < length; ++i)
-    if (text[i] != ' ') end = (uint8_t)(i + 1);
+  const char* c;
+  /* One pass over the whole text: its first 22 characters and where the last of them that is not
+     a blank stands, and whether anything but blanks follows them. */
+  for (c = text; *c != '\0'; ++c) {
+    if (length < QVJ_MESSAGE_LENGTH) {
+      ++length;
+      if (*c != ' ') end = length;
+    } else if (*c != ' ') {
+      *changes |= QVC_CHANGED_CUT;
+    }
+  }
   if (end == 0) end = length;
   for (i = 0; i < end; ++i) {
     if (text[i] == ' ' && out > 0 && message[out - 1] == ' ') continue;

@@ -13,8 +13,11 @@ static const uint8_t qvw_mix_steps[12] QVC_FLASH = {0x18, 4,  0x21, 6,  0x06, 8,
 static const uint8_t qvw_final_steps[14] QVC_FLASH = {0x06, 14,   0x08, 11,   0x01, 25,   0x06,
                                                       16,   0x08, 4,    0x01, 14,   0x06, 24};
 
+/* One bit at a time: a rotation by a variable count costs no more code than this on a chip
+   that shifts one bit per instruction. */
 static uint32_t qvw_rotate(uint32_t x, uint8_t k) {
-  return (x << k) | (x >> (32 - k));
+  while (k--) x = (x << 1) | (x >> 31);
+  return x;
 }
 
 static void qvw_round(uint32_t s[3], const uint8_t* steps, uint8_t count, uint8_t final) {
@@ -37,9 +40,15 @@ static void qvw_round(uint32_t s[3], const uint8_t* steps, uint8_t count, uint8_
 
 /* Adds the next 12 bytes from at (zero bytes past the end), read as three little-endian words. */
 static void qvw_add_block(uint32_t s[3], const char* key, uint8_t length, uint8_t at) {
-  uint8_t i;
-  for (i = 0; i < 12 && at + i < length; ++i)
-    s[i >> 2] += (uint32_t)(uint8_t)key[at + i] << (8 * (i & 3));
+  uint8_t i, j;
+  for (i = 0; i < 3; ++i) {
+    uint32_t word = 0;
+    for (j = 4; j-- > 0;) {
+      uint8_t place = (uint8_t)(at + 4 * i + j);
+      word = (word << 8) | (place < length ? (uint8_t)key[place] : 0);
+    }
+    s[i] += word;
+  }
 }
 
 uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed) {
@@ -47,13 +56,13 @@ uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed) {
   uint8_t at = 0;
   s[0] = s[1] = s[2] = 0xDEADBEEFUL + length + seed;
   if (length == 0) return s[2];
-  for (; length - at > 12; at += 12) {
+  for (;; at += 12) {
+    /* Every block but the last is mixed; the last gets the final round. */
+    uint8_t last = length - at <= 12;
     qvw_add_block(s, key, length, at);
-    qvw_round(s, qvw_mix_steps, 6, 0);
+    qvw_round(s, last ? qvw_final_steps : qvw_mix_steps, (uint8_t)(6 + last), last);
+    if (last) return s[2];
   }
-  qvw_add_block(s, key, length, at);
-  qvw_round(s, qvw_final_steps, 7, 1);
-  return s[2];
 }
 
 uint16_t qvw_call_hash(const char* call, uint8_t length) {

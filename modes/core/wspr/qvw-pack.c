@@ -19,8 +19,9 @@
 static const int8_t qvw_power_correction[10] QVC_FLASH = {0, -1, 1, 0, -1, 2, 1, 0, -1, 1};
 
 uint8_t qvw_round_power(int32_t dbm) {
-  uint8_t clamped = (uint8_t)(dbm < 0 ? 0 : (dbm > 60 ? 60 : dbm));
-  return (uint8_t)(clamped + (int8_t)qvc_flash_byte(&qvw_power_correction[clamped % 10]));
+  uint8_t clamped = (uint8_t)(dbm < 0 ? 0 : (dbm > 60 ? 60 : dbm)), last = clamped;
+  while (last >= 10) last = (uint8_t)(last - 10); /* the last digit, with no divide routine */
+  return (uint8_t)(clamped + (int8_t)qvc_flash_byte(&qvw_power_correction[last]));
 }
 
 static uint8_t qvw_find(const char* m, char c) {
@@ -44,12 +45,12 @@ static int16_t qvw_two_digits(const char* at) {
 
 /* The type 1 grid field (4 characters): a locator, or one of the report-like words the old
    packer also takes; 0 when it is none of them. */
-static uint8_t qvw_pack_grid_field(const char* field, int32_t* grid) {
+static uint8_t qvw_pack_grid_field(const char* field, uint16_t* grid) {
   if (qvc_all_blank(field, 4)) return *grid = QVC_BLANK_FIELD, 1;
-  if (field[0] == '-') return *grid = QVC_BLANK_FIELD + qvw_two_digits(field + 1), 1;
+  if (field[0] == '-') return *grid = (uint16_t)(QVC_BLANK_FIELD + qvw_two_digits(field + 1)), 1;
   if (field[0] == 'R' && field[1] == '-') {
     int16_t number = qvw_two_digits(field + 2);
-    return *grid = number == 0 ? QVC_BLANK_FIELD : QVC_BLANK_FIELD + 30 + number, 1;
+    return *grid = (uint16_t)(number == 0 ? QVC_BLANK_FIELD : QVC_BLANK_FIELD + 30 + number), 1;
   }
   if (field[0] == 'R' && field[1] == 'O') return *grid = QVC_BLANK_FIELD + 61, 1;
   if (field[0] == 'R' && field[1] == 'R' && field[2] == 'R') return *grid = QVC_BLANK_FIELD + 62, 1;
@@ -58,15 +59,18 @@ static uint8_t qvw_pack_grid_field(const char* field, int32_t* grid) {
   return 0;
 }
 
-static uint8_t qvw_is_grid_letter(char c, char last) {
-  c = qvc_upper(c);
-  return c >= 'A' && c <= last;
-}
+/* The last character each place of a 6-character grid takes: two letters A-R, two digits, two
+   letters A-X; letters in either case. */
+static const uint8_t qvw_grid_last[] QVC_FLASH = "RR99XX";
 
-/* Two letters A-R, two digits, two letters A-X; either case. */
 static uint8_t qvw_is_six_character_grid(const char* g) {
-  return qvw_is_grid_letter(g[0], 'R') && qvw_is_grid_letter(g[1], 'R') && qvc_is_digit(g[2]) &&
-         qvc_is_digit(g[3]) && qvw_is_grid_letter(g[4], 'X') && qvw_is_grid_letter(g[5], 'X');
+  uint8_t i;
+  for (i = 0; i < 6; ++i) {
+    char c = qvc_upper(g[i]);
+    char last = (char)qvc_flash_byte(&qvw_grid_last[i]);
+    if (c < (last <= '9' ? '0' : 'A') || c > last) return 0;
+  }
+  return 1;
 }
 
 /* The power, read as a whole number from place at to the end (what follows the number is
@@ -88,6 +92,12 @@ static uint8_t qvw_read_power(const char* m, uint8_t at, qvw_message* message, q
     report->word_start = at;
   }
   return 1;
+}
+
+/* n2 of every form: a 15- or 16-bit value over 7 low bits (their sum stays below 2^22, so
+   nothing is cut). */
+static uint32_t qvw_field2(uint16_t high, uint8_t low) {
+  return ((uint32_t)high << 7) + low;
 }
 
 /* Digits 0-9, capital letters 10-35, anything else the blank's 36: a prefix character's code. */
@@ -119,9 +129,9 @@ static uint8_t qvw_pack_compound_call(const char* m, uint8_t blank, qvw_message*
     if (after == 1 && qvc_is_letter(c)) s = (uint8_t)(c - 'A' + 10);
     ng = (uint16_t)(27232 + s);
   } else if (after == 2) {
-    /* Two characters, read as digits without a check; /00-/09 fall on the letters /Q-/Z. */
-    int32_t value = 60026 + qvw_two_digits(m + slash + 1);
-    ng = (uint16_t)(((value % 32768) + 32768) % 32768);
+    /* Two characters, read as digits without a check; /00-/09 fall on the letters /Q-/Z. The
+       value, 60026 plus at most a few thousand either way, is taken modulo 32768. */
+    ng = (uint16_t)(60026 - 32768 + qvw_two_digits(m + slash + 1));
   } else {
     /* A prefix: its first three characters, right-aligned, as a base-37 number. */
     char prefix[3];
@@ -140,7 +150,7 @@ static uint8_t qvw_pack_compound_call(const char* m, uint8_t blank, qvw_message*
   if (!qvw_read_power(m, (uint8_t)(blank + 1), message, report)) return 0;
   message->type = QVW_TYPE_COMPOUND_CALL;
   message->n1 = base;
-  message->n2 = (128UL * ng + message->power + 1 + a + 64) & 0x3FFFFFUL;
+  message->n2 = qvw_field2(ng, (uint8_t)(message->power + 1 + a + 64));
   return 1;
 }
 
@@ -173,7 +183,8 @@ static uint8_t qvw_pack_hashed_call(const char* m, qvw_message* message, qvc_rep
   turned[5] = grid[0];
   qvc_pack_call(turned, 6, QVC_CALL_RULES_WSPR, &message->n1);
   message->type = QVW_TYPE_HASHED_CALL;
-  message->n2 = 128UL * qvw_call_hash(m + 1, (uint8_t)(close - 1)) + 63 - message->power;
+  message->n2 =
+      qvw_field2(qvw_call_hash(m + 1, (uint8_t)(close - 1)), (uint8_t)(63 - message->power));
   return 1;
 }
 
@@ -210,7 +221,7 @@ static uint8_t qvw_pack_text(const char* m, qvw_message* message, qvc_report* re
   uint8_t hashed = qvw_find(m, '<') != QVW_NONE;
   if (!hashed && slash == QVW_NONE && blank >= 2 && blank <= 6) {
     uint32_t call;
-    int32_t grid;
+    uint16_t grid;
     uint8_t is_call = qvc_pack_call(m, blank, QVC_CALL_RULES_WSPR, &call);
     uint8_t rest = blank;
     while (rest < QVW_MESSAGE_LENGTH && m[rest] == ' ') ++rest;
@@ -220,7 +231,7 @@ static uint8_t qvw_pack_text(const char* m, qvw_message* message, qvc_report* re
       if (!qvw_read_power(m, (uint8_t)(blank + 5), message, report)) return 0;
       message->type = QVW_TYPE_CALL_GRID_POWER;
       message->n1 = call;
-      message->n2 = (uint32_t)(128 * grid + message->power + 64);
+      message->n2 = qvw_field2(grid, (uint8_t)(message->power + 64));
       return 1;
     }
   } else if (!hashed && slash != QVW_NONE && slash != 0) {
@@ -243,8 +254,7 @@ void qvw_pack(const char* text, qvw_message* message, qvc_report* report) {
   memset(report, 0, sizeof *report);
   memset(message, 0, sizeof *message);
   while (length < QVW_MESSAGE_LENGTH && text[length] != '\0') ++length;
-  memcpy(m, text, length);
-  memset(m + length, ' ', (size_t)(QVW_MESSAGE_LENGTH - length));
+  qvc_copy_padded(m, QVW_MESSAGE_LENGTH, text, length);
   m[QVW_MESSAGE_LENGTH] = '\0';
   for (rest = text + length; *rest != '\0'; ++rest)
     if (*rest != ' ') report->changes |= QVC_CHANGED_CUT;
