@@ -1,6 +1,5 @@
-/* The frame both FST4 codes share: CRC-24 over the message bits, parity bits from a generator
-   table in flash, and the 240 codeword bits keyed as 120 Gray-mapped tones between five sync
-   words. */
+/* What the frames of both FST4 codes share: CRC-24 over the message bits, and the 240 codeword
+   bits keyed as 120 Gray-mapped tones between five sync words. */
 #include "modes/core/fst4/qvs-frame.h"
 
 #include "modes/core/common/qvc-flash.h"
@@ -37,22 +36,12 @@ static void qvs_sync(uint8_t* tones, uint8_t add) {
   for (i = 0; i < 8; ++i) tones[i] = (uint8_t)(((QVS_SYNC_A >> (14 - 2 * i)) + add) & 3U);
 }
 
-void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t info_bits,
-                      const uint8_t* columns, uint8_t tones[QVS_TONES]) {
-  uint8_t j, k, first;
+void qvs_append_crc24(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t info_bits) {
   qvs_put_bits(codeword, info_bits, qvs_crc24(codeword, info_bits), 24);
-  info_bits = (uint8_t)(info_bits + 24);
-  /* Each message bit that is 1 adds its column of the generator to the parity bits. A column
-     covers the codeword from the byte the parity bits start in, its leading bits 0. */
-  first = (uint8_t)(info_bits >> 3);
-  for (j = 0; j < info_bits; ++j) {
-    uint8_t bit = qvs_bit(codeword, j);
-    for (k = first; k < QVS_CODEWORD_BYTES; ++k)
-      if (bit)
-        codeword[k] ^= qvc_flash_byte(columns++);
-      else
-        ++columns;
-  }
+}
+
+void qvs_key(const uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t tones[QVS_TONES]) {
+  uint8_t k;
   for (k = 0; k < 5; ++k) qvs_sync(tones + 38 * k, (uint8_t)((k & 1U) << 1));
   /* Data tone k sits after the sync words before it; bit pairs 00 01 11 10 key tones 0 1 2 3. */
   for (k = 0; k < QVS_DATA_TONES; ++k) {

@@ -131,6 +131,7 @@ static const uint8_t QVS_SCRAMBLING[QVS_FST4_BYTES] QVC_FLASH = {0x4a, 0x5e, 0x8
 
 void qvs_fst4_tones(const uint8_t bits[QVS_FST4_BYTES], uint8_t tones[QVS_TONES]) {
   uint8_t codeword[QVS_CODEWORD_BYTES];
+  const uint8_t* columns = QVS_COLUMNS_101;
   uint8_t i;
   /* i3 = 0 and n3 = 6: bits 71-76 are 110 000. */
   if ((bits[8] & 0x01U) == 0x01U && (bits[9] & 0xF8U) == 0x80U) {
@@ -141,5 +142,13 @@ void qvs_fst4_tones(const uint8_t bits[QVS_FST4_BYTES], uint8_t tones[QVS_TONES]
   for (i = 0; i < QVS_FST4_BYTES; ++i)
     codeword[i] = (uint8_t)(bits[i] ^ qvc_flash_byte(&QVS_SCRAMBLING[i]));
   codeword[9] &= 0xF8U; /* bits 72-76 only */
-  qvs_code_and_key(codeword, QVS_FST4_BITS, QVS_COLUMNS_101, tones);
+  qvs_append_crc24(codeword, QVS_FST4_BITS);
+  /* Each bit of message and CRC that is 1 adds its column of the generator to the parity bits; a
+     column covers the codeword from byte 12, where the parity bits start, its leading bits 0. */
+  for (i = 0; i < QVS_FST4_BITS + 24; ++i) {
+    uint8_t k, bit = qvs_bit(codeword, i);
+    for (k = 12; k < QVS_CODEWORD_BYTES; ++k, ++columns)
+      if (bit) codeword[k] ^= qvc_flash_byte(columns);
+  }
+  qvs_key(codeword, tones);
 }
