@@ -9,9 +9,10 @@
 #define QVS_SYNC_A 0x1E4BU /* 0 1 3 2 1 0 2 3 */
 
 void qvs_put_bits(uint8_t* bits, uint8_t at, uint32_t value, uint8_t count) {
-  while (count-- > 0) {
-    if ((value >> count) & 1U) bits[at >> 3] |= (uint8_t)(0x80U >> (at & 7U));
-    ++at;
+  /* From the last bit back, so that each step shifts by one. */
+  for (at = (uint8_t)(at + count); count > 0; --count, value >>= 1) {
+    --at;
+    if (value & 1U) bits[at >> 3] |= (uint8_t)(0x80U >> (at & 7U));
   }
 }
 
@@ -31,22 +32,21 @@ static uint32_t qvs_crc24(const uint8_t* bits, uint8_t count) {
   return crc;
 }
 
-static void qvs_sync(uint8_t* tones, uint8_t add) {
-  uint8_t i;
-  for (i = 0; i < 8; ++i) tones[i] = (uint8_t)(((QVS_SYNC_A >> (14 - 2 * i)) + add) & 3U);
-}
-
 void qvs_append_crc24(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t info_bits) {
   qvs_put_bits(codeword, info_bits, qvs_crc24(codeword, info_bits), 24);
 }
 
 void qvs_key(const uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t tones[QVS_TONES]) {
-  uint8_t k;
-  for (k = 0; k < 5; ++k) qvs_sync(tones + 38 * k, (uint8_t)((k & 1U) << 1));
-  /* Data tone k sits after the sync words before it; bit pairs 00 01 11 10 key tones 0 1 2 3. */
-  for (k = 0; k < QVS_DATA_TONES; ++k) {
-    uint8_t high = qvs_bit(codeword, (uint8_t)(2 * k));
-    uint8_t low = qvs_bit(codeword, (uint8_t)(2 * k + 1));
-    tones[8 + k + 8 * (k / 30)] = (uint8_t)((high << 1) | (high ^ low));
+  uint8_t block, i, at = 0;
+  for (block = 0;; ++block) {
+    uint16_t sync = QVS_SYNC_A;
+    for (i = 0; i < 8; ++i, sync = (uint16_t)(sync << 2))
+      *tones++ = (uint8_t)(((sync >> 14) + ((block & 1U) << 1)) & 3U);
+    if (block == 4) return;
+    /* 30 data tones: bit pairs 00 01 11 10 key tones 0 1 2 3. */
+    for (i = 0; i < 30; ++i, at = (uint8_t)(at + 2)) {
+      uint8_t high = qvs_bit(codeword, at);
+      *tones++ = (uint8_t)((high << 1) | (high ^ qvs_bit(codeword, (uint8_t)(at + 1))));
+    }
   }
 }

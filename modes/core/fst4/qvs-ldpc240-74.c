@@ -74,14 +74,10 @@ static const uint8_t QVS_CHECKS_74[618] QVC_FLASH = {
     10,  185, 104, 219, 43,  71,  107, 150, 230, 26,  67,  141, 136, 191, 5,   67,  176, 141, 228,
     45,  184, 107, 176, 50,  207, 81,  106, 234, 58};
 
-static void qvs_set(uint8_t* bits, uint8_t at, uint8_t value) {
-  if (value & 1U) bits[at >> 3] |= (uint8_t)(0x80U >> (at & 7U));
-}
-
 void qvs_fst4w_tones(const uint8_t bits[QVS_FST4W_BYTES], uint8_t tones[QVS_TONES]) {
   uint8_t codeword[QVS_CODEWORD_BYTES];
   const uint8_t* next;
-  uint8_t at, k, sum, previous = 0, target = 0;
+  uint8_t at, k, sum = 0, previous = 0, target = 0;
   memset(codeword, 0, sizeof codeword);
   memcpy(codeword, bits, QVS_FST4W_BYTES);
   codeword[6] &= 0xC0U; /* bits 48 and 49 only */
@@ -90,20 +86,20 @@ void qvs_fst4w_tones(const uint8_t bits[QVS_FST4W_BYTES], uint8_t tones[QVS_TONE
     for (k = 0, sum = 0; k < 10; ++k) sum ^= (uint8_t)(codeword[k] & qvc_flash_byte(next + 1 + k));
     sum ^= (uint8_t)(sum >> 4);
     sum ^= (uint8_t)(sum >> 2);
-    qvs_set(codeword, qvc_flash_byte(next), (uint8_t)(sum ^ (sum >> 1)));
+    qvs_put_bits(codeword, qvc_flash_byte(next), (uint8_t)(sum ^ (sum >> 1)), 1);
   }
-  for (next = QVS_CHECKS_74, sum = 0;; ++next) {
-    at = next < QVS_CHECKS_74 + sizeof QVS_CHECKS_74 ? qvc_flash_byte(next) : 0xFFU;
+  for (next = QVS_CHECKS_74, sum = 0; next < QVS_CHECKS_74 + sizeof QVS_CHECKS_74; ++next) {
+    at = qvc_flash_byte(next);
     if (at >= QVS_INFO_74 && previous < QVS_INFO_74) {
       /* The check before is complete: its sum is the bit it sets. */
-      qvs_set(codeword, target, sum);
-      if (at == 0xFFU) break;
+      qvs_put_bits(codeword, target, sum, 1);
       target = at;
       sum = 0;
     }
     sum ^= qvs_bit(codeword, at);
     previous = at;
   }
+  qvs_put_bits(codeword, target, sum, 1);
   qvs_key(codeword, tones);
 }
 
