@@ -1,5 +1,6 @@
-/* What the frames of both FST4 codes share: CRC-24 over the message bits, and the 240 codeword
-   bits keyed as 120 Gray-mapped tones between five sync words. */
+/* What the frames of both FST4 codes share: CRC-24 over the message bits, the parity bits from
+   the code's table, and the 240 codeword bits keyed as 120 Gray-mapped tones between five sync
+   words. */
 #include "modes/core/fst4/qvs-frame.h"
 
 #include "modes/core/common/qvc-flash.h"
@@ -32,11 +33,7 @@ static uint32_t qvs_crc24(const uint8_t* bits, uint8_t count) {
   return crc;
 }
 
-void qvs_append_crc24(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t info_bits) {
-  qvs_put_bits(codeword, info_bits, qvs_crc24(codeword, info_bits), 24);
-}
-
-void qvs_key(const uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t tones[QVS_TONES]) {
+static void qvs_key(const uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t tones[QVS_TONES]) {
   uint8_t block, i, at = 0;
   for (block = 0;; ++block) {
     uint16_t sync = QVS_SYNC_A;
@@ -49,4 +46,34 @@ void qvs_key(const uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t tones[QVS_TONES
       *tones++ = (uint8_t)((high << 1) | (high ^ qvs_bit(codeword, (uint8_t)(at + 1))));
     }
   }
+}
+
+void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t message_bits,
+                      const uint8_t* code, uint8_t tones[QVS_TONES]) {
+  uint8_t info = (uint8_t)(message_bits + 24), row_bytes = (uint8_t)(info / 8 + 1);
+  uint8_t rows = qvc_flash_byte(code++), at, k, sum, previous = 0, target = 0;
+  qvs_put_bits(codeword, message_bits, qvs_crc24(codeword, message_bits), 24);
+  /* The parity bits no chain of checks reaches: each the parity of the information bits its row
+     of the generator has (the row's bits past the information bits are 0). */
+  for (; rows > 0; --rows, code += row_bytes) {
+    at = qvc_flash_byte(code++);
+    for (k = 0, sum = 0; k < row_bytes; ++k)
+      sum ^= (uint8_t)(codeword[k] & qvc_flash_byte(code + k));
+    sum ^= (uint8_t)(sum >> 4);
+    sum ^= (uint8_t)(sum >> 2);
+    qvs_put_bits(codeword, at, (uint8_t)(sum ^ (sum >> 1)), 1);
+  }
+  /* Then each check sets its one parity bit not yet known (0 so far) to the sum of its bits. */
+  for (sum = 0;; ++code) {
+    at = qvc_flash_byte(code);
+    if (at >= info && previous < info) {
+      qvs_put_bits(codeword, target, sum, 1);
+      if (at == QVS_CODE_END) break;
+      target = at;
+      sum = 0;
+    }
+    sum ^= qvs_bit(codeword, at);
+    previous = at;
+  }
+  qvs_key(codeword, tones);
 }

@@ -12,10 +12,17 @@
 void qvs_put_bits(uint8_t* bits, uint8_t at, uint32_t value, uint8_t count);
 uint8_t qvs_bit(const uint8_t* bits, uint8_t at);
 
-/* Writes the CRC-24 of the codeword's first info_bits bits after them (those 24 bits 0). */
-void qvs_append_crc24(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t info_bits);
-
-/* The 160 tones of a whole codeword: its bits Gray-mapped between the sync words. */
-void qvs_key(const uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t tones[160]);
+/* The frame of a codeword whose first message_bits bits are the message, the rest 0: appends
+   their CRC-24, sets the parity bits of the LDPC code, and keys the 240 bits as tones.
+   The code is a table in flash: the number of generator rows that follow, each the codeword place
+   of a parity bit and then (message_bits + 24) / 8 + 1 bytes of its row over the codeword's first
+   bits; then the parity checks, in the order they are used, each the place of the parity bit it
+   sets (one not yet set), those of its other parity bits (set before), and last those of its
+   information bits, so a check begins where a parity bit's place follows an information bit's;
+   then QVS_CODE_END. Most checks of these codes tie two or three parity bits to one or two
+   information bits: a few hundred bytes where the generator takes one or two thousand. */
+#define QVS_CODE_END 0xFFU
+void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t message_bits,
+                      const uint8_t* code, uint8_t tones[160]);
 
 #endif
