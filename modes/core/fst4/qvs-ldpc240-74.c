@@ -76,8 +76,11 @@ void qvs_fst4w_tones(const uint8_t bits[QVS_FST4W_BYTES], uint8_t tones[QVS_TONE
 }
 
 qvc_status qvs_fst4w_encode(const char* text, uint8_t tones[QVS_TONES], qvc_report* report) {
-  uint8_t bits[QVS_FST4W_BYTES];
-  qvc_status status = qvs_fst4w_pack(text, bits, 0, report);
-  if (status == QVC_OK) qvs_fst4w_tones(bits, tones);
+  /* The packer writes the 50 bits straight into the codeword, the bits after them 0. */
+  uint8_t codeword[QVS_CODEWORD_BYTES];
+  qvc_status status;
+  memset(codeword, 0, sizeof codeword);
+  status = qvs_fst4w_pack(text, codeword, 0, report);
+  if (status == QVC_OK) qvs_code_and_key(codeword, QVS_FST4W_BITS, QVS_CODE_74, tones);
   return status;
 }
