@@ -1,5 +1,6 @@
-/* What the FST4 and FST4W frames share inside the core: bit strings, the CRC-24, and the
-   Gray-mapped tones between the sync words. Not for callers. */
+/* What the FST4 and FST4W frames share inside the core: bit strings, and the frame itself: the
+   CRC-24, the parity bits from a table of the LDPC code, and the Gray-mapped tones between the
+   sync words. Not for callers. */
 #ifndef QVS_FRAME_H
 #define QVS_FRAME_H
 

@@ -1,7 +1,7 @@
 /* The FST4 frame: 77 message bits scrambled, their CRC-24 and the 139 parity bits of the LDPC
    (240,101) code, keyed as tones. A WSPR-style message (type 0.6) takes the FST4W frame instead.
    The code's table (see qvs_code_and_key) was derived offline from the generator as FST4W's
-   was: chained checks, and 19 generator rows where no chain reaches. */
+   was: 120 chained checks of five or six bits, and 19 generator rows where no chain reaches. */
 #include <string.h>
 
 #include "modes/core/common/qvc-flash.h"

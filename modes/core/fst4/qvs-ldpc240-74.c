@@ -1,8 +1,8 @@
 /* The FST4W frame: 50 message bits, their CRC-24 and the 166 parity bits of the LDPC (240,74)
    code, keyed as tones. The code's table (see qvs_code_and_key) was derived offline from the
-   generator: checks of at most four parity bits whose sum has at most two information bits,
-   chained greedily, and 21 generator rows where no chain reaches; the reference comparison of
-   every tone proves it. */
+   generator: the sums of up to four generator rows that leave few information bits are parity
+   checks of four or five bits, chained greedily, with 21 generator rows where no chain reaches;
+   the reference comparison of every tone proves the table. */
 #include <string.h>
 
 #include "modes/core/common/qvc-flash.h"
