@@ -11,6 +11,7 @@
 
 #include "modes/bits.h"
 #include "modes/mode.h"
+#include "tests/fst4-q65/fst4-tool-text.h"
 #include "tests/fst4-q65/fst4w-message-maker.h"
 #include "tests/ft/ft-message-maker.h"
 #include "tests/support/reference-tools.h"
@@ -96,15 +97,6 @@ const std::vector<std::string> kFst4EdgeCases = {"CQ K1ABC FN42",
 // call, which the tool drops without a word, and an empty message.
 const std::vector<std::string> kRefusedHere = {"<K1ABC>X FN42", ""};
 
-// The tool cuts the text to 37 characters and then strips leading blanks with a faulty loop (two
-// blanks also eat the first character); the encoder strips them all, so the tool is given the
-// cut text without them.
-std::string WithoutLeadingBlanks(const std::string& text) {
-  std::string cut = text.substr(0, 37);
-  std::size_t first = cut.find_first_not_of(' ');
-  return first == std::string::npos ? "" : cut.substr(first);
-}
-
 // The tool prints "<>" for a 12-bit hash it has no call for; the text with every bracketed call
 // written so.
 std::string UnknownHashes(std::string text) {
@@ -119,7 +111,8 @@ std::string UnknownHashes(std::string text) {
 // Every message against the tool; returns how many messages each frame and type had.
 std::map<std::string, int> Compare(Mode mode, const std::vector<std::string>& messages) {
   std::vector<std::string> toolMessages;
-  for (const std::string& message : messages) toolMessages.push_back(WithoutLeadingBlanks(message));
+  for (const std::string& message : messages)
+    toolMessages.push_back(fst4test::WithoutLeadingBlanks(message));
   std::vector<testsupport::ToolEncoding> listings =
       testsupport::RunReferenceToolBatch(mode, toolMessages);
   std::map<std::string, int> perType;

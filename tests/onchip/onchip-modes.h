@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "modes/mode.h"
+#include "tests/fst4-q65/fst4w-message-maker.h"
 #include "tests/ft/ft-message-maker.h"
 #include "tests/jt65/message-maker.h"
 #include "tests/modes/wspr-message-maker.h"
@@ -41,8 +42,15 @@ inline std::vector<std::string> MessagesFor(modes::Mode mode, std::uint32_t seed
           "", "K1ABC", "K1ABC FN42", "K1ABC FN42 XX", "<K1ABC> FN42 37", "<K1ABC FN42AB 37"};
       made = modestest::MakeWsprMessages(seed, count);
       break;
+    case modes::Mode::kFst4w:
+      messages = {
+          "", "K1ABC FN42", "K1ABC FN42 -5", "CQ K1ABC FN42", "K1ABC/ABCD 30", "<K1ABC> FN42AB 37"};
+      made = fst4test::MakeFst4wMessages(seed, count);
+      break;
     case modes::Mode::kFt8:
     case modes::Mode::kFt4:
+    case modes::Mode::kFst4:
+    case modes::Mode::kQ65:
       messages = {"",
                   "@@@",
                   "CQ <K1ABC> FN42",

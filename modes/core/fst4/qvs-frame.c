@@ -1,5 +1,5 @@
-/* The frame both FST4 codes share: CRC-24 over the message bits, parity bits from a generator
-   table in flash, and the 240 codeword bits keyed as 120 Gray-mapped tones between five sync
+/* What the frames of both FST4 codes share: CRC-24 over the message bits, the parity bits from
+   the code's table, and the 240 codeword bits keyed as 120 Gray-mapped tones between five sync
    words. */
 #include "modes/core/fst4/qvs-frame.h"
 
@@ -10,9 +10,10 @@
 #define QVS_SYNC_A 0x1E4BU /* 0 1 3 2 1 0 2 3 */
 
 void qvs_put_bits(uint8_t* bits, uint8_t at, uint32_t value, uint8_t count) {
-  while (count-- > 0) {
-    if ((value >> count) & 1U) bits[at >> 3] |= (uint8_t)(0x80U >> (at & 7U));
-    ++at;
+  /* From the last bit back, so that each step shifts by one. */
+  for (at = (uint8_t)(at + count); count > 0; --count, value >>= 1) {
+    --at;
+    if (value & 1U) bits[at >> 3] |= (uint8_t)(0x80U >> (at & 7U));
   }
 }
 
@@ -32,32 +33,47 @@ static uint32_t qvs_crc24(const uint8_t* bits, uint8_t count) {
   return crc;
 }
 
-static void qvs_sync(uint8_t* tones, uint8_t add) {
-  uint8_t i;
-  for (i = 0; i < 8; ++i) tones[i] = (uint8_t)(((QVS_SYNC_A >> (14 - 2 * i)) + add) & 3U);
+static void qvs_key(const uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t tones[QVS_TONES]) {
+  uint8_t block, i, at = 0;
+  for (block = 0;; ++block) {
+    uint16_t sync = QVS_SYNC_A;
+    for (i = 0; i < 8; ++i, sync = (uint16_t)(sync << 2))
+      *tones++ = (uint8_t)(((sync >> 14) + ((block & 1U) << 1)) & 3U);
+    if (block == 4) return;
+    /* 30 data tones: bit pairs 00 01 11 10 key tones 0 1 2 3. */
+    for (i = 0; i < 30; ++i, at = (uint8_t)(at + 2)) {
+      uint8_t high = qvs_bit(codeword, at);
+      *tones++ = (uint8_t)((high << 1) | (high ^ qvs_bit(codeword, (uint8_t)(at + 1))));
+    }
+  }
 }
 
-void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t info_bits,
-                      const uint8_t* columns, uint8_t tones[QVS_TONES]) {
-  uint8_t j, k, first;
-  qvs_put_bits(codeword, info_bits, qvs_crc24(codeword, info_bits), 24);
-  info_bits = (uint8_t)(info_bits + 24);
-  /* Each message bit that is 1 adds its column of the generator to the parity bits. A column
-     covers the codeword from the byte the parity bits start in, its leading bits 0. */
-  first = (uint8_t)(info_bits >> 3);
-  for (j = 0; j < info_bits; ++j) {
-    uint8_t bit = qvs_bit(codeword, j);
-    for (k = first; k < QVS_CODEWORD_BYTES; ++k)
-      if (bit)
-        codeword[k] ^= qvc_flash_byte(columns++);
-      else
-        ++columns;
+void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t message_bits,
+                      const uint8_t* code, uint8_t tones[QVS_TONES]) {
+  uint8_t info = (uint8_t)(message_bits + 24), row_bytes = (uint8_t)(info / 8 + 1);
+  uint8_t rows = qvc_flash_byte(code++), at, k, sum, previous = 0, target = 0;
+  qvs_put_bits(codeword, message_bits, qvs_crc24(codeword, message_bits), 24);
+  /* The parity bits no chain of checks reaches: each the parity of the information bits its row
+     of the generator has (the row's bits past the information bits are 0). */
+  for (; rows > 0; --rows, code += row_bytes) {
+    at = qvc_flash_byte(code++);
+    for (k = 0, sum = 0; k < row_bytes; ++k)
+      sum ^= (uint8_t)(codeword[k] & qvc_flash_byte(code + k));
+    sum ^= (uint8_t)(sum >> 4);
+    sum ^= (uint8_t)(sum >> 2);
+    qvs_put_bits(codeword, at, (uint8_t)(sum ^ (sum >> 1)), 1);
   }
-  for (k = 0; k < 5; ++k) qvs_sync(tones + 38 * k, (uint8_t)((k & 1U) << 1));
-  /* Data tone k sits after the sync words before it; bit pairs 00 01 11 10 key tones 0 1 2 3. */
-  for (k = 0; k < QVS_DATA_TONES; ++k) {
-    uint8_t high = qvs_bit(codeword, (uint8_t)(2 * k));
-    uint8_t low = qvs_bit(codeword, (uint8_t)(2 * k + 1));
-    tones[8 + k + 8 * (k / 30)] = (uint8_t)((high << 1) | (high ^ low));
+  /* Then each check sets its one parity bit not yet known (0 so far) to the sum of its bits. */
+  for (sum = 0;; ++code) {
+    at = qvc_flash_byte(code);
+    if (at >= info && previous < info) {
+      qvs_put_bits(codeword, target, sum, 1);
+      if (at == QVS_CODE_END) break;
+      target = at;
+      sum = 0;
+    }
+    sum ^= qvs_bit(codeword, at);
+    previous = at;
   }
+  qvs_key(codeword, tones);
 }

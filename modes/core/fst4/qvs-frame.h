@@ -1,5 +1,6 @@
-/* What the FST4 and FST4W frames share inside the core: bit strings, the CRC-24, and the
-   systematic LDPC code with Gray-mapped tones between the sync words. Not for callers. */
+/* What the FST4 and FST4W frames share inside the core: bit strings, and the frame itself: the
+   CRC-24, the parity bits from a table of the LDPC code, and the Gray-mapped tones between the
+   sync words. Not for callers. */
 #ifndef QVS_FRAME_H
 #define QVS_FRAME_H
 
@@ -12,11 +13,17 @@
 void qvs_put_bits(uint8_t* bits, uint8_t at, uint32_t value, uint8_t count);
 uint8_t qvs_bit(const uint8_t* bits, uint8_t at);
 
-/* The codeword holds `info_bits` message bits, the rest 0; appends their CRC-24, then the parity
-   bits of the generator `columns` (flash: one column a bit of message and CRC, each the bytes
-   from the one the parity bits start in to the end of the codeword), and keys the whole as
-   tones. */
-void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t info_bits,
-                      const uint8_t* columns, uint8_t tones[160]);
+/* The frame of a codeword whose first message_bits bits are the message, the rest 0: appends
+   their CRC-24, sets the parity bits of the LDPC code, and keys the 240 bits as tones.
+   The code is a table in flash: the number of generator rows that follow, each the codeword place
+   of a parity bit and then (message_bits + 24) / 8 + 1 bytes of its row over the codeword's first
+   bits; then the parity checks, in the order they are used, each the place of the parity bit it
+   sets (one not yet set), those of its other parity bits (set before), and last those of its
+   information bits, so a check begins where a parity bit's place follows an information bit's;
+   then QVS_CODE_END. Most checks of these codes tie two or three parity bits to one or two
+   information bits: a few hundred bytes where the generator takes one or two thousand. */
+#define QVS_CODE_END 0xFFU
+void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t message_bits,
+                      const uint8_t* code, uint8_t tones[160]);
 
 #endif

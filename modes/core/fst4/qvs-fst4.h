@@ -54,6 +54,11 @@ qvc_status qvs_fst4w_encode(const char* text, uint8_t tones[QVS_TONES], qvc_repo
    the reference transmitter sends it. */
 void qvs_fst4_tones(const uint8_t bits[QVS_FST4_BYTES], uint8_t tones[QVS_TONES]);
 
+/* Text to tones in one call: the 77-bit packer (qvf_pack77, which fills bits and report), then
+   qvs_fst4_tones; on a refusal the tones are untouched. */
+qvc_status qvs_fst4_encode(const char* text, uint8_t bits[QVS_FST4_BYTES], uint8_t tones[QVS_TONES],
+                           qvc_report* report);
+
 /* Samples a symbol at 12000 Hz for a period of 15, 30, 60, 120, 300, 900 or 1800 s; 0 for any
    other period. The tone spacing is 12000 / N Hz. */
 uint32_t qvs_samples_per_symbol(uint16_t period_seconds);

@@ -18,10 +18,10 @@
 
 /* The value of a 4-character locator (AA00-RR99), or 0xFFFF. */
 static uint16_t qvs_locator4(const char* g) {
-  if (g[0] < 'A' || g[0] > 'R' || g[1] < 'A' || g[1] > 'R' || !qvf_is_digit(g[2]) ||
-      !qvf_is_digit(g[3]))
-    return 0xFFFF;
-  return (uint16_t)((g[0] - 'A') * 1800U + (g[1] - 'A') * 100U + (uint16_t)qvf_number(g + 2, 2));
+  uint8_t field = (uint8_t)(g[0] - 'A'), square = (uint8_t)(g[1] - 'A');
+  uint8_t tens = (uint8_t)(g[2] - '0'), units = (uint8_t)(g[3] - '0');
+  if (field > 17 || square > 17 || tens > 9 || units > 9) return 0xFFFF;
+  return (uint16_t)((field * 18U + square) * 100U + tens * 10U + units);
 }
 
 /* A36 (0-9, A-Z as 0-35), or 36 and above for any other character. */
@@ -29,14 +29,17 @@ static uint8_t qvs_a36(char c) {
   return (uint8_t)(qvf_a38(c) - 1);
 }
 
-/* The 5-bit code of a power of one or two digits (0-60 dBm in 19 steps of 10/3 dB), or 0xFF;
-   notes when a receiver shows another figure. */
+/* The 5-bit code of a power of one or two digits (0-60 dBm in 19 steps of 10/3 dB: 0, 3, 7, 10,
+   13 ... 57, 60), or 0xFF; notes when a receiver shows another figure: one above 60 or ending in
+   another digit than 0, 3 or 7. */
 static uint8_t qvs_power_code(const char* p, uint8_t digits, qvc_report* report) {
-  uint8_t dbm, code;
-  if (digits > 2 || !qvf_is_digit(p[0]) || !qvf_is_digit(p[digits - 1])) return 0xFF;
-  dbm = (uint8_t)qvf_number(p, digits);
-  code = (uint8_t)((3U * (dbm > 60 ? 60U : dbm) + 5U) / 10U);
-  if ((20U * code + 3U) / 6U != dbm) report->changes |= QVS_CHANGED_POWER;
+  uint8_t dbm = (uint8_t)(p[0] - '0'), code = 0, tenths;
+  char last = p[digits - 1];
+  if (digits > 2 || dbm > 9 || !qvf_is_digit(last)) return 0xFF;
+  if (digits == 2) dbm = (uint8_t)(dbm * 10U + (uint8_t)(last - '0'));
+  if (dbm > 60 || (last != '0' && last != '3' && last != '7')) report->changes |= QVS_CHANGED_POWER;
+  /* The nearest step: (3 dBm + 5) / 10. */
+  for (tenths = (uint8_t)(3U * (dbm > 60 ? 60U : dbm) + 5U); tenths >= 10; tenths -= 10) ++code;
   return code;
 }
 
@@ -46,7 +49,9 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
   char buf[QVS_TEXT_LIMIT];
   uint8_t start[3], length[3], count = 0, i, n, slash;
   uint8_t power = 0, shape = QVS_FST4W_CALL_GRID_POWER, bad = 0, status = QVS_NOT_FST4W;
-  uint32_t call = 0, field;
+  uint8_t call_bits = 28; /* then the rest of the 50 bits: */
+  uint32_t call = 0, tail;
+  uint16_t field;
   const char* w;
   if (report == 0) report = &own;
   memset(report, 0, sizeof *report);
@@ -91,7 +96,7 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
     if (field == 0xFFFF) goto refuse;
     bad = 0;
     status = QVS_BAD_CALL;
-    if (n == 3 && w[0] == 'Q' && w[1] == 'R' && w[2] == 'Z') {
+    if (qvf_is(w, n, QVF_QRZ)) {
       call = 1;
     } else if (w[0] == '<') {
       if (w[n - 1] != '>') goto refuse;
@@ -104,6 +109,7 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
         report->word_length = n;
       }
     }
+    tail = ((uint32_t)field << 7) | (uint8_t)(power << 2); /* the locator, the power, 00 */
   } else if (w[0] == '<') {
     /* <CALL> GRID: inside the brackets letters, digits and a / between them. */
     const char* g = buf + start[1];
@@ -125,8 +131,10 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
         l6 = (uint8_t)(g[5] - 'A');
         if (l5 > 23 || l6 > 23) goto refuse;
       }
-      field = field * 625UL + (uint16_t)(l5 * 25U + l6);
+      /* The locator, 010. */
+      tail = (field * 625UL + (uint16_t)(l5 * 25U + l6)) * 8U + 2U;
     }
+    call_bits = 22;
     shape = QVS_FST4W_HASH_GRID;
   } else {
     /* PFX/CALL P or CALL/SFX P; three characters after the slash end in a digit, and a suffix
@@ -149,22 +157,14 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
         if (v > 35) goto refuse;
         code = (uint16_t)(code * (i == slash + 3 ? 10U : 36U) + v);
       }
-      field = slash > 3 ? code + QVS_SUFFIX_BASE : code;
+      if (slash > 3) code = (uint16_t)(code + QVS_SUFFIX_BASE);
+      /* The prefix or suffix, the power, 1. */
+      tail = ((uint32_t)code << 6) | (uint8_t)(power << 1) | 1U;
     }
     shape = QVS_FST4W_COMPOUND_POWER;
   }
-  if (shape == QVS_FST4W_HASH_GRID) {
-    qvs_put_bits(bits, 0, call, 22);
-    qvs_put_bits(bits, 22, field, 25);
-    qvs_put_bits(bits, 47, 2, 3);
-  } else {
-    /* Type 1: a 15-bit locator, the power, 00; type 2: a 16-bit code, the power, 1. */
-    uint8_t type2 = (uint8_t)(shape == QVS_FST4W_COMPOUND_POWER);
-    qvs_put_bits(bits, 0, call, 28);
-    qvs_put_bits(bits, 28, field, (uint8_t)(15 + type2));
-    qvs_put_bits(bits, (uint8_t)(43 + type2), power, 5);
-    qvs_put_bits(bits, 49, type2, 1);
-  }
+  qvs_put_bits(bits, 0, call, call_bits);
+  qvs_put_bits(bits, call_bits, tail, (uint8_t)(50 - call_bits));
   if (form) *form = shape;
   return QVC_OK;
 refuse:

@@ -9,6 +9,8 @@
 
 #include <stdint.h>
 
+#include "modes/core/common/qvc-status.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -26,6 +28,12 @@ uint8_t qvq_q65_prefer_rr73(uint8_t bits[QVQ_BYTES]);
 
 /* The 85 tones of 77 message bits. */
 void qvq_q65_tones(const uint8_t bits[QVQ_BYTES], uint8_t tones[QVQ_TONES]);
+
+/* Text to tones in one call, as WSJT-X's transmitter sends it: the 77-bit packer (qvf_pack77,
+   which fills bits and report), qvq_q65_prefer_rr73, then qvq_q65_tones; on a refusal the tones
+   are untouched. */
+qvc_status qvq_q65_encode(const char* text, uint8_t bits[QVQ_BYTES], uint8_t tones[QVQ_TONES],
+                          qvc_report* report);
 
 /* Samples a symbol at 12000 Hz for a period of 15, 30, 60, 120 or 300 s; 0 for any other. The
    first tone starts 0.5 s into a 15 or 30 s period and 1 s into the longer ones. */
