@@ -1,5 +1,5 @@
 // The 14-bit CRC of the FT8 and FT4 messages through the encoder core, for callers holding bits
-// one a byte.
+// one per byte.
 #include "modes/crc14.h"
 
 #include "modes/core/ft/qvf-codeword.h"

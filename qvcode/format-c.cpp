@@ -48,10 +48,10 @@ std::string TuningC(const Run& run, const Tuning& tuning) {
   out += Define(name + "_SYNTH_" + upper, "1", "the chip these rows are for");
   out += Define(name + "_BANDS", std::to_string(tuning.bands.size()), "dials in the tables");
   out += Define(name + "_TUNING_TONES", std::to_string(tuning.bands.front().tones.size()),
-                "rows a band, one a tone");
-  out += Define(name + "_TUNING_BYTES", std::to_string(chip.rowBytes), "bytes a row");
+                "rows per band, one per tone");
+  out += Define(name + "_TUNING_BYTES", std::to_string(chip.rowBytes), "bytes per row");
   out += Define(name + "_SETUP_BYTES", std::to_string(chip.setupBytes),
-                "bytes written once a band, before the first row");
+                "bytes written once per band, before the first row");
   out += Define(name + "_CLOCK_HZ", std::to_string(std::llround(tuning.clockHz)) + "UL",
                 "the clock the rows are made for");
   if (chip.name == "si5351") {
@@ -110,7 +110,7 @@ std::string IdentificationsC(const Run& run) {
       " * m, 0 for none. */\n";
   out += Define(name + "_CW_IDS", std::to_string(run.identifications.size()),
                 "distinct identifications");
-  out += Define(name + "_CW_LENGTH", std::to_string(IdentificationLength(run)), "bytes a row");
+  out += Define(name + "_CW_LENGTH", std::to_string(IdentificationLength(run)), "bytes per row");
   out += Define(name + "_CW_DOT_MS", std::to_string(std::lround(run.morse.dotSeconds * 1e3)) + "UL",
                 "one dot unit, milliseconds");
   out += "const unsigned char " + name + "_CW[" + name + "_CW_IDS][" + name + "_CW_LENGTH]" +
@@ -157,11 +157,11 @@ std::string WriteC(const Run& run) {
 
   std::size_t length = BytesPerTable(run);
   out += Define(name + "_MESSAGES", std::to_string(run.tables.size()), "messages in the table");
-  out += Define(name + "_LENGTH", std::to_string(length), "bytes a message");
+  out += Define(name + "_LENGTH", std::to_string(length), "bytes per message");
   out += Define(name + "_VALUES", std::to_string(run.tables.front().values.size()),
-                "symbols or tones a message");
+                "symbols or tones per message");
   if (run.packed)
-    out += Define(name + "_BITS", std::to_string(run.valueBits), "bits a value, packed");
+    out += Define(name + "_BITS", std::to_string(run.valueBits), "bits per value, packed");
   out += Define(name + "_SYMBOL_PERIOD_US",
                 std::to_string(std::lround(first.symbolPeriodSeconds * 1e6)) + "UL",
                 "one symbol, microseconds");

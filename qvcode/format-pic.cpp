@@ -118,7 +118,7 @@ std::string WriteDe(const Run& run) {
 std::string WriteDt(const Run& run) {
   std::string out;
   out += Comment(
-      "; ", Describe(run) + ", " + std::to_string(BytesPerTable(run)) + " RETLW entries a message");
+      "; ", Describe(run) + ", " + std::to_string(BytesPerTable(run)) + " RETLW entries per message");
   out += Comment("; ", Physical(run));
   for (const std::string& line : PackingRule(run)) out += Comment("; ", line);
   out += Comment("; ", "Entry n of a table: call the label's address plus n (PCLATH set to its");

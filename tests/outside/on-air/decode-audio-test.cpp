@@ -113,7 +113,7 @@ class DecodeAudioTest : public testsupport::TempFolderTest {
  protected:
   void CheckMode(Mode mode) {
     const modes::ModeInfo& info = modes::InfoOf(mode);
-    if (info.mode != mode) GTEST_SKIP() << "this mode is not built yet";
+    if (info.mode != mode) GTEST_SKIP() << "no such mode in the library";
     const std::string decoder = mode == Mode::kWspr ? "wsprd" : "jt9";
     NEED_TOOL(decoder, "package wsjtx");
     const ModePlan& plan = *PlanFor(mode);
