@@ -1,7 +1,7 @@
 # Cross build for 64-bit Windows with Debian's mingw-w64 (g++-mingw-w64-x86-64). The programs are
 # linked statically (libgcc, libstdc++, winpthread) so each .exe runs without DLLs beside it, and
-# ctest runs them under Wine through tests/wine/run-under-wine.sh, in a Wine prefix of the build's
-# own that is made on first use.
+# ctest runs them under Wine through tests/outside/wine/run-under-wine.sh, in a Wine prefix of the
+# build's own that is made on first use.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -25,5 +25,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
+set(quorvel_wine_tests ${CMAKE_CURRENT_LIST_DIR}/../tests/outside/wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    "${CMAKE_CURRENT_LIST_DIR}/../tests/wine/run-under-wine.sh;${CMAKE_BINARY_DIR}/wine-prefix")
+    "${quorvel_wine_tests}/run-under-wine.sh;${CMAKE_BINARY_DIR}/wine-prefix")

@@ -3,6 +3,7 @@
 #                        every library and program links it
 #   quorvel_program()    a program that ships: statically linked where that pays, named as Windows
 #                        names programs in the Windows build
+#   quorvel_include_root() the one folder of the tree a library's headers are included from
 add_library(quorvel_settings INTERFACE)
 target_compile_features(quorvel_settings INTERFACE cxx_std_20 c_std_99)
 target_compile_options(quorvel_settings INTERFACE -Wall -Wextra $<$<BOOL:${QUORVEL_WERROR}>:-Werror>)
@@ -24,5 +25,22 @@ function(quorvel_program name)
   endif()
   if(WIN32 AND arg_WINDOWS_NAME)
     set_target_properties(${name} PROPERTIES OUTPUT_NAME ${arg_WINDOWS_NAME} SUFFIX .EXE)
+  endif()
+endfunction()
+
+# quorvel_include_root(TARGET FOLDER)
+# Headers are included by their path from the top of the tree ("modes/mode.h"), yet each library
+# hands on only its own folder: its include root, in the build tree, holds FOLDER alone (a link to
+# it). So a target that includes a header of a library it does not link fails to compile.
+function(quorvel_include_root target folder)
+  set(root ${CMAKE_BINARY_DIR}/include-roots/${target})
+  get_filename_component(parent ${root}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
   endif()
 endfunction()

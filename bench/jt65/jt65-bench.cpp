@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "modes/jt65-encoder.h"
-#include "tests/jt65/message-maker.h"
+#include "tests/modes/jt65-message-maker.h"
 #include "tools/jt65code/listing.h"
 
 int main() {

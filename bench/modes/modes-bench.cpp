@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "modes/mode.h"
-#include "tests/ft/ft-message-maker.h"
-#include "tests/jt65/message-maker.h"
+#include "tests/modes/ft-message-maker.h"
+#include "tests/modes/jt65-message-maker.h"
 #include "tests/modes/wspr-message-maker.h"
 
 int main() {

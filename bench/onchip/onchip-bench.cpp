@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "modes/mode.h"
-#include "tests/onchip/chip-session.h"
-#include "tests/onchip/onchip-modes.h"
+#include "tests/outside/on-air/onchip/chip-session.h"
+#include "tests/outside/on-air/onchip/onchip-modes.h"
 
 namespace {
 

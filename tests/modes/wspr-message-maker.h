@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/jt65/message-maker.h"
+#include "tests/modes/jt65-message-maker.h"
 
 namespace modestest {
 

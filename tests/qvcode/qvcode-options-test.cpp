@@ -56,14 +56,69 @@ TEST(QvcodeOptionsTest, EveryFormReachesItsOptionAndDefaultsSettle) {
   EXPECT_EQ(outcome.error, "mode wspr has no submode B (it has no submodes)");
 }
 
+// Every row of the option table: its forms head one line of --help, and each form reaches the
+// parser, with a value (and what the option needs beside it) that is taken.
 TEST(QvcodeOptionsTest, HelpListsEveryOptionOnce) {
-  std::string help = qvcode::HelpText();
-  for (const char* option :
-       {"--mode", "--submode", "--sequence", "--format", "--pack", "--progmem", "--address",
-        "--name", "--target", "--schedule", "--output", "--wav", "--frequency", "--snr", "--seed",
-        "--strict", "--verbose", "--help", "--version"}) {
-    std::size_t first = help.find(std::string(option) + " ");
-    EXPECT_NE(first, std::string::npos) << option;
+  struct Row {
+    std::string longForm;
+    char shortForm;
+    std::vector<std::string> rest;  // the value, the options it needs, a message
+  };
+  const std::vector<Row> rows = {
+      {"--mode", 'm', {"wspr", "A"}},
+      {"--submode", 0, {"B", "A"}},
+      {"--period", 0, {"120", "-m", "fst4w", "A"}},
+      {"--sequence", 0, {"tones", "A"}},
+      {"--format", 'f', {"c", "A"}},
+      {"--pack", 'p', {"A"}},
+      {"--progmem", 0, {"-f", "c", "A"}},
+      {"--address", 'a', {"0x2110", "-f", "hex", "A"}},
+      {"--name", 'n', {"T", "A"}},
+      {"--target", 't', {"16f628a", "A"}},
+      {"--schedule", 0, {"s.txt"}},
+      {"--output", 'o', {"x", "A"}},
+      {"--wav", 0, {"a.wav", "A"}},
+      {"--frequency", 0, {"1000", "--wav", "a.wav", "A"}},
+      {"--synth", 0, {"si5351", "--dial", "14095600", "A"}},
+      {"--clock", 0, {"27000000", "--synth", "si5351", "--dial", "14095600", "A"}},
+      {"--dial", 0, {"14095600", "--synth", "si5351", "A"}},
+      {"--band", 0, {"20m", "--synth", "si5351", "-m", "wspr", "A"}},
+      {"--wpm", 0, {"12", "-m", "cw", "A"}},
+      {"--qrss", 0, {"3", "-m", "cw", "A"}},
+      {"--fsk", 0, {"5", "-m", "cw", "A"}},
+      {"--snr", 0, {"5", "--wav", "a.wav", "A"}},
+      {"--seed", 0, {"3", "--wav", "a.wav", "A"}},
+      {"--strict", 0, {"A"}},
+      {"--verbose", 'v', {"A"}},
+      {"--help", 'h', {}},
+      {"--version", 'V', {}},
+  };
+  const std::string help = "\n" + qvcode::HelpText();
+  std::size_t optionLines = 0;
+  for (std::size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1)) {
+    if (help.compare(at, 9, "\n      --") == 0 ||
+        (help.compare(at, 4, "\n  -") == 0 && help.compare(at + 5, 4, ", --") == 0))
+      ++optionLines;
+  }
+  EXPECT_EQ(optionLines, rows.size()) << "an option of --help is not in this test's rows";
+
+  for (const Row& row : rows) {
+    std::string head =
+        row.shortForm != 0 ? std::string("\n  -") + row.shortForm + ", " : "\n      ";
+    head += row.longForm + " ";
+    std::size_t first = help.find(head);
+    EXPECT_NE(first, std::string::npos) << row.longForm;
+    EXPECT_EQ(help.find(head, first + 1), std::string::npos) << row.longForm << " twice";
+
+    std::vector<std::string> forms = {row.longForm};
+    if (row.shortForm != 0) forms.push_back(std::string("-") + row.shortForm);
+    for (const std::string& form : forms) {
+      std::vector<std::string> arguments = {form};
+      arguments.insert(arguments.end(), row.rest.begin(), row.rest.end());
+      Outcome outcome;
+      Parsed(arguments, &outcome);
+      EXPECT_TRUE(outcome.ok) << form << ": " << outcome.error;
+    }
   }
   EXPECT_NE(help.find("-m, --mode MODE        the mode (default jt65)"), std::string::npos);
 }
