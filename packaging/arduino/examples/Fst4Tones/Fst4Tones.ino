@@ -1,0 +1,18 @@
+// Encodes one FST4 message on the board and prints its 160 tones over Serial at 9600 baud (a
+// refused message prints the status code). The tones are the same for every T/R period; only their
+// length changes. Put your own message in MESSAGE.
+#include <Quorvel.h>
+#include <QuorvelPrint.h>
+
+static const char MESSAGE[] = "CQ K1ABC FN42";
+
+void setup() {
+  Serial.begin(9600);
+  static uint8_t tones[QVS_TONES];
+  uint8_t bits[QVS_FST4_BYTES];
+  qvc_report report;
+  qvs_fst4_encode(MESSAGE, bits, tones, &report);
+  quorvel_print_tones(Serial, MESSAGE, report, tones, QVS_TONES);
+}
+
+void loop() {}
