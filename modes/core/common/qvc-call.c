@@ -12,53 +12,41 @@ static const uint8_t qvc_word_3x[] QVC_FLASH = "3X";
 #define QVC_CALL_WORDS 5
 static const uint8_t qvc_call_words[] QVC_FLASH = "CQ \0QRZ \0CQ    \0QRZ   \0DE ";
 
-/* For each of the six positions: the classes allowed (1 digit, 2 letter, 4 blank), the radix and
-   the code the position's values start from. */
-static const uint8_t qvc_call_classes[6] QVC_FLASH = {7, 3, 1, 6, 6, 6};
-static const uint8_t qvc_call_radix[6] QVC_FLASH = {37, 36, 10, 27, 27, 27};
-static const uint8_t qvc_call_first_code[6] QVC_FLASH = {0, 0, 0, 10, 10, 10};
-
-static uint8_t qvc_class_of(char c) {
-  if (qvc_is_digit(c)) return 1;
-  if (qvc_is_letter(c)) return 2;
-  return c == ' ' ? 4 : 0;
-}
+/* For each of the six positions, the lowest and highest callsign code (qvc_call_code) it takes:
+   letter-or-digit-or-blank, letter-or-digit, digit, then letter-or-blank three times. A
+   position's radix is their distance plus one and its value the code less the lowest, so one
+   pair of bytes says all a position needs. */
+static const uint8_t qvc_call_codes[12] QVC_FLASH = {0, 36, 0, 35, 0, 9, 10, 36, 10, 36, 10, 36};
 
 uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t* value) {
   char call[6];
-  uint8_t i;
+  uint8_t i, w, drop = 6;
   uint32_t v = 0;
+  const uint8_t* word = qvc_call_words;
   qvc_copy_padded(call, 6, field, length);
-  {
-    /* "3DA0" goes as "3D0", "3X" + letter as "Q" + letter: one character dropped. */
-    uint8_t drop = 6;
-    if (qvc_starts_with(call, qvc_word_3da0)) {
-      drop = 2;
-    } else if (rules == QVC_CALL_RULES_JT && qvc_starts_with(call, qvc_word_3x) &&
-               qvc_is_letter(call[2])) {
-      drop = 0;
-    }
-    if (drop < 6) {
-      for (i = drop; i < 5; ++i) call[i] = call[i + 1];
-      call[5] = ' ';
-      if (drop == 0) call[0] = 'Q';
-    }
+  /* "3DA0" goes as "3D0", "3X" + letter as "Q" + letter: one character dropped. */
+  if (qvc_starts_with(call, qvc_word_3da0)) {
+    drop = 2;
+  } else if (rules == QVC_CALL_RULES_JT && qvc_starts_with(call, qvc_word_3x) &&
+             qvc_is_letter(call[2])) {
+    call[1] = 'Q';
+    drop = 0;
   }
-  {
-    const uint8_t* word = qvc_call_words;
-    uint8_t w;
-    for (w = 0; w < QVC_CALL_WORDS; ++w) {
-      if ((w >> 1 == 1) == (rules == QVC_CALL_RULES_WSPR) && qvc_starts_with(call, word)) {
-        v = w == 4 ? QVC_CALL_DE : QVC_CALL_CQ + (w & 1);
-        if (w == 0) {
-          /* "CQ nnn": three digits. */
-          uint16_t n = 0;
-          for (i = 3; i < 6 && qvc_is_digit(call[i]); ++i) n = (uint16_t)(10 * n + (call[i] - '0'));
-          if (i == 6) v = QVC_CALL_CQ_FREQUENCY + n;
-        }
+  if (drop < 6) {
+    for (i = drop; i < 5; ++i) call[i] = call[i + 1];
+    call[5] = ' ';
+  }
+  for (w = 0; w < QVC_CALL_WORDS; ++w) {
+    if ((w >> 1 == 1) == (rules == QVC_CALL_RULES_WSPR) && qvc_starts_with(call, word)) {
+      v = w == 4 ? QVC_CALL_DE : QVC_CALL_CQ + (w & 1);
+      if (w == 0) {
+        /* "CQ nnn": three digits. */
+        uint16_t n = 0;
+        for (i = 3; i < 6 && qvc_is_digit(call[i]); ++i) n = (uint16_t)(10 * n + (call[i] - '0'));
+        if (i == 6) v = QVC_CALL_CQ_FREQUENCY + n;
       }
-      while (qvc_flash_byte(word++) != 0) {
-      }
+    }
+    while (qvc_flash_byte(word++) != 0) {
     }
   }
   if (v != 0) return *value = v, 1;
@@ -70,10 +58,20 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
     call[0] = ' ';
   }
   for (i = 0; i < 6; ++i) {
-    char c = qvc_upper(call[i]);
-    if (!(qvc_class_of(c) & qvc_flash_byte(&qvc_call_classes[i]))) return 0;
-    v = v * qvc_flash_byte(&qvc_call_radix[i]) +
-        (uint8_t)(qvc_call_code(c) - qvc_flash_byte(&qvc_call_first_code[i]));
+    char c = call[i];
+    uint8_t code = qvc_call_code(c);
+    uint8_t lowest = qvc_flash_byte(&qvc_call_codes[2 * i]);
+    uint8_t highest = qvc_flash_byte(&qvc_call_codes[2 * i + 1]);
+    /* Code 36 is the blank's, and anything else that is no letter or digit. */
+    if (code < lowest || code > highest || (code == 36 && c != ' ')) return 0;
+    {
+      /* v * radix + value by shifts and adds over the radix's six bits: no 32-bit multiply
+         routine is linked for it, and it takes few more cycles than one. */
+      uint32_t sum = (uint8_t)(code - lowest);
+      for (code = (uint8_t)(highest - lowest + 1); code != 0; code >>= 1, v <<= 1)
+        if (code & 1) sum += v;
+      v = sum;
+    }
   }
   *value = v;
   return 1;

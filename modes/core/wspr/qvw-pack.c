@@ -247,8 +247,15 @@ power:
   message->n2 = ((uint32_t)high << 7) + (type == QVW_TYPE_HASHED_CALL
                                              ? (uint8_t)(63 - message->power)
                                              : (uint8_t)(message->power + 64 + extra));
-  qvc_write_bits(message->source, 0, message->n1, 28);
-  qvc_write_bits(message->source, 28, message->n2 & 0x3FFFFFUL, 22);
+  /* The 50 bits, n1's 28 then n2's low 22, each shifted out of the top of bits. */
+  {
+    uint32_t bits = call << 4;
+    uint8_t i;
+    for (i = 0; i < 50; ++i, bits <<= 1) {
+      if (i == 28) bits = message->n2 << 10;
+      if (bits & 0x80000000UL) qvc_set_bit(message->source, i);
+    }
+  }
   return;
 
 refuse:

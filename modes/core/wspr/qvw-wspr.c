@@ -5,7 +5,6 @@
 #include "../common/qvc-bits.h"
 #include "../common/qvc-convolutional.h"
 #include "../common/qvc-flash.h"
-#include "../common/qvc-sync-tones.h"
 
 static const uint8_t qvw_sync[21] QVC_FLASH = {0xC0, 0x8E, 0x25, 0xE0, 0x25, 0x02, 0xCD,
                                                0x1A, 0x1A, 0xA9, 0x2C, 0x6A, 0x20, 0x93,
@@ -17,9 +16,13 @@ uint8_t qvw_sync_bit(uint8_t i) {
 
 void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
                      uint8_t tones[QVW_SYMBOLS], qvc_report* report) {
-  uint8_t coded[21];
+  uint8_t coded[21], i;
   qvw_pack(text, message, report);
   if (report->status != QVC_OK) return;
   qvc_code_and_interleave(message->source, 50, coded);
-  qvc_sync_tones(coded, qvw_sync, 0, QVW_SYMBOLS, symbols, tones);
+  for (i = 0; i < QVW_SYMBOLS; ++i) {
+    uint8_t bit = qvc_bit(coded, i);
+    if (symbols) symbols[i] = bit;
+    tones[i] = (uint8_t)(2 * bit + qvw_sync_bit(i));
+  }
 }
