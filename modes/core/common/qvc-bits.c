@@ -29,3 +29,10 @@ void qvc_write_bits(uint8_t* bits, uint16_t place, uint32_t value, uint8_t count
     ++place;
   }
 }
+
+uint32_t qvc_multiply_add(uint32_t value, uint8_t factor, uint8_t addend) {
+  uint32_t sum = addend;
+  for (; factor != 0; factor >>= 1, value <<= 1)
+    if (factor & 1) sum += value;
+  return sum;
+}

@@ -21,6 +21,10 @@ uint32_t qvc_read_bits(const uint8_t* bits, uint16_t place, uint8_t count);
 /* Writes the low count bits of value from place on; the bits there must be zero. */
 void qvc_write_bits(uint8_t* bits, uint16_t place, uint32_t value, uint8_t count);
 
+/* value * factor + addend, by shifts and adds: the packers' mixed-radix numbers without a 32-bit
+   multiply routine, which on an 8-bit chip costs more flash than this. */
+uint32_t qvc_multiply_add(uint32_t value, uint8_t factor, uint8_t addend);
+
 /* The binary Gray code: neighbouring values differ in one bit, so a tone mistaken for its
    neighbour costs one bit. */
 static inline uint8_t qvc_gray(uint8_t value) {

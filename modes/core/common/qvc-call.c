@@ -2,6 +2,7 @@
    "3DA0" (Swaziland) goes as "3D0", "3X" + letter (Guinea) as "Q" + letter. */
 #include "qvc-call.h"
 
+#include "qvc-bits.h"
 #include "qvc-flash.h"
 #include "qvc-text.h"
 
@@ -64,14 +65,7 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
     uint8_t highest = qvc_flash_byte(&qvc_call_codes[2 * i + 1]);
     /* Code 36 is the blank's, and anything else that is no letter or digit. */
     if (code < lowest || code > highest || (code == 36 && c != ' ')) return 0;
-    {
-      /* v * radix + value by shifts and adds over the radix's six bits: no 32-bit multiply
-         routine is linked for it, and it takes few more cycles than one. */
-      uint32_t sum = (uint8_t)(code - lowest);
-      for (code = (uint8_t)(highest - lowest + 1); code != 0; code >>= 1, v <<= 1)
-        if (code & 1) sum += v;
-      v = sum;
-    }
+    v = qvc_multiply_add(v, (uint8_t)(highest - lowest + 1), (uint8_t)(code - lowest));
   }
   *value = v;
   return 1;

@@ -3,6 +3,7 @@
    count and the number are read by the same loop, the count on its first pass. */
 #include "qvc-list-number.h"
 
+#include "qvc-bits.h"
 #include "qvc-text.h"
 
 /* Past the end of the text every character reads as a blank. */
@@ -35,7 +36,7 @@ uint8_t qvc_read_list_number(const char* text, uint8_t length, int32_t* value) {
     number = 0;
     for (start = at; qvc_is_digit(c); c = qvc_list_char(text, length, ++at)) {
       if (number + (c == '9') > 214748364UL) return QVC_LIST_ERROR;
-      number = number * 10 + (uint8_t)(c - '0');
+      number = qvc_multiply_add(number, 10, (uint8_t)(c - '0'));
     }
     if (at == start) return QVC_LIST_ERROR;
     if (c != '*' || pass > 0) break;
