@@ -16,13 +16,19 @@ uint8_t qvw_sync_bit(uint8_t i) {
 
 void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
                      uint8_t tones[QVW_SYMBOLS], qvc_report* report) {
-  uint8_t coded[21], i;
+  uint8_t coded[21], i, data = 0, marks = 0;
   qvw_pack(text, message, report);
   if (report->status != QVC_OK) return;
   qvc_code_and_interleave(message->source, 50, coded);
+  /* A byte of coded bits and of sync bits read per eight tones, each shifted out at the top. */
   for (i = 0; i < QVW_SYMBOLS; ++i) {
-    uint8_t bit = qvc_bit(coded, i);
-    if (symbols) symbols[i] = bit;
-    tones[i] = (uint8_t)(2 * bit + qvw_sync_bit(i));
+    if ((i & 7) == 0) {
+      data = coded[i >> 3];
+      marks = qvc_flash_byte(&qvw_sync[i >> 3]);
+    }
+    if (symbols) symbols[i] = data >> 7;
+    tones[i] = (uint8_t)(((data >> 6) & 2) | (marks >> 7));
+    data = (uint8_t)(data << 1);
+    marks = (uint8_t)(marks << 1);
   }
 }
