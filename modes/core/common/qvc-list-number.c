@@ -18,23 +18,21 @@ static uint8_t qvc_ends_item(char c) {
 }
 
 uint8_t qvc_read_list_number(const char* text, uint8_t length, int32_t* value) {
-  uint8_t at = 0, pass, negative;
+  uint8_t at = 0, pass, negative, signed_number, start;
   uint32_t number;
   char c;
   while (at < length && text[at] == ' ') ++at;
   if (at == length) return QVC_LIST_END;
-  if (qvc_ends_item(text[at])) return QVC_LIST_NOTHING;
+  c = text[at];
+  if (qvc_ends_item(c)) return QVC_LIST_NOTHING;
+  /* c is the character at at when each pass starts. */
   for (pass = 0;; ++pass) {
-    uint8_t signed_number = 0, start;
-    c = text[at];
     negative = c == '-';
-    if (negative || c == '+') {
-      signed_number = 1;
-      c = qvc_list_char(text, length, ++at);
-    }
+    signed_number = negative || c == '+';
+    at = (uint8_t)(at + signed_number);
     /* Digits, up to 2^31. */
     number = 0;
-    for (start = at; qvc_is_digit(c); c = qvc_list_char(text, length, ++at)) {
+    for (start = at; qvc_is_digit(c = qvc_list_char(text, length, at)); ++at) {
       if (number + (c == '9') > 214748364UL) return QVC_LIST_ERROR;
       number = qvc_multiply_add(number, 10, (uint8_t)(c - '0'));
     }
