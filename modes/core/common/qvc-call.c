@@ -38,21 +38,19 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
     call[5] = ' ';
   }
   for (w = 0; w < QVC_CALL_WORDS; ++w) {
-    /* The words of a field never overlap, so the first that fits is the only one. */
     if ((w >> 1 == 1) == (rules == QVC_CALL_RULES_WSPR) && qvc_starts_with(call, word)) {
-      uint16_t above = (uint16_t)(1 + (w & 1)); /* CQ and QRZ, over QVC_CALL_BASE */
-      if (w == 4) return *value = QVC_CALL_DE, 1;
+      v = w == 4 ? QVC_CALL_DE : QVC_CALL_CQ + (w & 1);
       if (w == 0) {
         /* "CQ nnn": three digits. */
         uint16_t n = 0;
         for (i = 3; i < 6 && qvc_is_digit(call[i]); ++i) n = (uint16_t)(10 * n + (call[i] - '0'));
-        if (i == 6) above = (uint16_t)(3 + n);
+        if (i == 6) v = QVC_CALL_CQ_FREQUENCY + n;
       }
-      return *value = QVC_CALL_BASE + above, 1;
     }
     while (qvc_flash_byte(word++) != 0) {
     }
   }
+  if (v != 0) return *value = v, 1;
 
   /* The digit of a callsign must land in the third position. */
   if (!qvc_is_digit(call[2])) {
