@@ -20,9 +20,8 @@ void qvf_ft4_scramble(uint8_t bits77[QVF_MESSAGE77_BYTES]) {
 }
 
 void qvf_ft4_tones(const uint8_t bits77[QVF_MESSAGE77_BYTES], uint8_t tones[QVF_FT4_TONES]) {
-  uint8_t codeword[QVF_CODEWORD_BYTES], scrambled[QVF_MESSAGE77_BYTES], block, i, byte = 0,
-                                                                                  pair = 0;
-  const uint8_t* next = codeword;
+  uint8_t codeword[QVF_CODEWORD_BITS], scrambled[QVF_MESSAGE77_BYTES], block, i;
+  const uint8_t* bit = codeword;
   memcpy(scrambled, bits77, sizeof scrambled);
   qvf_ft4_scramble(scrambled);
   qvf_codeword174(scrambled, codeword);
@@ -31,14 +30,9 @@ void qvf_ft4_tones(const uint8_t bits77[QVF_MESSAGE77_BYTES], uint8_t tones[QVF_
     uint8_t costas = qvc_flash_byte(&kCostas[block]);
     for (i = 0; i < 4; ++i, costas = (uint8_t)(costas << 2)) *tones++ = (uint8_t)(costas >> 6);
     if (block == 3) break;
-    /* four tones a codeword byte; a block of 29 ends inside a byte, and the next goes on there */
-    for (i = 0; i < QVF_FT4_DATA_BLOCK; ++i) {
-      uint8_t value;
-      if ((pair++ & 3) == 0) byte = *next++;
-      value = (uint8_t)(byte >> 6);
-      byte = (uint8_t)(byte << 2);
-      *tones++ = (uint8_t)(value ^ (value >> 1)); /* Gray: 0 1 3 2 */
-    }
+    /* Gray: bit pairs 00 01 11 10 are tones 0 1 2 3 */
+    for (i = 0; i < QVF_FT4_DATA_BLOCK; ++i, bit += 2)
+      *tones++ = (uint8_t)((bit[0] << 1) | (bit[0] ^ bit[1]));
   }
   *tones = 0;
 }
