@@ -59,47 +59,26 @@ uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_
 }
 
 uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
-  uint8_t product[8], i, j;
+  uint8_t product[8] = {0, 0, 0, 0, 0, 0, 0, 0}, i, j;
   uint32_t top = 0;
-  memset(product, 0, sizeof product);
   /* The base-38 value of the call times the multiplier, modulo 2^64, by Horner's rule on the
-     product itself: each character multiplies it by 38 and adds its code times the multiplier.
-     A character outside the alphabet counts as -1, as in every other sender: it takes the
-     multiplier away (adds its two's complement). */
+     product itself: each character multiplies it by 38 and adds its code times the multiplier,
+     both in one pass over the bytes (a byte's sum stays below 2^16). A character outside the
+     alphabet counts as -1, as in every other sender: it takes the multiplier away (adds its
+     two's complement, the complement of each byte plus 1). */
   for (i = 0; i < 11; ++i) {
     int8_t code = i < length ? qvf_a38(call[i]) : 0;
     uint16_t carry = code < 0;
-    qvf_multiply_add(product, 8, 38, 0, 0);
     for (j = 0; j < 8; ++j) {
       uint8_t factor = j < 5 ? qvc_flash_byte(&kHashMultiplier[j]) : 0;
-      carry += product[j] + (code < 0 ? (uint8_t)~factor : (uint16_t)factor * (uint8_t)code);
+      carry += (uint16_t)(product[j] * 38U) +
+               (code < 0 ? (uint8_t)~factor : (uint16_t)(factor * (uint8_t)code));
       product[j] = (uint8_t)carry;
       carry >>= 8;
     }
   }
   for (i = 8; i-- > 4;) top = (top << 8) | product[i];
   return top >> (32 - bits);
-}
-
-/* "CQ_nnn" or "CQ_abcd": 1 and the value, 0 for a word that is neither (it goes on to the other
-   rules), 2 for one with a character that is no letter (it cannot be sent). */
-static uint8_t cq_modifier(const char* word, uint8_t length, uint32_t* value) {
-  uint8_t i, digits = 0, letters = 0;
-  uint32_t number = 0;
-  if (length < 4 || length > 7 || !qvf_starts(word, length, QVF_CQ_)) return 0;
-  for (i = 3; i < length; ++i) {
-    digits += qvf_is_digit(word[i]);
-    letters += qvf_is_letter(word[i]);
-  }
-  if (length == 6 && digits == 3) {
-    *value = QVF_CALL28_CQ_NUMBERS + qvf_number(word + 3, 3);
-    return 1;
-  }
-  if (digits != 0) return 0;
-  if (letters != length - 3) return 2;
-  for (i = 3; i < length; ++i) number = number * 27 + (uint32_t)(word[i] - 'A' + 1);
-  *value = QVF_CALL28_CQ_LETTERS + number;
-  return 1;
 }
 
 /* The place of the call-area digit of a standard call (1 or 2), 0 when the text is none: the
@@ -120,55 +99,70 @@ static uint8_t standard_area_digit(const char* text, uint8_t length) {
   return at;
 }
 
+/* The sizes of the alphabets of the six places of a standard call: A37 (blank, digits, letters),
+   A36 (digits, letters), the digits, and A27 (blank, letters) three times. */
+static const uint8_t kPlaceSizes[6] QVC_FLASH = {37, 36, 10, 27, 27, 27};
+
+/* Every call field that is not a standard call is the call's 22-bit hash. */
+static uint8_t hashed_call28(const char* text, uint8_t length, uint32_t* value) {
+  *value = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
+  return 1;
+}
+
 uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
-  uint8_t cq;
-  /* DE, QRZ and CQ are 0, 1 and 2 */
-  for (cq = 0; cq < 3; ++cq) {
-    if (qvf_is(text, length, (uint8_t)(cq == 0 ? QVF_DE : cq == 1 ? QVF_QRZ : QVF_CQ))) {
-      *value = cq;
+  uint8_t i, digits = 0, letters = 0;
+  /* DE, QRZ and CQ are 0, 1 and 2; their words sit at 0, 3 and 7 of the word list */
+  for (i = 0; i < 3; ++i) {
+    if (qvf_is(text, length, (uint8_t)(i * 3 + (i >> 1)))) {
+      *value = i;
       return 1;
     }
   }
-  cq = cq_modifier(text, length, value);
-  if (cq != 0) return cq == 1;
+  /* "CQ_nnn" or "CQ_abcd"; one with a character that is neither cannot be sent, one with some
+     digits goes on to the other rules */
+  if (length >= 4 && length <= 7 && qvf_starts(text, length, QVF_CQ_)) {
+    uint32_t number = 0;
+    for (i = 3; i < length; ++i) {
+      digits += qvf_is_digit(text[i]);
+      letters += qvf_is_letter(text[i]);
+    }
+    if (length == 6 && digits == 3) {
+      *value = QVF_CALL28_CQ_NUMBERS + qvf_number(text + 3, 3);
+      return 1;
+    }
+    if (digits == 0) {
+      if (letters != length - 3) return 0;
+      for (i = 3; i < length; ++i) number = number * 27 + (uint8_t)(text[i] - 'A' + 1);
+      *value = QVF_CALL28_CQ_LETTERS + number;
+      return 1;
+    }
+  }
   if (length > 0 && text[0] == '<') {
     /* Without its ">", a bracketed call hashes as empty text. */
-    uint8_t close = qvf_find(text, length, '>');
-    *value = QVF_CALL28_HASHED + qvf_call_hash(text + 1, close < length ? close - 1 : 0, 22);
-    return 1;
+    i = qvf_find(text, length, '>');
+    return hashed_call28(text + 1, i < length ? (uint8_t)(i - 1) : 0, value);
   }
   return qvf_plain_call28(text, length, value);
 }
 
 uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
-  uint8_t area = standard_area_digit(text, length), i, at;
+  uint8_t area = standard_area_digit(text, length), i;
   uint32_t number = 0;
-  if (area == 0) {
-    *value = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
-    return 1;
-  }
+  if (area == 0) return hashed_call28(text, length, value);
   /* Six places, the digit in the third: a call with its digit second starts with a blank. A
      character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would go
-     out as "W9XXZ", another station. Such a text is no call this field can hold. */
+     out as "W9XXZ", another station. Such a text is no call this field can hold. Codes are
+     taken from A38 and made unsigned, so an unknown character is 255. */
   for (i = 0; i < 6; ++i) {
-    /* the places of A37 (blank, digits, letters), A36 (digits, letters), the digits, and A27
-       (blank, letters) in A38 */
-    int8_t code;
-    int8_t size = 37;
-    at = (uint8_t)(i - (area == 1));
-    code = at < length ? qvf_a38(text[at]) : 0;
-    if (i == 1) {
-      --code;
-      size = 36;
-    } else if (i == 2) {
-      --code;
-      size = 10;
-    } else if (i > 2) {
-      if (code != 0) code = (int8_t)(code < 11 ? -1 : code - 10);
-      size = 27;
+    uint8_t at = (uint8_t)(i + area - 2), size = qvc_flash_byte(&kPlaceSizes[i]);
+    uint8_t code = at < length ? (uint8_t)qvf_a38(text[at]) : 0;
+    if ((uint8_t)(i - 1) < 2) {
+      --code; /* A36 and the digits start at "0" */
+    } else if (i > 2 && code != 0) {
+      code = code < 11 ? 0xFF : (uint8_t)(code - 10); /* A27 has no digits */
     }
-    if (code < 0 || code >= size) return 0;
-    number = number * (uint16_t)size + (uint8_t)code;
+    if (code >= size) return 0;
+    number = number * size + code;
   }
   *value = QVF_CALL28_STANDARD + number;
   return 1;
