@@ -21,13 +21,13 @@ int8_t qvf_a38(char c) {
 }
 
 uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_t* base_length) {
-  uint8_t slash = qvf_find(word, length, '/');
-  uint8_t at = 0, n = length < 6 ? length : 6, area, i;
+  uint8_t slash = qvf_find(word, length, '/'), at = 0, n = length, i;
   const char* base;
   if (length > 11) return 0;
-  for (i = 0; i < length; ++i)
-    if (word[i] == '.' || word[i] == '+' || word[i] == '-' || word[i] == '?') return 0;
-  if (length > 6 && slash == length) return 0;
+  for (i = 0; i < length; ++i) {
+    char c = word[i];
+    if (c == '.' || c == '+' || c == '-' || c == '?') return 0;
+  }
   if (slash < length) {
     uint8_t after = (uint8_t)(length - slash - 1);
     if (slash > 6 || after > 6) return 0;
@@ -38,20 +38,19 @@ uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_
         at = (uint8_t)(slash + 1);
         n = after;
       }
+    } else if (n > 6) {
+      n = 6; /* a "/" at either end: the first six characters */
     }
+  } else if (length > 6) {
+    return 0;
   }
   base = word + at;
   if (n < 2 || !(qvf_is_letter(base[0]) || qvf_is_letter(base[1]))) return 0;
   if (base[0] == 'Q' && !qvf_is(base, n, QVF_QU1RK)) return 0;
-  if (n > 2 && qvf_is_digit(base[2])) {
-    area = 2;
-  } else if (qvf_is_digit(base[1])) {
-    area = 1;
-  } else {
-    return 0;
-  }
-  if (n - area - 1 < 1 || n - area - 1 > 3) return 0;
-  for (i = (uint8_t)(area + 1); i < n; ++i)
+  /* the call-area digit third or second, then one to three letters */
+  i = (uint8_t)(n > 2 && qvf_is_digit(base[2]) ? 3 : qvf_is_digit(base[1]) ? 2 : n);
+  if ((uint8_t)(n - i - 1) > 2) return 0;
+  for (; i < n; ++i)
     if (!qvf_is_letter(base[i])) return 0;
   *base_at = at;
   *base_length = n;
