@@ -102,67 +102,66 @@ static uint8_t standard_area_digit(const char* text, uint8_t length) {
    A36 (digits, letters), the digits, and A27 (blank, letters) three times. */
 static const uint8_t kPlaceSizes[6] QVC_FLASH = {37, 36, 10, 27, 27, 27};
 
-/* Every call field that is not a standard call is the call's 22-bit hash. */
-static uint8_t hashed_call28(const char* text, uint8_t length, uint32_t* value) {
-  *value = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
-  return 1;
-}
-
 uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
   uint8_t i, digits = 0, letters = 0;
+  uint32_t number = 0;
   /* DE, QRZ and CQ are 0, 1 and 2; their words sit at 0, 3 and 7 of the word list */
   for (i = 0; i < 3; ++i) {
     if (qvf_is(text, length, (uint8_t)(i * 3 + (i >> 1)))) {
-      *value = i;
-      return 1;
+      number = i;
+      goto found;
     }
   }
   /* "CQ_nnn" or "CQ_abcd"; one with a character that is neither cannot be sent, one with some
      digits goes on to the other rules */
   if (length >= 4 && length <= 7 && qvf_starts(text, length, QVF_CQ_)) {
-    uint32_t number = 0;
     for (i = 3; i < length; ++i) {
       digits += qvf_is_digit(text[i]);
       letters += qvf_is_letter(text[i]);
     }
     if (length == 6 && digits == 3) {
-      *value = QVF_CALL28_CQ_NUMBERS + qvf_number(text + 3, 3);
-      return 1;
+      number = QVF_CALL28_CQ_NUMBERS + qvf_number(text + 3, 3);
+      goto found;
     }
     if (digits == 0) {
       if (letters != length - 3) return 0;
       for (i = 3; i < length; ++i) number = number * 27 + (uint8_t)(text[i] - 'A' + 1);
-      *value = QVF_CALL28_CQ_LETTERS + number;
-      return 1;
+      number += QVF_CALL28_CQ_LETTERS;
+      goto found;
     }
   }
-  if (length > 0 && text[0] == '<') {
-    /* Without its ">", a bracketed call hashes as empty text. */
-    i = qvf_find(text, length, '>');
-    return hashed_call28(text + 1, i < length ? (uint8_t)(i - 1) : 0, value);
-  }
-  return qvf_plain_call28(text, length, value);
+  if (length == 0 || text[0] != '<') return qvf_plain_call28(text, length, value);
+  /* Without its ">", a bracketed call hashes as empty text. */
+  i = qvf_find(text, length, '>');
+  number = QVF_CALL28_HASHED + qvf_call_hash(text + 1, i < length ? (uint8_t)(i - 1) : 0, 22);
+found:
+  *value = number;
+  return 1;
 }
 
 uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
   uint8_t area = standard_area_digit(text, length), i;
   uint32_t number = 0;
-  if (area == 0) return hashed_call28(text, length, value);
-  /* Six places, the digit in the third: a call with its digit second starts with a blank. A
-     character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would go
-     out as "W9XXZ", another station. Such a text is no call this field can hold. Codes are
-     taken from A38 and made unsigned, so an unknown character is 255. */
-  for (i = 0; i < 6; ++i) {
-    uint8_t at = (uint8_t)(i + area - 2), size = qvc_flash_byte(&kPlaceSizes[i]);
-    uint8_t code = at < length ? (uint8_t)qvf_a38(text[at]) : 0;
-    if ((uint8_t)(i - 1) < 2) {
-      --code; /* A36 and the digits start at "0" */
-    } else if (i > 2 && code != 0) {
-      code = code < 11 ? 0xFF : (uint8_t)(code - 10); /* A27 has no digits */
+  if (area == 0) {
+    number = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
+  } else {
+    /* Six places, the digit in the third: a call with its digit second starts with a blank. A
+       character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would
+       go out as "W9XXZ", another station. Such a text is no call this field can hold. Codes
+       are taken from A38 and made unsigned, so an unknown character is 255. */
+    for (i = 0; i < 6; ++i) {
+      uint8_t at = (uint8_t)(i + area - 2), size = qvc_flash_byte(&kPlaceSizes[i]);
+      uint8_t code = at < length ? (uint8_t)qvf_a38(text[at]) : 0;
+      if ((uint8_t)(i - 1) < 2) {
+        --code; /* A36 and the digits start at "0" */
+      } else if (i > 2 && code != 0) {
+        code = code < 11 ? 0xFF : (uint8_t)(code - 10); /* A27 has no digits */
+      }
+      if (code >= size) return 0;
+      number = number * size + code;
     }
-    if (code >= size) return 0;
-    number = number * size + code;
+    number += QVF_CALL28_STANDARD;
   }
-  *value = QVF_CALL28_STANDARD + number;
+  *value = number;
   return 1;
 }
