@@ -67,7 +67,7 @@ void qvf_codeword174(const uint8_t bits77[10], uint8_t codeword[QVF_CODEWORD_BIT
      first 96 bits (the message, 5 zero bits and 14 more for the remainder) divided by
      x^14 + 0x2757, one bit at a time. */
   for (i = 0; i < QVF_CODEWORD_BITS; ++i, byte = (uint8_t)(byte << 1)) {
-    if ((i & 7) == 0) byte = i < 80 ? bits77[i >> 3] : 0;
+    if ((i & 7) == 0 && i < 80) byte = bits77[i >> 3]; /* then shifted out to 0 */
     codeword[i] = (uint8_t)(byte >> 7);
     if (i < 96) {
       crc = (uint16_t)((crc << 1) | (byte >> 7));
