@@ -59,7 +59,7 @@ uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_
 
 uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
   uint8_t product[8] = {0, 0, 0, 0, 0, 0, 0, 0}, i, j;
-  uint32_t top = 0;
+  uint32_t top;
   /* The base-38 value of the call times the multiplier, modulo 2^64, by Horner's rule on the
      product itself: each character multiplies it by 38 and adds its code times the multiplier,
      both in one pass over the bytes (a byte's sum stays below 2^16). A character outside the
@@ -76,7 +76,8 @@ uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
       carry >>= 8;
     }
   }
-  for (i = 8; i-- > 4;) top = (top << 8) | product[i];
+  top = ((uint32_t)product[7] << 24) | ((uint32_t)product[6] << 16) |
+        (uint16_t)((uint16_t)product[5] << 8 | product[4]);
   return top >> (32 - bits);
 }
 
