@@ -11,13 +11,15 @@
 /* Writes the `count` low bits of value, most significant first, from bit `at` on; the bits
    written over must be 0. */
 void qvs_put_bits(uint8_t* bits, uint8_t at, uint32_t value, uint8_t count);
-uint8_t qvs_bit(const uint8_t* bits, uint8_t at);
+/* Returns bit `at` and flips it when `flip` is odd: one helper reads bits (flip 0) and sets bits
+   that are 0 so far. */
+uint8_t qvs_flip_bit(uint8_t* bits, uint8_t at, uint8_t flip);
 
 /* The frame of a codeword whose first message_bits bits are the message, the rest 0: appends
    their CRC-24, sets the parity bits of the LDPC code, and keys the 240 bits as tones.
    The code is a table in flash: the number of generator rows that follow, each the codeword place
-   of a parity bit and then (message_bits + 24) / 8 + 1 bytes of its row over the codeword's first
-   bits; then the parity checks, in the order they are used, each the place of the parity bit it
+   of a parity bit and then message_bits / 8 + 1 bytes of its row over the message bits (with
+   the CRC folded in); then the parity checks, in the order they are used, each the place of the parity bit it
    sets (one not yet set), those of its other parity bits (set before), and last those of its
    information bits, so a check begins where a parity bit's place follows an information bit's;
    then QVS_CODE_END. Most checks of these codes tie two or three parity bits to one or two
