@@ -41,8 +41,8 @@ static void qvs_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t tones[QVS_TONE
 
 void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t message_bits,
                       const uint8_t* code, uint8_t tones[QVS_TONES]) {
-  uint8_t info = (uint8_t)(message_bits + 24), row_bytes = (uint8_t)(message_bits / 8 + 1);
-  uint8_t rows = qvc_flash_byte(code++), at, k, sum, previous = 0, target = 0;
+  uint8_t info = (uint8_t)(message_bits + 24), pass, target, at, k, sum;
+  const uint8_t* next;
   /* CRC-24, x^24 + x^10 + x^9 + x^6 + x^4 + x^3 + x + 1, most significant bit first, from 0; the
      register keeps bits above its 24 (only bit 23 is tested, only 24 bits are written). */
   uint32_t crc = 0;
@@ -52,27 +52,30 @@ void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t message_bits
     if (top & 0x80U) crc ^= 0x65BUL;
   }
   qvs_put_bits(codeword, message_bits, crc, 24);
-  /* The parity bits no chain of checks reaches: each the parity of the message bits its row has
-     (the CRC folded in, as it is linear in them; the row's bits past the message are 0). */
-  for (; rows > 0; --rows, code += row_bytes) {
-    at = qvc_flash_byte(code++);
-    for (k = 0, sum = 0; k < row_bytes; ++k)
-      sum ^= (uint8_t)(codeword[k] & qvc_flash_byte(code + k));
-    sum ^= (uint8_t)(sum >> 4);
-    sum ^= (uint8_t)(sum >> 2);
-    qvs_flip_bit(codeword, at, (uint8_t)(sum ^ (sum >> 1)));
-  }
-  /* Then each check sets its one parity bit not yet known (0 so far) to the sum of its bits. */
-  for (sum = 0;; ++code) {
-    at = qvc_flash_byte(code);
-    if (at >= info && previous < info) {
+  /* Passes over the records, one a parity bit in order, each making the bit the sum of the
+     others of its record (flipping it by the sum of all). A record read before its other bits
+     are right gives a wrong bit, made right in a later pass: after as many passes as the longest
+     chain of records that wait for a later bit, every bit is right. */
+  for (pass = qvc_flash_byte(code); pass > 0; --pass) {
+    for (next = code + 1, target = info; target < QVS_CODEWORD_BYTES * 8; ++target) {
+      sum = qvs_flip_bit(codeword, target, 0);
+      at = qvc_flash_byte(next++);
+      if (at == QVS_CODE_ROW) {
+        /* The parity of the message bits the row has (the row's bits past the message are 0). */
+        for (k = 0; k <= message_bits / 8; ++k)
+          sum ^= (uint8_t)(codeword[k] & qvc_flash_byte(next++));
+        sum ^= (uint8_t)(sum >> 4);
+        sum ^= (uint8_t)(sum >> 2);
+        sum ^= (uint8_t)(sum >> 1);
+      } else {
+        /* A check: its other parity bits, then its information bits, up to the next record. */
+        for (;; at = qvc_flash_byte(next++)) {
+          sum ^= qvs_flip_bit(codeword, at, 0);
+          if (at < info && qvc_flash_byte(next) >= info) break;
+        }
+      }
       qvs_flip_bit(codeword, target, sum);
-      if (at == QVS_CODE_END) break;
-      target = at;
-      sum = 0;
     }
-    sum ^= qvs_flip_bit(codeword, at, 0);
-    previous = at;
   }
   qvs_key(codeword, tones);
 }
