@@ -6,9 +6,6 @@
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/fst4/qvs-fst4.h"
 
-/* Sync word A; sync word B is A plus 2, modulo 4. Two bits a tone, first tone on top. */
-#define QVS_SYNC_A 0x1E4BU /* 0 1 3 2 1 0 2 3 */
-
 uint8_t qvs_flip_bit(uint8_t* bits, uint8_t at, uint8_t flip) {
   uint8_t mask = 0x80U, old, k;
   bits += at >> 3;
@@ -27,9 +24,10 @@ void qvs_put_bits(uint8_t* bits, uint8_t at, uint32_t value, uint8_t count) {
 static void qvs_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t tones[QVS_TONES]) {
   uint8_t block, i, at = 0;
   for (block = 0;; ++block) {
-    uint16_t sync = QVS_SYNC_A;
-    for (i = 0; i < 8; ++i, sync = (uint16_t)(sync << 2))
-      *tones++ = (uint8_t)(((sync >> 14) + ((block & 1U) << 1)) & 3U);
+    /* Sync word A is 0 1 3 2 1 0 2 3: the Gray code of i mod 4, plus 1 in its second half, taken
+       bit by bit; sync word B, in odd blocks, is A with the top bit flipped. */
+    for (i = 0; i < 8; ++i)
+      *tones++ = (uint8_t)((i ^ ((i >> 1) & 1U) ^ (i >> 2) ^ (block << 1)) & 3U);
     if (block == 4) return;
     /* 30 data tones: bit pairs 00 01 11 10 key tones 0 1 2 3. */
     for (i = 0; i < 30; ++i, at = (uint8_t)(at + 2)) {
