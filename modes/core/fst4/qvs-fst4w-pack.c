@@ -18,10 +18,15 @@
 
 /* The value of a 4-character locator (AA00-RR99), or 0xFFFF. */
 static uint16_t qvs_locator4(const char* g) {
-  uint8_t field = (uint8_t)(g[0] - 'A'), square = (uint8_t)(g[1] - 'A');
-  uint8_t tens = (uint8_t)(g[2] - '0'), units = (uint8_t)(g[3] - '0');
-  if (field > 17 || square > 17 || tens > 9 || units > 9) return 0xFFFF;
-  return (uint16_t)((field * 18U + square) * 100U + tens * 10U + units);
+  uint16_t value = 0;
+  uint8_t i;
+  for (i = 0; i < 4; ++i) {
+    uint8_t radix = 18, digit = (uint8_t)(g[i] - 'A');
+    if (i & 2U) radix = 10, digit = (uint8_t)(g[i] - '0');
+    if (digit >= radix) return 0xFFFF;
+    value = (uint16_t)(value * radix + digit);
+  }
+  return value;
 }
 
 /* A36 (0-9, A-Z as 0-35), or 36 and above for any other character. */
