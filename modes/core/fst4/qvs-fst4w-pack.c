@@ -160,7 +160,7 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
       for (i = from; i < to; ++i) {
         uint8_t v = qvs_a36(w[i]);
         if (v > 35) goto refuse;
-        code = (uint16_t)(code * (i == slash + 3 ? 10U : 36U) + v);
+        code = (uint16_t)(code * ((uint8_t)(i - slash) == 3 ? 10U : 36U) + v);
       }
       if (slash > 3) code = (uint16_t)(code + QVS_SUFFIX_BASE);
       /* The prefix or suffix, the power, 1. */
