@@ -84,7 +84,7 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
   if (count == 3 || w[0] != '<') {
     /* CALL GRID P, or PFX/CALL P and CALL/SFX P: their shape, then the power, the last word. */
     if (count == 3 ? (n < 3 || n > 6 || length[1] != 4)
-                   : (n < 5 || n > 10 || slash == 0 || slash + 1 >= n))
+                   : (n < 5 || n > 10 || slash == 0 || (uint8_t)(slash + 1) >= n))
       goto refuse;
     bad = (uint8_t)(count - 1);
     status = QVS_BAD_POWER;
