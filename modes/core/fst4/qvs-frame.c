@@ -42,12 +42,12 @@ void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t message_bits
   uint8_t info = (uint8_t)(message_bits + 24), pass, target, at, k, sum;
   const uint8_t* next;
   /* CRC-24, x^24 + x^10 + x^9 + x^6 + x^4 + x^3 + x + 1, most significant bit first, from 0; the
-     register keeps bits above its 24 (only bit 23 is tested, only 24 bits are written). */
+     register keeps the bits shifted out (bit 24 is its top bit before the shift, only 24 bits are
+     written). */
   uint32_t crc = 0;
   for (k = 0; k < message_bits; ++k) {
-    uint8_t top = (uint8_t)((uint8_t)(crc >> 16) ^ (uint8_t)(qvs_flip_bit(codeword, k, 0) << 7));
     crc <<= 1;
-    if (top & 0x80U) crc ^= 0x65BUL;
+    if (((uint8_t)(crc >> 24) ^ qvs_flip_bit(codeword, k, 0)) & 1U) crc ^= 0x65BUL;
   }
   qvs_put_bits(codeword, message_bits, crc, 24);
   /* Passes over the records, one a parity bit in order, each making the bit the sum of the
