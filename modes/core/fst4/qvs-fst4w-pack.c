@@ -137,7 +137,7 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
         if (l5 > 23 || l6 > 23) goto refuse;
       }
       /* The locator, 010. */
-      tail = (field * 625UL + (uint16_t)(l5 * 25U + l6)) * 8U + 2U;
+      tail = (((uint32_t)field * 625U + (uint16_t)(l5 * 25U + l6)) << 3) | 2U;
     }
     call_bits = 22;
     shape = QVS_FST4W_HASH_GRID;
