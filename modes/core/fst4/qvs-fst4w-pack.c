@@ -42,9 +42,10 @@ static uint8_t qvs_power_code(const char* p, uint8_t digits, qvc_report* report)
   char last = p[digits - 1];
   if (digits > 2 || dbm > 9 || !qvf_is_digit(last)) return 0xFF;
   if (digits == 2) dbm = (uint8_t)(dbm * 10U + (uint8_t)(last - '0'));
-  if (dbm > 60 || (last != '0' && last != '3' && last != '7')) report->changes |= QVS_CHANGED_POWER;
-  /* The nearest step: (3 dBm + 5) / 10. */
+  /* The nearest step: (3 dBm + 5) / 10; the power is a step's own figure (ends in 0, 3 or 7)
+     when 3 dBm is within 1 of a multiple of 10, so when the remainder is 4, 5 or 6. */
   for (tenths = (uint8_t)(3U * (dbm > 60 ? 60U : dbm) + 5U); tenths >= 10; tenths -= 10) ++code;
+  if (dbm > 60 || (uint8_t)(tenths - 4U) > 2) report->changes |= QVS_CHANGED_POWER;
   return code;
 }
 
