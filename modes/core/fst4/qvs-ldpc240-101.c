@@ -1,14 +1,14 @@
 /* The FST4 frame: 77 message bits scrambled, their CRC-24 and the 139 parity bits of the LDPC
    (240,101) code, keyed as tones. A WSPR-style message (type 0.6) takes the FST4W frame instead.
    The code's table (see qvs_code_and_key) was derived offline from the generator as FST4W's
-   was: 120 chained checks of five or six bits, and 19 generator rows where no chain reaches. */
+   was: 120 checks of five or six bits, 19 generator rows where no check reaches, 18 passes. */
 #include <string.h>
 
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/fst4/qvs-frame.h"
 #include "modes/core/fst4/qvs-fst4.h"
 
-/* The number of generator rows, the rows, the checks, QVS_CODE_END. */
+/* The number of passes, a record for each parity bit, QVS_CODE_END. */
 static const uint8_t QVS_CODE_101[700] QVC_FLASH = {
     0x12, 0xd3, 0xc3, 0x2e, 0x41, 0xea, 0x8e, 0x0e, 0x4d, 0xe1, 0xb0, 0x2c, 0x53, 0xd6, 0xbb, 0x2e,
     0x34, 0xe9, 0xa3, 0x1e, 0x55, 0xc4, 0xbd, 0x28, 0x39, 0xd2, 0x78, 0x12, 0x24, 0xc7, 0xab, 0x09,

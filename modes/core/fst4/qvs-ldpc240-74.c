@@ -1,15 +1,17 @@
 /* The FST4W frame: 50 message bits, their CRC-24 and the 166 parity bits of the LDPC (240,74)
    code, keyed as tones. The code's table (see qvs_code_and_key) was derived offline from the
-   generator: the sums of up to four generator rows that leave few information bits are parity
-   checks of four or five bits, chained greedily, with 21 generator rows where no chain reaches;
-   the reference comparison of every tone proves the table. */
+   generator: the sums of a few generator rows that leave few information bits are parity checks
+   of four or five bits; each parity bit got the check that lets it be set in the earliest pass,
+   17 passes in all, and 21 bits that no check reaches got their generator row. The comparison
+   of every tone with the reference, and of each one-bit message with the table it replaced,
+   prove the table. */
 #include <string.h>
 
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/fst4/qvs-frame.h"
 #include "modes/core/fst4/qvs-fst4.h"
 
-/* The number of generator rows, the rows, the checks, QVS_CODE_END. */
+/* The number of passes, a record for each parity bit, QVS_CODE_END. */
 static const uint8_t QVS_CODE_74[647] QVC_FLASH = {
     0x11, 0xea, 0x9c, 0x0d, 0xac, 0x6c, 0x09, 0x44, 0xcd, 0x6f, 0x05, 0x3f, 0xb3, 0x96, 0x06, 0x40,
     0xe7, 0xc0, 0x35, 0xfe, 0x7d, 0x2b, 0xda, 0x3d, 0x3f, 0x02, 0x00, 0xe5, 0xa9, 0x14, 0x49, 0xea,
