@@ -6,11 +6,13 @@
 
 #include <string.h>
 
+#include "modes/core/common/qvc-flash.h"
 #include "modes/core/ft/qvf-call28.h"
 #include "modes/core/ft/qvf-message77-tables.h"
 #include "modes/core/ft/qvf-text.h"
 
-#define MAX_WORDS 7 /* more words than this (6 after a CQ merge) fit no type but free text */
+#define MAX_WORDS 7    /* more words than this (6 after a CQ merge) fit no type but free text */
+#define SHAPED_WORDS 5 /* the words whose shape is found (a type takes at most 6) */
 #define TELEMETRY_DIGITS 18
 #define FREE_TEXT_LENGTH 13
 #define LAST_RTTY_NUMBER (8000 + QVF_RTTY_EXCHANGES)
@@ -19,6 +21,19 @@
 #define NO_GRID (QVF_LOCATORS + 1)
 #define GRID_RRR (QVF_LOCATORS + 2)
 #define GRID_73 (QVF_LOCATORS + 4)
+
+/* What every type asks of a word, found once for all of them when the text is read: one bit
+   tested costs less than a helper called with the word's pointer and length at every question. */
+#define IS_CALL 0x01       /* passes the call check */
+#define IS_BRACKETED 0x02  /* "<CALL>" with at least three characters inside */
+#define IS_OPEN 0x04       /* opens with "<" */
+#define IS_SLASHED 0x08    /* holds a "/" */
+#define IS_CLOSED 0x10     /* holds a ">" */
+#define IS_SIGNED 0x20     /* holds a "+" or "-" */
+#define IS_CQ_WORD 0x40    /* DE, QRZ, CQ or "CQ_..." */
+#define IS_ALL_DIGITS 0x80 /* one digit or more and nothing else */
+#define SHAPE(word, facts) (m.shape[word] & (facts))
+#define IS(word, list_word) (m.id[word] == (list_word) + 1)
 
 /* What a message type made of the words. */
 enum { DECLINED, PACKED, REFUSED };
@@ -29,8 +44,10 @@ typedef struct {
   uint8_t count; /* words in w (after the merge); more than MAX_WORDS: too many */
   uint8_t length;
   uint8_t n[MAX_WORDS];
-  uint8_t in_at[MAX_WORDS]; /* where the word stands in the caller's text */
-  uint8_t cq_span;          /* the length of "CQ xx" there, when they were merged */
+  uint8_t in_at[MAX_WORDS];    /* where the word stands in the caller's text */
+  uint8_t cq_span;             /* the length of "CQ xx" there, when they were merged */
+  uint8_t shape[SHAPED_WORDS]; /* the IS_* facts of each word, read once */
+  uint8_t id[SHAPED_WORDS];    /* 1 + the place of the list word (QVF_DE ...) the word is, or 0 */
   const char* w[MAX_WORDS];
   qvc_report report;
   uint32_t call; /* the value of the last 28-bit call field written */
@@ -116,14 +133,6 @@ static uint8_t refuse_at(qvc_status status, uint8_t word) {
   return refuse(status);
 }
 
-static uint8_t is(uint8_t word, uint8_t text) {
-  return qvf_is(m.w[word], m.n[word], text);
-}
-
-static uint8_t has(uint8_t word, char c) {
-  return qvf_find(m.w[word], m.n[word], c) < m.n[word];
-}
-
 static uint8_t all_digits(const char* text, uint8_t length) {
   uint8_t i;
   for (i = 0; i < length; ++i)
@@ -133,17 +142,6 @@ static uint8_t all_digits(const char* text, uint8_t length) {
 
 static uint8_t base_call(uint8_t word, uint8_t* at, uint8_t* length) {
   return qvf_base_call(m.w[word], m.n[word], at, length);
-}
-
-static uint8_t is_call(uint8_t word) {
-  uint8_t at, length;
-  return base_call(word, &at, &length);
-}
-
-/* "<CALL>" with at least three characters inside. */
-static uint8_t bracketed(uint8_t word) {
-  uint8_t close = qvf_find(m.w[word], m.n[word], '>');
-  return close >= 4 && close < m.n[word] && m.w[word][0] == '<';
 }
 
 /* The text inside the brackets of a word opening with "<": up to ">", or to the end. */
@@ -191,7 +189,7 @@ static void book_word(uint8_t word) {
 /* A call of the standard message: the call inside the brackets, or the part of the word that
    went into the call field. */
 static void book_standard(uint8_t word, uint8_t at, uint8_t length) {
-  if (bracketed(word))
+  if (SHAPE(word, IS_BRACKETED))
     book_word(word);
   else
     book(m.w[word] + at, length);
@@ -223,9 +221,10 @@ static uint8_t add_word_call28(uint8_t word) {
 /* Type 0.1: "C1 RR73; C2 <C3> report". */
 static uint8_t dxpedition(void) {
   int16_t report;
-  if (m.count != 5 || !is(1, QVF_RR73_) || m.w[3][0] != '<' || !has(3, '>')) return DECLINED;
+  if (m.count != 5 || !IS(1, QVF_RR73_) || SHAPE(3, IS_OPEN | IS_CLOSED) != (IS_OPEN | IS_CLOSED))
+    return DECLINED;
   /* -99 stands for "no report" where this layout was designed. */
-  if (!signed_number(m.w[4], m.n[4], &report) || report == -99 || !is_call(0) || !is_call(2))
+  if (!signed_number(m.w[4], m.n[4], &report) || report == -99 || !SHAPE(0, m.shape[2] & IS_CALL))
     return DECLINED;
   if (add_word_call28(0) == REFUSED || add_word_call28(2) == REFUSED) return REFUSED;
   put((uint16_t)qvf_call_hash(m.w[3] + 1, inside_length(3), 10), 10);
@@ -242,10 +241,10 @@ static uint8_t field_day(void) {
   uint8_t roger = m.count == 5, entry = (uint8_t)(2 + roger), n, section, transmitters;
   int8_t category;
   if (m.count != 4 && m.count != 5) return DECLINED;
-  if (roger && !is(2, QVF_R)) return DECLINED;
+  if (roger && !IS(2, QVF_R)) return DECLINED;
   n = m.n[entry];
   section = qvf_field_day_section(m.w[entry + 1], m.n[entry + 1]);
-  if (section == 0 || n < 2 || n > 3 || !is_call(0) || !is_call(1)) return DECLINED;
+  if (section == 0 || n < 2 || n > 3 || !SHAPE(0, m.shape[1] & IS_CALL)) return DECLINED;
   if (!all_digits(m.w[entry], (uint8_t)(n - 1))) return DECLINED;
   transmitters = (uint8_t)qvf_number(m.w[entry], (uint8_t)(n - 1));
   if (transmitters < 1 || transmitters > 32) return DECLINED;
@@ -295,7 +294,7 @@ static uint8_t telemetry(void) {
 /* The power word of the WSPR-style type: one or two digits, dBm sent in steps of 10/3 dB. */
 static uint8_t power_code(uint8_t word, uint8_t* code) {
   uint8_t tenths, steps = 0;
-  if (m.n[word] > 2 || !all_digits(m.w[word], m.n[word])) return 0;
+  if (m.n[word] > 2 || !SHAPE(word, IS_ALL_DIGITS)) return 0;
   tenths = (uint8_t)small_number(m.w[word], m.n[word]);
   if (tenths > 60) tenths = 60;
   /* (dbm * 3 + 5) / 10, counted out: a small chip has no divider */
@@ -351,11 +350,6 @@ static uint8_t wspr_style(void) {
   return closed(0, 6);
 }
 
-static uint8_t is_cq_word(uint8_t word) {
-  return is(word, QVF_DE) || is(word, QVF_QRZ) || is(word, QVF_CQ) ||
-         qvf_starts(m.w[word], m.n[word], QVF_CQ_);
-}
-
 /* "/P" or "/R" after a call travels as a flag; any other prefix or suffix is lost. */
 static uint8_t rover_or_portable(uint8_t word) {
   uint8_t n = m.n[word];
@@ -380,7 +374,7 @@ static uint8_t grid_field(uint16_t* value, uint8_t* roger) {
     *roger = m.count == 4;
     return 1;
   }
-  if (is(last, QVF_RRR) || is(last, QVF_73)) {
+  if (IS(last, QVF_RRR) || IS(last, QVF_73)) {
     *value = w[0] == 'R' ? GRID_RRR : GRID_73;
     return 1;
   }
@@ -404,12 +398,13 @@ static uint8_t standard(void) {
   uint16_t grid;
   uint32_t first = 0;
   if (m.count < 2 || m.count > 4) return DECLINED;
-  if (!(is_cq_word(0) || bracketed(0) || is_call(0))) return DECLINED;
-  if (!(bracketed(1) || is_call(1))) return DECLINED;
+  if (!SHAPE(0, IS_CQ_WORD | IS_BRACKETED | IS_CALL) || !SHAPE(1, IS_BRACKETED | IS_CALL))
+    return DECLINED;
   /* A hashed call beside a compound one: type 4 sends the compound one whole. */
-  if ((m.w[0][0] == '<' && has(1, '/')) || (m.w[1][0] == '<' && has(0, '/'))) return DECLINED;
-  if (m.count == 2 && has(1, '/')) return DECLINED;
-  if (m.count == 4 && !is(2, QVF_R)) return DECLINED;
+  if ((SHAPE(0, IS_OPEN) && SHAPE(1, IS_SLASHED)) || (SHAPE(1, IS_OPEN) && SHAPE(0, IS_SLASHED)))
+    return DECLINED;
+  if (m.count == 2 && SHAPE(1, IS_SLASHED)) return DECLINED;
+  if (m.count == 4 && !IS(2, QVF_R)) return DECLINED;
   if (!grid_field(&grid, &roger)) return DECLINED;
   if (grid == 0xFFFF) return refuse_at(QVF_REPORT_TOO_LONG, (uint8_t)(m.count - 1));
   if (m.count == 4 && grid >= QVF_LOCATORS)
@@ -418,7 +413,7 @@ static uint8_t standard(void) {
     uint8_t flag = rover_or_portable(i);
     at = 0;
     n = m.n[i];
-    if (!is_cq_word(i) && !bracketed(i)) base_call(i, &at, &n);
+    if (!SHAPE(i, IS_CQ_WORD | IS_BRACKETED)) base_call(i, &at, &n);
     if (add_call28(i, at, n) == REFUSED) return REFUSED;
     if (i == 0) first = m.call;
     put(flag, 1);
@@ -441,14 +436,12 @@ static uint8_t standard(void) {
    The last two words decide whether this is the type; the fields are then read from the front,
    so words out of place leave no report to send. */
 static uint8_t rtty_roundup(void) {
-  uint8_t at = m.count > 0 && is(0, QVF_TU), last = (uint8_t)(m.count - 1), roger, rst, place;
+  uint8_t at = IS(0, QVF_TU), last = (uint8_t)(m.count - 1), roger, rst, place;
   uint8_t plus, steps = 0;
   uint16_t number, report;
   const char* r;
   if (m.count < 4 || m.count > 6 || at + 4 > m.count) return DECLINED;
-  if (!is_call(at) || !is_call((uint8_t)(at + 1)) || has((uint8_t)(last - 1), '+') ||
-      has((uint8_t)(last - 1), '-'))
-    return DECLINED;
+  if (!SHAPE(at, m.shape[at + 1] & IS_CALL) || SHAPE(last - 1, IS_SIGNED)) return DECLINED;
   place = qvf_rtty_exchange(m.w[last], m.n[last]);
   if (place != 0) {
     number = 8000U + place;
@@ -465,9 +458,9 @@ static uint8_t rtty_roundup(void) {
     if (number > LAST_RTTY_NUMBER) return refuse_at(QVF_SERIAL_TOO_LARGE, last);
     if (number > 8000) change(QVF_CHANGED_SERIAL_AS_LIST);
   }
-  roger = is((uint8_t)(at + 2), QVF_R);
+  roger = IS(at + 2, QVF_R);
   rst = (uint8_t)(at + 2 + roger);
-  if (m.n[rst] > 9 || !all_digits(m.w[rst], m.n[rst])) return refuse_at(QVF_REPORT_NOT_NUMBER, rst);
+  if (m.n[rst] > 9 || !SHAPE(rst, IS_ALL_DIGITS)) return refuse_at(QVF_REPORT_NOT_NUMBER, rst);
   if (at + 4 + roger != m.count) change(QVF_CHANGED_EXTRA_WORDS);
   /* (rst - 509) / 10 - 2, held to 0-7, counted out */
   for (report = small_number(m.w[rst], m.n[rst]); report >= 539 && steps < 7; report -= 10) ++steps;
@@ -493,13 +486,13 @@ static uint8_t nonstandard(void) {
   const char* hashed;
   uint8_t hashed_n;
   if (m.count != 2 && m.count != 3) return DECLINED;
-  cq = is(0, QVF_CQ);
+  cq = IS(0, QVF_CQ);
   if (cq && m.n[1] <= 4) return DECLINED;
-  first_hashed = m.w[0][0] == '<';
-  second_hashed = m.w[1][0] == '<';
+  first_hashed = SHAPE(0, IS_OPEN) != 0;
+  second_hashed = SHAPE(1, IS_OPEN) != 0;
   if (!cq && !first_hashed && !second_hashed) {
     /* Two calls, one compound, neither hashed: this layout has room for only one of them. */
-    if (is_call(0) && is_call(1) && (has(0, '/') || has(1, '/')))
+    if (SHAPE(0, m.shape[1] & IS_CALL) && (m.shape[0] | m.shape[1]) & IS_SLASHED)
       return refuse(QVF_TWO_WHOLE_CALLS);
     return DECLINED;
   }
@@ -526,7 +519,7 @@ static uint8_t nonstandard(void) {
   }
   if (m.n[plain] > 11) change(QVC_CHANGED_CALL_CUT);
   if (m.count == 3) {
-    if (!cq) closing = is(2, QVF_RRR) ? 1 : is(2, QVF_RR73) ? 2 : is(2, QVF_73) ? 3 : 0;
+    if (!cq) closing = IS(2, QVF_RRR) ? 1 : IS(2, QVF_RR73) ? 2 : IS(2, QVF_73) ? 3 : 0;
     if (closing == 0) change_at(QVF_CHANGED_WORD_DROPPED, 2);
   }
   put((uint16_t)qvf_call_hash(hashed, hashed_n, 12), 12);
@@ -546,9 +539,9 @@ static uint8_t eu_vhf(void) {
   uint8_t block;
   uint16_t serial;
   if (m.count != 4 && m.count != 5) return DECLINED;
-  if ((roger && !is(2, QVF_R)) || !bracketed(0) || !bracketed(1)) return DECLINED;
+  if ((roger && !IS(2, QVF_R)) || !SHAPE(0, m.shape[1] & IS_BRACKETED)) return DECLINED;
   /* RRSSSS from 520001 to 594095: six digits, the block RR and the serial SSSS apart */
-  if (m.n[exchange] != 6 || !all_digits(e, 6)) return DECLINED;
+  if (m.n[exchange] != 6 || !SHAPE(exchange, IS_ALL_DIGITS)) return DECLINED;
   block = (uint8_t)((e[0] - '0') * 10 + (e[1] - '0'));
   serial = small_number(e + 2, 4);
   l = m.w[locator];
@@ -602,7 +595,7 @@ static uint8_t free_text(void) {
    word. */
 /* (m starts all zero.) */
 static void read_words(const char* input) {
-  uint8_t i, gap = 1;
+  uint8_t i, gap = 1, at, length;
   char c;
   for (i = 0; i < QVF_TEXT_LENGTH && (c = input[i]) != '\0'; ++i) {
     if (c == ' ') {
@@ -625,7 +618,9 @@ static void read_words(const char* input) {
   if (input[i] != '\0') change(QVF_CHANGED_INPUT_CUT); /* stopped at the 37th character */
   if (gap && m.length > 0) --m.length;                 /* the blank at the end */
   m.text[m.length] = '\0';
-  if (m.count > MAX_WORDS || m.count < 3 || !is(0, QVF_CQ) || !is_call(2)) return;
+  if (m.count > MAX_WORDS || m.count < 3 || !qvf_is(m.w[0], m.n[0], QVF_CQ) ||
+      !base_call(2, &at, &length))
+    return;
   /* the merge */
   m.cq[0] = 'C';
   m.cq[1] = 'Q';
@@ -639,6 +634,42 @@ static void read_words(const char* input) {
     m.w[i] = m.w[i + 1];
     m.n[i] = m.n[i + 1];
     m.in_at[i] = m.in_at[i + 1];
+  }
+}
+
+/* The list words a type asks about. */
+static const uint8_t kListWords[] QVC_FLASH = {QVF_DE,  QVF_QRZ,  QVF_CQ,    QVF_TU, QVF_R,
+                                               QVF_RRR, QVF_RR73, QVF_RR73_, QVF_73};
+
+/* Finds the shape and list word of the words the types ask about: no type takes more than
+   SHAPED_WORDS + 1 words, nor asks about the last of six. */
+static void classify(void) {
+  uint8_t word, k, at, length, facts, close, i;
+  for (word = 0; word < m.count && word < SHAPED_WORDS; ++word) {
+    const char* w = m.w[word];
+    uint8_t n = m.n[word];
+    for (k = 0; k < sizeof kListWords && n <= 5; ++k) { /* "RR73;" is the longest */
+      uint8_t list_word = qvc_flash_byte(&kListWords[k]);
+      if (qvf_is(w, n, list_word)) m.id[word] = (uint8_t)(list_word + 1);
+    }
+    facts = (uint8_t)(base_call(word, &at, &length) ? IS_CALL | IS_ALL_DIGITS : IS_ALL_DIGITS);
+    /* DE, QRZ and CQ are the first three list words */
+    if ((m.id[word] != 0 && m.id[word] <= QVF_CQ + 1) || qvf_starts(w, n, QVF_CQ_))
+      facts |= IS_CQ_WORD;
+    close = n;
+    for (i = n; i-- > 0;) { /* backwards, so that close ends at the first ">" */
+      char c = w[i];
+      if (c == '>') close = i;
+      if (c == '/') facts |= IS_SLASHED;
+      if (c == '+' || c == '-') facts |= IS_SIGNED;
+      if (!qvf_is_digit(c)) facts &= (uint8_t)~IS_ALL_DIGITS;
+    }
+    if (close < n) facts |= IS_CLOSED;
+    if (w[0] == '<') {
+      facts |= IS_OPEN;
+      if (close >= 4 && close < n) facts |= IS_BRACKETED;
+    }
+    m.shape[word] = facts;
   }
 }
 
@@ -659,7 +690,8 @@ static void restart(void) {
 
 static uint8_t pack_words(void) {
   uint8_t outcome = DECLINED;
-  if (m.count <= MAX_WORDS) {
+  if (m.count <= SHAPED_WORDS + 1) {
+    classify();
     if (!opens_with_cq_de_qrz()) {
       if ((outcome = dxpedition()) != DECLINED) return outcome;
       restart();
