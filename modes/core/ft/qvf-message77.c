@@ -35,6 +35,18 @@
 #define SHAPE(word, facts) (m.shape[word] & (facts))
 #define IS(word, list_word) (m.id[word] == (list_word) + 1)
 
+/* Each change's place among bits 16-31. */
+#define BIT_QVF_CHANGED_INPUT_CUT 0
+#define BIT_QVF_CHANGED_HEX_TOO_LARGE 1
+#define BIT_QVF_CHANGED_TELEMETRY_CUT 2
+#define BIT_QVF_CHANGED_TELEMETRY_PLUS 3
+#define BIT_QVF_CHANGED_ROGER_DROPPED 4
+#define BIT_QVF_CHANGED_SERIAL_AS_LIST 5
+#define BIT_QVF_CHANGED_EXTRA_WORDS 6
+#define BIT_QVF_CHANGED_WORD_DROPPED 7
+#define BIT_QVF_CHANGED_SERIAL_CLAMPED 8
+#define BIT_QVF_CHANGED_LOCATOR_CUT 9
+
 /* What a message type made of the words. */
 enum { DECLINED, PACKED, REFUSED };
 
@@ -50,7 +62,8 @@ typedef struct {
   uint8_t id[SHAPED_WORDS];    /* 1 + the place of the list word (QVF_DE ...) the word is, or 0 */
   const char* w[MAX_WORDS];
   qvc_report report;
-  uint32_t call; /* the value of the last 28-bit call field written */
+  uint16_t changed; /* bits 16-31 of report.changes */
+  uint32_t call;    /* the value of the last 28-bit call field written */
 #ifdef QVF_HOST_DETAIL
   qvf_pack77_detail* detail;
 #endif
@@ -83,10 +96,13 @@ static void put(uint16_t value, uint8_t count) {
   }
 }
 
-/* A field of 17 to 32 bits. */
+/* A field of up to 32 bits. */
 static void put_long(uint32_t value, uint8_t count) {
-  put((uint16_t)(value >> 16), (uint8_t)(count - 16));
-  put((uint16_t)value, 16);
+  if (count > 16) {
+    put((uint16_t)(value >> 16), (uint8_t)(count - 16));
+    count = 16;
+  }
+  put((uint16_t)value, count);
 }
 
 /* The low count bits of a little-endian byte string, the top byte's bits first. */
@@ -109,17 +125,20 @@ static void point_at(uint8_t at, uint8_t length) {
   m.report.word_length = length;
 }
 
-static void change(uint32_t bit) {
-  m.report.changes |= bit;
+/* The 77-bit families' changes are bits 16-31: kept as 16 bits, cheaper to pass on a small chip,
+   and joined to the report at the end. */
+static void change_bit(uint8_t bit) {
+  m.changed |= (uint16_t)(1U << bit);
 }
+#define change(bit) change_bit(BIT_##bit)
 
 /* A word stands in the caller's text as it was read, but for a merged "CQ xx". */
 static void point_at_word(uint8_t word) {
   point_at(m.in_at[word], word == 0 && m.w[0] == m.cq ? m.cq_span : m.n[word]);
 }
 
-static void change_at(uint32_t bit, uint8_t word) {
-  change(bit);
+static void change_at(uint8_t bit, uint8_t word) {
+  change_bit(bit);
   point_at_word(word);
 }
 
@@ -202,6 +221,11 @@ static void book_standard(uint8_t word, uint8_t at, uint8_t length) {
 #define book_standard(word, at, length) ((void)0)
 #endif
 
+/* The hash of the call inside the angle brackets of a word. */
+static void put_hash(uint8_t word, uint8_t bits) {
+  put_long(qvf_call_hash(m.w[word] + 1, inside_length(word), bits), bits);
+}
+
 /* A 28-bit call field of text (a word or part of one); refused when the arithmetic would send
    another call. */
 static uint8_t add_call28(uint8_t word, uint8_t at, uint8_t length) {
@@ -227,7 +251,7 @@ static uint8_t dxpedition(void) {
   if (!signed_number(m.w[4], m.n[4], &report) || report == -99 || !SHAPE(0, m.shape[2] & IS_CALL))
     return DECLINED;
   if (add_word_call28(0) == REFUSED || add_word_call28(2) == REFUSED) return REFUSED;
-  put((uint16_t)qvf_call_hash(m.w[3] + 1, inside_length(3), 10), 10);
+  put_hash(3, 10);
   report = (report + 30) / 2;
   put((uint16_t)(report < 0 ? 0 : report > 31 ? 31 : report), 5);
   book_written(0);
@@ -313,12 +337,12 @@ static int8_t a36(char c) {
 static uint8_t wspr_style(void) {
   uint8_t power, slash, after, base_at = 0, base_n = m.n[0], i, from = 0, to, suffix, locator;
   const char* w = m.w[0];
-  int32_t affix = 0;
+  uint16_t affix = 0;
   locator =
       m.count == 3 && m.n[0] >= 3 && m.n[0] <= 6 && m.n[1] == 4 && qvf_is_locator(m.w[1], m.n[1]);
   if (locator) {
     if (!power_code(2, &power)) return DECLINED;
-    affix = (int32_t)qvf_locator_value(m.w[1]);
+    affix = qvf_locator_value(m.w[1]);
   } else {
     if (m.count != 2 || m.n[0] < 5 || m.n[0] > 10) return DECLINED;
     slash = qvf_find(w, m.n[0], '/');
@@ -336,13 +360,16 @@ static uint8_t wspr_style(void) {
       from = (uint8_t)(slash + 1);
       to = m.n[0];
     }
+    /* Counted modulo 2^16: the value lies from -1333 (three -1s) to 59641, so a value of 0xF000
+       and more can only have been below zero. */
     for (i = from; i < to; ++i)
-      affix = (suffix && after == 3 && i + 1 == to ? affix * 10 : affix * 36) + a36(w[i]);
-    if (suffix) affix += 36L * 36 * 36;
-    if (affix < 0) return refuse_at(QVF_BAD_AFFIX, 0);
+      affix = (uint16_t)((suffix && after == 3 && i + 1 == to ? affix * 10 : affix * 36) +
+                         (uint16_t)a36(w[i]));
+    if (suffix) affix = (uint16_t)(affix + 36U * 36 * 36);
+    if (affix >= 0xF000) return refuse_at(QVF_BAD_AFFIX, 0);
   }
   if (add_call28(0, base_at, base_n) == REFUSED) return REFUSED;
-  put((uint16_t)affix, (uint8_t)(16 - locator)); /* a locator has 15 bits, an affix 16 */
+  put(affix, (uint8_t)(16 - locator)); /* a locator has 15 bits, an affix 16 */
   put(power, 5);
   put(!locator, 1);
   m.pos = 71; /* zero bits up to n3 */
@@ -408,7 +435,7 @@ static uint8_t standard(void) {
   if (!grid_field(&grid, &roger)) return DECLINED;
   if (grid == 0xFFFF) return refuse_at(QVF_REPORT_TOO_LONG, (uint8_t)(m.count - 1));
   if (m.count == 4 && grid >= QVF_LOCATORS)
-    change_at(QVF_CHANGED_ROGER_DROPPED, (uint8_t)(m.count - 1));
+    change_at(BIT_QVF_CHANGED_ROGER_DROPPED, (uint8_t)(m.count - 1));
   for (i = 0; i < 2; ++i) {
     uint8_t flag = rover_or_portable(i);
     at = 0;
@@ -517,12 +544,12 @@ static uint8_t nonstandard(void) {
     if (code < 0) return refuse_at(QVF_BAD_CALL_CHARACTER, plain);
     qvf_multiply_add(number, 8, 38, (uint8_t)code, 0);
   }
-  if (m.n[plain] > 11) change(QVC_CHANGED_CALL_CUT);
+  if (m.n[plain] > 11) m.report.changes |= QVC_CHANGED_CALL_CUT;
   if (m.count == 3) {
     if (!cq) closing = IS(2, QVF_RRR) ? 1 : IS(2, QVF_RR73) ? 2 : IS(2, QVF_73) ? 3 : 0;
-    if (closing == 0) change_at(QVF_CHANGED_WORD_DROPPED, 2);
+    if (closing == 0) change_at(BIT_QVF_CHANGED_WORD_DROPPED, 2);
   }
-  put((uint16_t)qvf_call_hash(hashed, hashed_n, 12), 12);
+  put_long(qvf_call_hash(hashed, hashed_n, 12), 12);
   put_wide(number, 58);
   put(!cq && second_hashed, 1);
   put(closing, 2);
@@ -536,8 +563,8 @@ static uint8_t nonstandard(void) {
 static uint8_t eu_vhf(void) {
   uint8_t roger = m.count == 5, exchange = (uint8_t)(2 + roger), locator = (uint8_t)(3 + roger);
   const char *l, *e = m.w[exchange];
-  uint8_t block;
-  uint16_t serial;
+  uint8_t block, number[4];
+  uint16_t serial, value;
   if (m.count != 4 && m.count != 5) return DECLINED;
   if ((roger && !IS(2, QVF_R)) || !SHAPE(0, m.shape[1] & IS_BRACKETED)) return DECLINED;
   /* RRSSSS from 520001 to 594095: six digits, the block RR and the serial SSSS apart */
@@ -554,12 +581,19 @@ static uint8_t eu_vhf(void) {
     serial = 2047;
   }
   if (m.n[locator] > 6) change(QVF_CHANGED_LOCATOR_CUT);
-  put((uint16_t)qvf_call_hash(m.w[0] + 1, inside_length(0), 12), 12);
-  put_long(qvf_call_hash(m.w[1] + 1, inside_length(1), 22), 22);
+  put_hash(0, 12);
+  put_hash(1, 22);
   put(roger, 1);
   put((uint8_t)(block - 52), 3);
   put(serial, 11);
-  put_long((uint32_t)qvf_locator_value(l) * 576 + (uint32_t)((l[4] - 'A') * 24 + (l[5] - 'A')), 25);
+  /* locator * 576 + subsquare, as byte arithmetic: no 32-bit multiply on a small chip */
+  value = qvf_locator_value(l);
+  number[0] = (uint8_t)value;
+  number[1] = (uint8_t)(value >> 8);
+  number[2] = number[3] = 0;
+  qvf_multiply_add(number, 4, 24, (uint8_t)(l[4] - 'A'), 0);
+  qvf_multiply_add(number, 4, 24, (uint8_t)(l[5] - 'A'), 0);
+  put_wide(number, 25);
   book_word(0);
   book_word(1);
   return closed(5, 0);
@@ -577,7 +611,7 @@ static uint8_t a42(char c) {
 /* Type 0.0: 13 characters of text; refused when none of them can be sent. */
 static uint8_t free_text(void) {
   uint8_t number[9], kept = m.length < FREE_TEXT_LENGTH ? m.length : FREE_TEXT_LENGTH, i, any = 0;
-  if (m.length > FREE_TEXT_LENGTH) change(QVC_CHANGED_CUT);
+  if (m.length > FREE_TEXT_LENGTH) m.report.changes |= QVC_CHANGED_CUT;
   while (kept > 0 && m.text[kept - 1] == ' ') --kept;
   memset(number, 0, sizeof number);
   for (i = 0; i < FREE_TEXT_LENGTH; ++i) {
@@ -735,6 +769,7 @@ static qvc_status pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], 
 #endif
   }
   memcpy(bits77, m.bits, QVF_MESSAGE77_BYTES);
+  m.report.changes |= (uint32_t)m.changed << 16;
   if (report != 0) *report = m.report;
   return m.report.status;
 }
