@@ -52,6 +52,7 @@ enum { DECLINED, PACKED, REFUSED };
 
 typedef struct {
   uint8_t bits[QVF_MESSAGE77_BYTES]; /* handed to the caller at the end */
+  uint8_t number[9]; /* a wide field being counted up, little-endian; cleared with bits */
   uint8_t pos;
   uint8_t count; /* words in w (after the merge); more than MAX_WORDS: too many */
   uint8_t length;
@@ -105,12 +106,17 @@ static void put_long(uint32_t value, uint8_t count) {
   put((uint16_t)value, count);
 }
 
-/* The low count bits of a little-endian byte string, the top byte's bits first. */
-static void put_wide(const uint8_t* number, uint8_t count) {
+/* number = number * factor + addend */
+static void number_times_add(uint8_t factor, uint8_t addend) {
+  qvf_multiply_add(m.number, sizeof m.number, factor, addend, 0);
+}
+
+/* The low count bits of the little-endian byte string, the top byte's bits first. */
+static void put_wide(uint8_t count) {
   while (count > 0) {
     uint8_t take = (uint8_t)(((count - 1) & 7) + 1);
     count = (uint8_t)(count - take);
-    put(number[count >> 3], take);
+    put(m.number[count >> 3], take);
   }
 }
 
@@ -289,11 +295,10 @@ static uint8_t field_day(void) {
 
 /* Type 0.5: up to 18 hex digits below 2^71; declined when the text is not hex at all. */
 static uint8_t telemetry(void) {
-  uint8_t number[9], i, length = m.length < TELEMETRY_DIGITS ? m.length : TELEMETRY_DIGITS;
+  uint8_t i, length = m.length < TELEMETRY_DIGITS ? m.length : TELEMETRY_DIGITS;
   /* A plus sign may stand in front, as in any number read; it counts in the 18 characters. */
   uint8_t plus = length > 0 && m.text[0] == '+';
   if (length == plus && m.length > 0) return DECLINED;
-  memset(number, 0, sizeof number);
   for (i = plus; i < length; ++i) {
     char c = m.text[i];
     uint8_t digit;
@@ -303,15 +308,15 @@ static uint8_t telemetry(void) {
       digit = (uint8_t)(c - 'A' + 10);
     else
       return DECLINED;
-    qvf_multiply_add(number, 9, 16, digit, 0);
+    number_times_add(16, digit);
   }
-  if (number[8] & 0x80) {
+  if (m.number[8] & 0x80) {
     change(QVF_CHANGED_HEX_TOO_LARGE);
     return DECLINED;
   }
   if (m.length > TELEMETRY_DIGITS) change(QVF_CHANGED_TELEMETRY_CUT);
   if (plus) change(QVF_CHANGED_TELEMETRY_PLUS);
-  put_wide(number, 71);
+  put_wide(71);
   return closed(0, 5);
 }
 
@@ -509,7 +514,7 @@ static uint8_t standard_call(const char* call, uint8_t length) {
 
 /* Type 4: one call that no other field holds, sent whole, beside a hashed call or after CQ. */
 static uint8_t nonstandard(void) {
-  uint8_t cq, first_hashed, second_hashed, plain, hashed_word, i, closing = 0, number[8], n;
+  uint8_t cq, first_hashed, second_hashed, plain, hashed_word, i, closing = 0, n;
   const char* hashed;
   uint8_t hashed_n;
   if (m.count != 2 && m.count != 3) return DECLINED;
@@ -538,11 +543,10 @@ static uint8_t nonstandard(void) {
     if (standard_call(m.w[plain], m.n[plain]) && standard_call(hashed, hashed_n)) return DECLINED;
   }
   n = m.n[plain] < 11 ? m.n[plain] : 11;
-  memset(number, 0, sizeof number);
   for (i = 0; i < n; ++i) {
     int8_t code = qvf_a38(m.w[plain][i]);
     if (code < 0) return refuse_at(QVF_BAD_CALL_CHARACTER, plain);
-    qvf_multiply_add(number, 8, 38, (uint8_t)code, 0);
+    number_times_add(38, (uint8_t)code);
   }
   if (m.n[plain] > 11) m.report.changes |= QVC_CHANGED_CALL_CUT;
   if (m.count == 3) {
@@ -550,7 +554,7 @@ static uint8_t nonstandard(void) {
     if (closing == 0) change_at(BIT_QVF_CHANGED_WORD_DROPPED, 2);
   }
   put_long(qvf_call_hash(hashed, hashed_n, 12), 12);
-  put_wide(number, 58);
+  put_wide(58);
   put(!cq && second_hashed, 1);
   put(closing, 2);
   put(cq, 1);
@@ -563,7 +567,7 @@ static uint8_t nonstandard(void) {
 static uint8_t eu_vhf(void) {
   uint8_t roger = m.count == 5, exchange = (uint8_t)(2 + roger), locator = (uint8_t)(3 + roger);
   const char *l, *e = m.w[exchange];
-  uint8_t block, number[4];
+  uint8_t block;
   uint16_t serial, value;
   if (m.count != 4 && m.count != 5) return DECLINED;
   if ((roger && !IS(2, QVF_R)) || !SHAPE(0, m.shape[1] & IS_BRACKETED)) return DECLINED;
@@ -588,12 +592,11 @@ static uint8_t eu_vhf(void) {
   put(serial, 11);
   /* locator * 576 + subsquare, as byte arithmetic: no 32-bit multiply on a small chip */
   value = qvf_locator_value(l);
-  number[0] = (uint8_t)value;
-  number[1] = (uint8_t)(value >> 8);
-  number[2] = number[3] = 0;
-  qvf_multiply_add(number, 4, 24, (uint8_t)(l[4] - 'A'), 0);
-  qvf_multiply_add(number, 4, 24, (uint8_t)(l[5] - 'A'), 0);
-  put_wide(number, 25);
+  m.number[0] = (uint8_t)value;
+  m.number[1] = (uint8_t)(value >> 8);
+  number_times_add(24, (uint8_t)(l[4] - 'A'));
+  number_times_add(24, (uint8_t)(l[5] - 'A'));
+  put_wide(25);
   book_word(0);
   book_word(1);
   return closed(5, 0);
@@ -610,17 +613,16 @@ static uint8_t a42(char c) {
 
 /* Type 0.0: 13 characters of text; refused when none of them can be sent. */
 static uint8_t free_text(void) {
-  uint8_t number[9], kept = m.length < FREE_TEXT_LENGTH ? m.length : FREE_TEXT_LENGTH, i, any = 0;
+  uint8_t kept = m.length < FREE_TEXT_LENGTH ? m.length : FREE_TEXT_LENGTH, i, any = 0;
   if (m.length > FREE_TEXT_LENGTH) m.report.changes |= QVC_CHANGED_CUT;
   while (kept > 0 && m.text[kept - 1] == ' ') --kept;
-  memset(number, 0, sizeof number);
   for (i = 0; i < FREE_TEXT_LENGTH; ++i) {
     uint8_t code = i + kept < FREE_TEXT_LENGTH ? 0 : a42(m.text[i + kept - FREE_TEXT_LENGTH]);
     any |= code;
-    qvf_multiply_add(number, 9, 42, code, 0);
+    number_times_add(42, code);
   }
   if (!any) return refuse(QVF_NO_TEXT);
-  put_wide(number, 71);
+  put_wide(71);
   return closed(0, 0);
 }
 
@@ -716,9 +718,9 @@ static uint8_t opens_with_cq_de_qrz(void) {
   return opens_with(QVF_CQ) || opens_with(QVF_DE) || opens_with(QVF_QRZ);
 }
 
-/* Clears the bits a type that declined may have written. */
+/* Clears the bits and number a type that declined may have written. */
 static void restart(void) {
-  memset(m.bits, 0, QVF_MESSAGE77_BYTES);
+  memset(m.bits, 0, QVF_MESSAGE77_BYTES + sizeof m.number);
   m.pos = 0;
 }
 
