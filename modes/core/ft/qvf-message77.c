@@ -158,13 +158,6 @@ static uint8_t refuse_at(qvc_status status, uint8_t word) {
   return refuse(status);
 }
 
-static uint8_t all_digits(const char* text, uint8_t length) {
-  uint8_t i;
-  for (i = 0; i < length; ++i)
-    if (!qvf_is_digit(text[i])) return 0;
-  return length > 0;
-}
-
 static uint8_t base_call(uint8_t word, uint8_t* at, uint8_t* length) {
   return qvf_base_call(m.w[word], m.n[word], at, length);
 }
@@ -174,21 +167,28 @@ static uint8_t inside_length(uint8_t word) {
   return (uint8_t)(qvf_find(m.w[word], m.n[word], '>') - 1);
 }
 
-/* The value of length digits (the caller checked they are), or 9999 for any of 10000 and more:
-   no field here tells such numbers apart, and 16 bits cost a small chip less than 32. */
-static uint16_t small_number(const char* digits, uint8_t length) {
+/* The value of one digit or more, or NOT_DIGITS; 9999 for any of 10000 and more: no field here
+   tells such numbers apart, and 16 bits cost a small chip less than 32. */
+#define NOT_DIGITS 0xFFFF
+static uint16_t digits_value(const char* text, uint8_t length) {
   uint16_t value = 0;
-  while (length-- > 0) value = value > 999 ? 9999 : (uint16_t)(value * 10 + (*digits++ - '0'));
+  if (length == 0) return NOT_DIGITS;
+  while (length-- > 0) {
+    char c = *text++;
+    if (!qvf_is_digit(c)) return NOT_DIGITS;
+    value = value > 999 ? 9999 : (uint16_t)(value * 10 + (c - '0'));
+  }
   return value;
 }
 
-/* An optional sign and 1 to 9 digits, the only number form a message may hold here. */
-static uint8_t signed_number(const char* text, uint8_t length, int16_t* value) {
+/* An optional sign and 1 to 9 digits, the only number form a message may hold here; else
+   NOT_NUMBER. */
+#define NOT_NUMBER (-32767 - 1)
+static int16_t signed_number(const char* text, uint8_t length) {
   uint8_t sign = length > 0 && (text[0] == '+' || text[0] == '-');
-  if (length - sign > 9 || !all_digits(text + sign, (uint8_t)(length - sign))) return 0;
-  *value = (int16_t)small_number(text + sign, (uint8_t)(length - sign));
-  if (text[0] == '-') *value = -*value;
-  return 1;
+  uint16_t value = digits_value(text + sign, (uint8_t)(length - sign));
+  if (length - sign > 9 || value == NOT_DIGITS) return NOT_NUMBER;
+  return (int16_t)(text[0] == '-' ? -(int16_t)value : (int16_t)value);
 }
 
 #ifdef QVF_HOST_DETAIL
@@ -254,8 +254,8 @@ static uint8_t dxpedition(void) {
   if (m.count != 5 || !IS(1, QVF_RR73_) || SHAPE(3, IS_OPEN | IS_CLOSED) != (IS_OPEN | IS_CLOSED))
     return DECLINED;
   /* -99 stands for "no report" where this layout was designed. */
-  if (!signed_number(m.w[4], m.n[4], &report) || report == -99 || !SHAPE(0, m.shape[2] & IS_CALL))
-    return DECLINED;
+  report = signed_number(m.w[4], m.n[4]);
+  if (report == NOT_NUMBER || report == -99 || !SHAPE(0, m.shape[2] & IS_CALL)) return DECLINED;
   if (add_word_call28(0) == REFUSED || add_word_call28(2) == REFUSED) return REFUSED;
   put_hash(3, 10);
   report = (report + 30) / 2;
@@ -275,9 +275,9 @@ static uint8_t field_day(void) {
   n = m.n[entry];
   section = qvf_field_day_section(m.w[entry + 1], m.n[entry + 1]);
   if (section == 0 || n < 2 || n > 3 || !SHAPE(0, m.shape[1] & IS_CALL)) return DECLINED;
-  if (!all_digits(m.w[entry], (uint8_t)(n - 1))) return DECLINED;
-  transmitters = (uint8_t)qvf_number(m.w[entry], (uint8_t)(n - 1));
-  if (transmitters < 1 || transmitters > 32) return DECLINED;
+  /* NOT_DIGITS and 0 fall out with the numbers above 32 */
+  transmitters = (uint8_t)digits_value(m.w[entry], (uint8_t)(n - 1));
+  if ((uint8_t)(transmitters - 1) > 31) return DECLINED;
   category = (int8_t)(m.w[entry][n - 1] - 'A');
   if (category < 0 || category > 7) {
     point_at((uint8_t)(m.in_at[entry] + n - 1), 1);
@@ -324,7 +324,7 @@ static uint8_t telemetry(void) {
 static uint8_t power_code(uint8_t word, uint8_t* code) {
   uint8_t tenths, steps = 0;
   if (m.n[word] > 2 || !SHAPE(word, IS_ALL_DIGITS)) return 0;
-  tenths = (uint8_t)small_number(m.w[word], m.n[word]);
+  tenths = (uint8_t)digits_value(m.w[word], m.n[word]);
   if (tenths > 60) tenths = 60;
   /* (dbm * 3 + 5) / 10, counted out: a small chip has no divider */
   for (tenths = (uint8_t)(tenths * 3 + 5); tenths >= 10; tenths = (uint8_t)(tenths - 10)) ++steps;
@@ -412,7 +412,8 @@ static uint8_t grid_field(uint16_t* value, uint8_t* roger) {
   }
   r = m.n[last] >= 2 && w[0] == 'R' && (w[1] == '+' || w[1] == '-');
   if (!r && w[0] != '+' && w[0] != '-') return 0;
-  if (!signed_number(w + r, (uint8_t)(m.n[last] - r), &report)) return 0;
+  report = signed_number(w + r, (uint8_t)(m.n[last] - r));
+  if (report == NOT_NUMBER) return 0;
   *roger = r;
   /* Reports of three digits and more come out as other reports, or none at all. */
   if (report < -99 || report > 99) {
@@ -481,12 +482,11 @@ static uint8_t rtty_roundup(void) {
     r = m.w[last - 1];
     /* A serial number is read as a number: a plus sign may stand in front. */
     plus = m.w[last][0] == '+';
+    /* (a serial of 10 digits and more reads as 9999, too large as well) */
+    number = digits_value(m.w[last] + plus, (uint8_t)(m.n[last] - plus));
     if (!(m.n[last - 1] == 3 && r[0] == '5' && r[1] >= '2' && r[1] <= '9' && r[2] == '9') ||
-        !all_digits(m.w[last] + plus, (uint8_t)(m.n[last] - plus)))
+        number == NOT_DIGITS || number == 0)
       return DECLINED;
-    number = m.n[last] - plus > 9 ? LAST_RTTY_NUMBER + 1
-                                  : small_number(m.w[last] + plus, (uint8_t)(m.n[last] - plus));
-    if (number == 0) return DECLINED;
     if (number > LAST_RTTY_NUMBER) return refuse_at(QVF_SERIAL_TOO_LARGE, last);
     if (number > 8000) change(QVF_CHANGED_SERIAL_AS_LIST);
   }
@@ -495,7 +495,7 @@ static uint8_t rtty_roundup(void) {
   if (m.n[rst] > 9 || !SHAPE(rst, IS_ALL_DIGITS)) return refuse_at(QVF_REPORT_NOT_NUMBER, rst);
   if (at + 4 + roger != m.count) change(QVF_CHANGED_EXTRA_WORDS);
   /* (rst - 509) / 10 - 2, held to 0-7, counted out */
-  for (report = small_number(m.w[rst], m.n[rst]); report >= 539 && steps < 7; report -= 10) ++steps;
+  for (report = digits_value(m.w[rst], m.n[rst]); report >= 539 && steps < 7; report -= 10) ++steps;
   put(at, 1);
   if (add_word_call28(at) == REFUSED || add_word_call28((uint8_t)(at + 1)) == REFUSED)
     return REFUSED;
@@ -574,7 +574,7 @@ static uint8_t eu_vhf(void) {
   /* RRSSSS from 520001 to 594095: six digits, the block RR and the serial SSSS apart */
   if (m.n[exchange] != 6 || !SHAPE(exchange, IS_ALL_DIGITS)) return DECLINED;
   block = (uint8_t)((e[0] - '0') * 10 + (e[1] - '0'));
-  serial = small_number(e + 2, 4);
+  serial = digits_value(e + 2, 4);
   l = m.w[locator];
   if (block < 52 || block > 59 || (block == 52 && serial == 0) || (block == 59 && serial > 4095) ||
       m.n[locator] < 6 || !qvf_is_locator(l, m.n[locator]) || l[4] < 'A' || l[4] > 'X' ||
