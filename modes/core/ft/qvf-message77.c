@@ -709,15 +709,6 @@ static void classify(void) {
   }
 }
 
-static uint8_t opens_with(uint8_t word) {
-  uint8_t n = qvf_starts(m.text, m.length, word);
-  return n != 0 && (m.length == n || m.text[n] == ' ');
-}
-
-static uint8_t opens_with_cq_de_qrz(void) {
-  return opens_with(QVF_CQ) || opens_with(QVF_DE) || opens_with(QVF_QRZ);
-}
-
 /* Clears the bits and number a type that declined may have written. */
 static void restart(void) {
   memset(m.bits, 0, QVF_MESSAGE77_BYTES + sizeof m.number);
@@ -728,7 +719,9 @@ static uint8_t pack_words(void) {
   uint8_t outcome = DECLINED;
   if (m.count <= SHAPED_WORDS + 1) {
     classify();
-    if (!opens_with_cq_de_qrz()) {
+    /* Unless the text opens with the word CQ, DE or QRZ (the first three list words; a merged
+       "CQ xx" opened with CQ). */
+    if ((uint8_t)(m.id[0] - 1) > QVF_CQ && m.w[0] != m.cq) {
       if ((outcome = dxpedition()) != DECLINED) return outcome;
       restart();
       if ((outcome = field_day()) != DECLINED) return outcome;
