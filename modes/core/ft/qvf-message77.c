@@ -52,7 +52,7 @@ enum { DECLINED, PACKED, REFUSED };
 
 typedef struct {
   uint8_t bits[QVF_MESSAGE77_BYTES]; /* handed to the caller at the end */
-  uint8_t number[9]; /* a wide field being counted up, little-endian; cleared with bits */
+  uint8_t number[9];                 /* a wide field being counted up, little-endian */
   uint8_t pos;
   uint8_t count; /* words in w (after the merge); more than MAX_WORDS: too many */
   uint8_t length;
@@ -709,12 +709,6 @@ static void classify(void) {
   }
 }
 
-/* Clears the bits and number a type that declined may have written. */
-static void restart(void) {
-  memset(m.bits, 0, QVF_MESSAGE77_BYTES + sizeof m.number);
-  m.pos = 0;
-}
-
 static uint8_t pack_words(void) {
   uint8_t outcome = DECLINED;
   if (m.count <= SHAPED_WORDS + 1) {
@@ -723,22 +717,16 @@ static uint8_t pack_words(void) {
        "CQ xx" opened with CQ). */
     if ((uint8_t)(m.id[0] - 1) > QVF_CQ && m.w[0] != m.cq) {
       if ((outcome = dxpedition()) != DECLINED) return outcome;
-      restart();
       if ((outcome = field_day()) != DECLINED) return outcome;
-      restart();
       if (m.count <= 1 && (outcome = telemetry()) != DECLINED) return outcome;
-      restart();
+      /* Every type declines before it writes a bit; only telemetry may leave a number behind. */
+      memset(m.number, 0, sizeof m.number);
     }
     if ((outcome = wspr_style()) != DECLINED) return outcome;
-    restart();
     if ((outcome = standard()) != DECLINED) return outcome;
-    restart();
     if ((outcome = rtty_roundup()) != DECLINED) return outcome;
-    restart();
     if ((outcome = nonstandard()) != DECLINED) return outcome;
-    restart();
     if ((outcome = eu_vhf()) != DECLINED) return outcome;
-    restart();
   }
   return free_text();
 }
