@@ -540,7 +540,8 @@ static uint8_t nonstandard(void) {
     if (hashed_n < 3 || qvf_is(hashed, hashed_n, QVF_DOTS))
       return refuse_at(QVF_HASHED_TOO_SHORT, hashed_word);
     /* Two standard calls go in the standard message, or nowhere. */
-    if (standard_call(m.w[plain], m.n[plain]) && standard_call(hashed, hashed_n)) return DECLINED;
+    if (SHAPE(plain, IS_CALL | IS_SLASHED) == IS_CALL && standard_call(hashed, hashed_n))
+      return DECLINED;
   }
   n = m.n[plain] < 11 ? m.n[plain] : 11;
   for (i = 0; i < n; ++i) {
@@ -573,12 +574,12 @@ static uint8_t eu_vhf(void) {
   if ((roger && !IS(2, QVF_R)) || !SHAPE(0, m.shape[1] & IS_BRACKETED)) return DECLINED;
   /* RRSSSS from 520001 to 594095: six digits, the block RR and the serial SSSS apart */
   if (m.n[exchange] != 6 || !SHAPE(exchange, IS_ALL_DIGITS)) return DECLINED;
-  block = (uint8_t)((e[0] - '0') * 10 + (e[1] - '0'));
+  block = (uint8_t)((e[0] - '0') * 10 + (e[1] - '0') - 52); /* 0-7 for 52-59 */
   serial = digits_value(e + 2, 4);
   l = m.w[locator];
-  if (block < 52 || block > 59 || (block == 52 && serial == 0) || (block == 59 && serial > 4095) ||
-      m.n[locator] < 6 || !qvf_is_locator(l, m.n[locator]) || l[4] < 'A' || l[4] > 'X' ||
-      l[5] < 'A' || l[5] > 'X')
+  if (block > 7 || (block == 0 && serial == 0) || (block == 7 && serial > 4095) ||
+      m.n[locator] < 6 || !qvf_is_locator(l, m.n[locator]) || (uint8_t)(l[4] - 'A') > 23 ||
+      (uint8_t)(l[5] - 'A') > 23)
     return DECLINED;
   if (serial > 2047) {
     change(QVF_CHANGED_SERIAL_CLAMPED);
@@ -588,7 +589,7 @@ static uint8_t eu_vhf(void) {
   put_hash(0, 12);
   put_hash(1, 22);
   put(roger, 1);
-  put((uint8_t)(block - 52), 3);
+  put(block, 3);
   put(serial, 11);
   /* locator * 576 + subsquare, as byte arithmetic: no 32-bit multiply on a small chip */
   value = qvf_locator_value(l);
@@ -631,31 +632,34 @@ static uint8_t free_text(void) {
    word. */
 /* (m starts all zero.) */
 static void read_words(const char* input) {
-  uint8_t i, gap = 1, at, length;
+  /* counted in registers, stored once: cheaper than a fixed address at every step */
+  uint8_t i, gap = 1, at, base_n, length = 0, count = 0;
   char c;
   for (i = 0; i < QVF_TEXT_LENGTH && (c = input[i]) != '\0'; ++i) {
     if (c == ' ') {
-      if (!gap) m.text[m.length++] = ' ';
+      if (!gap) m.text[length++] = ' ';
       gap = 1;
       continue;
     }
     if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
     if (gap) {
       gap = 0;
-      if (m.count < MAX_WORDS) {
-        m.w[m.count] = m.text + m.length;
-        m.in_at[m.count] = i;
+      if (count < MAX_WORDS) {
+        m.w[count] = m.text + length;
+        m.in_at[count] = i;
       }
-      ++m.count;
+      ++count;
     }
-    if (m.count <= MAX_WORDS && m.n[m.count - 1] < QVF_WORD_LENGTH) ++m.n[m.count - 1];
-    m.text[m.length++] = c;
+    if (count <= MAX_WORDS && m.n[count - 1] < QVF_WORD_LENGTH) ++m.n[count - 1];
+    m.text[length++] = c;
   }
   if (input[i] != '\0') change(QVF_CHANGED_INPUT_CUT); /* stopped at the 37th character */
-  if (gap && m.length > 0) --m.length;                 /* the blank at the end */
-  m.text[m.length] = '\0';
-  if (m.count > MAX_WORDS || m.count < 3 || !qvf_is(m.w[0], m.n[0], QVF_CQ) ||
-      !base_call(2, &at, &length))
+  if (gap && length > 0) --length;                     /* the blank at the end */
+  m.text[length] = '\0';
+  m.length = length;
+  m.count = count;
+  if (count > MAX_WORDS || count < 3 || !qvf_is(m.w[0], m.n[0], QVF_CQ) ||
+      !base_call(2, &at, &base_n))
     return;
   /* the merge */
   m.cq[0] = 'C';
