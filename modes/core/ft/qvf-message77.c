@@ -389,46 +389,12 @@ static uint8_t rover_or_portable(uint8_t word) {
   return n >= 5 && w[n - 2] == '/' && (w[n - 1] == 'P' || w[n - 1] == 'R');
 }
 
-/* The grid-or-report field of types 1 and 2 and its R bit; 0 when the last word is neither. A
-   value above 0x7FFF stands for a report of more than two digits. */
-static uint8_t grid_field(uint16_t* value, uint8_t* roger) {
-  uint8_t last = (uint8_t)(m.count - 1), r;
-  const char* w = m.w[last];
-  int16_t report;
-  *roger = 0;
-  if (m.count == 2) {
-    *value = NO_GRID;
-    return 1;
-  }
-  /* "RR73" is also a locator, and goes as one: the code for it is only ever decoded. */
-  if (qvf_is_locator(w, m.n[last])) {
-    *value = qvf_locator_value(w);
-    *roger = m.count == 4;
-    return 1;
-  }
-  if (IS(last, QVF_RRR) || IS(last, QVF_73)) {
-    *value = w[0] == 'R' ? GRID_RRR : GRID_73;
-    return 1;
-  }
-  r = m.n[last] >= 2 && w[0] == 'R' && (w[1] == '+' || w[1] == '-');
-  if (!r && w[0] != '+' && w[0] != '-') return 0;
-  report = signed_number(w + r, (uint8_t)(m.n[last] - r));
-  if (report == NOT_NUMBER) return 0;
-  *roger = r;
-  /* Reports of three digits and more come out as other reports, or none at all. */
-  if (report < -99 || report > 99) {
-    *value = 0xFFFF;
-    return 1;
-  }
-  if (report >= -50 && report <= -31) report += 101; /* the lowest take the codes above +50 */
-  *value = (uint16_t)(QVF_LOCATORS + 35 + report);
-  return 1;
-}
-
 /* Types 1 and 2: "C1 C2", "C1 C2 GRID-OR-REPORT", "C1 C2 R GRID". */
 static uint8_t standard(void) {
-  uint8_t i, roger, portable = 0, at, n;
-  uint16_t grid;
+  uint8_t i, roger = 0, portable = 0, at, n, last = (uint8_t)(m.count - 1), r;
+  const char* w;
+  int16_t report;
+  uint16_t grid = NO_GRID;
   uint32_t first = 0;
   if (m.count < 2 || m.count > 4) return DECLINED;
   if (!SHAPE(0, IS_CQ_WORD | IS_BRACKETED | IS_CALL) || !SHAPE(1, IS_BRACKETED | IS_CALL))
@@ -438,10 +404,30 @@ static uint8_t standard(void) {
     return DECLINED;
   if (m.count == 2 && SHAPE(1, IS_SLASHED)) return DECLINED;
   if (m.count == 4 && !IS(2, QVF_R)) return DECLINED;
-  if (!grid_field(&grid, &roger)) return DECLINED;
-  if (grid == 0xFFFF) return refuse_at(QVF_REPORT_TOO_LONG, (uint8_t)(m.count - 1));
-  if (m.count == 4 && grid >= QVF_LOCATORS)
-    change_at(BIT_QVF_CHANGED_ROGER_DROPPED, (uint8_t)(m.count - 1));
+  /* The grid-or-report field and its R bit, from the last word after the calls. */
+  if (m.count > 2) {
+    w = m.w[last];
+    /* "RR73" is also a locator, and goes as one: the code for it is only ever decoded. */
+    if (qvf_is_locator(w, m.n[last])) {
+      grid = qvf_locator_value(w);
+      roger = m.count == 4;
+    } else if (IS(last, QVF_RRR) || IS(last, QVF_73)) {
+      grid = w[0] == 'R' ? GRID_RRR : GRID_73;
+    } else {
+      /* A report with its sign, after an R or not. (A word of one character is followed by a
+         blank or the end, so w[1] is no sign then.) */
+      r = w[0] == 'R';
+      if (w[r] != '+' && w[r] != '-') return DECLINED;
+      report = signed_number(w + r, (uint8_t)(m.n[last] - r));
+      if (report == NOT_NUMBER) return DECLINED;
+      roger = r;
+      /* Reports of three digits and more would come out as other reports, or none at all. */
+      if (report < -99 || report > 99) return refuse_at(QVF_REPORT_TOO_LONG, last);
+      if (report >= -50 && report <= -31) report += 101; /* the lowest take the codes above +50 */
+      grid = (uint16_t)(QVF_LOCATORS + 35 + report);
+    }
+  }
+  if (m.count == 4 && grid >= QVF_LOCATORS) change_at(BIT_QVF_CHANGED_ROGER_DROPPED, last);
   for (i = 0; i < 2; ++i) {
     uint8_t flag = rover_or_portable(i);
     at = 0;
