@@ -320,18 +320,6 @@ static uint8_t telemetry(void) {
   return closed(0, 5);
 }
 
-/* The power word of the WSPR-style type: one or two digits, dBm sent in steps of 10/3 dB. */
-static uint8_t power_code(uint8_t word, uint8_t* code) {
-  uint8_t tenths, steps = 0;
-  if (m.n[word] > 2 || !SHAPE(word, IS_ALL_DIGITS)) return 0;
-  tenths = (uint8_t)digits_value(m.w[word], m.n[word]);
-  if (tenths > 60) tenths = 60;
-  /* (dbm * 3 + 5) / 10, counted out: a small chip has no divider */
-  for (tenths = (uint8_t)(tenths * 3 + 5); tenths >= 10; tenths = (uint8_t)(tenths - 10)) ++steps;
-  *code = steps;
-  return 1;
-}
-
 static int8_t a36(char c) {
   if (qvf_is_digit(c)) return (int8_t)(c - '0');
   if (qvf_is_letter(c)) return (int8_t)(c - 'A' + 10);
@@ -340,20 +328,26 @@ static int8_t a36(char c) {
 
 /* Type 0.6, WSPR-style: "CALL LOCATOR POWER" or "CALL/SUFFIX POWER", "PREFIX/CALL POWER". */
 static uint8_t wspr_style(void) {
-  uint8_t power, slash, after, base_at = 0, base_n = m.n[0], i, from = 0, to, suffix, locator;
+  uint8_t power, slash, after, base_at = 0, base_n = m.n[0], i, from = 0, to, suffix,
+                               locator = m.count == 3, last = (uint8_t)(m.count - 1);
   const char* w = m.w[0];
   uint16_t affix = 0;
-  locator =
-      m.count == 3 && m.n[0] >= 3 && m.n[0] <= 6 && m.n[1] == 4 && qvf_is_locator(m.w[1], m.n[1]);
+  /* Every test before the refusals only declines, so their order is free. */
+  if (m.count != 2 && m.count != 3) return DECLINED;
+  /* The power, the last word: one or two digits, dBm sent in steps of 10/3 dB. */
+  if (m.n[last] > 2 || !SHAPE(last, IS_ALL_DIGITS)) return DECLINED;
+  power = (uint8_t)digits_value(m.w[last], m.n[last]);
+  if (power > 60) power = 60;
+  /* (dbm * 3 + 5) / 10, counted out: a small chip has no divider */
+  for (i = (uint8_t)(power * 3 + 5), power = 0; i >= 10; i = (uint8_t)(i - 10)) ++power;
   if (locator) {
-    if (!power_code(2, &power)) return DECLINED;
+    if (m.n[0] < 3 || m.n[0] > 6 || m.n[1] != 4 || !qvf_is_locator(m.w[1], m.n[1])) return DECLINED;
     affix = qvf_locator_value(m.w[1]);
   } else {
-    if (m.count != 2 || m.n[0] < 5 || m.n[0] > 10) return DECLINED;
+    if (m.n[0] < 5 || m.n[0] > 10) return DECLINED;
     slash = qvf_find(w, m.n[0], '/');
     after = (uint8_t)(m.n[0] - slash - 1);
-    if (slash == m.n[0] || slash == 0 || after == 0 || !base_call(0, &base_at, &base_n) ||
-        !power_code(1, &power))
+    if (slash == m.n[0] || slash == 0 || after == 0 || !base_call(0, &base_at, &base_n))
       return DECLINED;
     if (after == 3 && !qvf_is_digit(w[slash + 3])) return DECLINED;
     /* A prefix of up to 3 characters, or a suffix of up to 3 (of 3, the last a digit) after all
