@@ -494,31 +494,30 @@ static uint8_t standard_call(const char* call, uint8_t length) {
 
 /* Type 4: one call that no other field holds, sent whole, beside a hashed call or after CQ. */
 static uint8_t nonstandard(void) {
-  uint8_t cq, first_hashed, second_hashed, plain, hashed_word, i, closing = 0, n;
+  uint8_t cq = IS(0, QVF_CQ), plain = 1, i, closing = 0, n, hashed_n;
   const char* hashed;
-  uint8_t hashed_n;
   if (m.count != 2 && m.count != 3) return DECLINED;
-  cq = IS(0, QVF_CQ);
-  if (cq && m.n[1] <= 4) return DECLINED;
-  first_hashed = SHAPE(0, IS_OPEN) != 0;
-  second_hashed = SHAPE(1, IS_OPEN) != 0;
-  if (!cq && !first_hashed && !second_hashed) {
-    /* Two calls, one compound, neither hashed: this layout has room for only one of them. */
-    if (SHAPE(0, m.shape[1] & IS_CALL) && (m.shape[0] | m.shape[1]) & IS_SLASHED)
-      return refuse(QVF_TWO_WHOLE_CALLS);
-    return DECLINED;
-  }
-  if (!cq && first_hashed && second_hashed) return refuse(QVF_TWO_HASHED_CALLS);
-  plain = cq || first_hashed;
-  hashed_word = first_hashed ? 0 : 1;
   if (cq) {
-    hashed = m.w[plain];
-    hashed_n = m.n[plain];
+    if (m.n[1] <= 4) return DECLINED;
+    hashed = m.w[1];
+    hashed_n = m.n[1];
   } else {
-    hashed = m.w[hashed_word] + 1;
-    hashed_n = inside_length(hashed_word);
+    switch (SHAPE(0, IS_OPEN) | SHAPE(1, IS_OPEN) >> 1) {
+      case 0:
+        /* Two calls, one compound, neither hashed: this layout has room for only one of them. */
+        if (SHAPE(0, m.shape[1] & IS_CALL) && (m.shape[0] | m.shape[1]) & IS_SLASHED)
+          return refuse(QVF_TWO_WHOLE_CALLS);
+        return DECLINED;
+      case IS_OPEN | IS_OPEN >> 1:
+        return refuse(QVF_TWO_HASHED_CALLS);
+      case IS_OPEN >> 1:
+        plain = 0;
+    }
+    /* the other word is the hashed one */
+    hashed = m.w[!plain] + 1;
+    hashed_n = inside_length(!plain);
     if (hashed_n < 3 || qvf_is(hashed, hashed_n, QVF_DOTS))
-      return refuse_at(QVF_HASHED_TOO_SHORT, hashed_word);
+      return refuse_at(QVF_HASHED_TOO_SHORT, !plain);
     /* Two standard calls go in the standard message, or nowhere. */
     if (SHAPE(plain, IS_CALL | IS_SLASHED) == IS_CALL && standard_call(hashed, hashed_n))
       return DECLINED;
@@ -536,7 +535,7 @@ static uint8_t nonstandard(void) {
   }
   put_long(qvf_call_hash(hashed, hashed_n, 12), 12);
   put_wide(58);
-  put(!cq && second_hashed, 1);
+  put(!plain, 1); /* the second word was the hashed one */
   put(closing, 2);
   put(cq, 1);
   book_word(0);
