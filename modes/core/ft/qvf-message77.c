@@ -450,20 +450,22 @@ static uint8_t standard(void) {
    so words out of place leave no report to send. */
 static uint8_t rtty_roundup(void) {
   uint8_t at = IS(0, QVF_TU), last = (uint8_t)(m.count - 1), roger, rst, place;
-  uint8_t plus, steps = 0;
+  uint8_t plus, steps = 0, exchange_n;
   uint16_t number, report;
-  const char* r;
+  const char *r, *exchange;
   if (m.count < 4 || m.count > 6 || at + 4 > m.count) return DECLINED;
   if (!SHAPE(at, m.shape[at + 1] & IS_CALL) || SHAPE(last - 1, IS_SIGNED)) return DECLINED;
-  place = qvf_rtty_exchange(m.w[last], m.n[last]);
+  exchange = m.w[last];
+  exchange_n = m.n[last];
+  place = qvf_rtty_exchange(exchange, exchange_n);
   if (place != 0) {
     number = 8000U + place;
   } else {
     r = m.w[last - 1];
     /* A serial number is read as a number: a plus sign may stand in front. */
-    plus = m.w[last][0] == '+';
+    plus = exchange[0] == '+';
     /* (a serial of 10 digits and more reads as 9999, too large as well) */
-    number = digits_value(m.w[last] + plus, (uint8_t)(m.n[last] - plus));
+    number = digits_value(exchange + plus, (uint8_t)(exchange_n - plus));
     if (!(m.n[last - 1] == 3 && r[0] == '5' && r[1] >= '2' && r[1] <= '9' && r[2] == '9') ||
         number == NOT_DIGITS || number == 0)
       return DECLINED;
