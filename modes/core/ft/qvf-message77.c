@@ -120,9 +120,9 @@ static void put_wide(uint8_t count) {
   }
 }
 
+/* The type bits: n3 and i3 = 0 for type 0, i3 alone (after a wider payload) otherwise. */
 static uint8_t closed(uint8_t i3, uint8_t n3) {
-  if (i3 == 0) put(n3, 3);
-  put(i3, 3);
+  put(i3 == 0 ? (uint16_t)(n3 << 3) : i3, i3 == 0 ? 6 : 3);
   return PACKED;
 }
 
