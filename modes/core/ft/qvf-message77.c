@@ -58,7 +58,7 @@ typedef struct {
   uint8_t length;
   uint8_t n[MAX_WORDS];
   uint8_t in_at[MAX_WORDS];    /* where the word stands in the caller's text */
-  uint8_t cq_span;             /* the length of "CQ xx" there, when they were merged */
+  uint8_t span0;               /* the length of word 0 there ("CQ xx" when they were merged) */
   uint8_t shape[SHAPED_WORDS]; /* the IS_* facts of each word, read once */
   uint8_t id[SHAPED_WORDS];    /* 1 + the place of the list word (QVF_DE ...) the word is, or 0 */
   const char* w[MAX_WORDS];
@@ -140,7 +140,7 @@ static void change_bit(uint8_t bit) {
 
 /* A word stands in the caller's text as it was read, but for a merged "CQ xx". */
 static void point_at_word(uint8_t word) {
-  point_at(m.in_at[word], word == 0 && m.w[0] == m.cq ? m.cq_span : m.n[word]);
+  point_at(m.in_at[word], word == 0 ? m.span0 : m.n[word]);
 }
 
 static void change_at(uint8_t bit, uint8_t word) {
@@ -236,7 +236,7 @@ static void put_hash(uint8_t word, uint8_t bits) {
    another call. */
 static uint8_t add_call28(uint8_t word, uint8_t at, uint8_t length) {
   if (!qvf_call28(m.w[word] + at, length, &m.call)) {
-    if (m.w[word] == m.cq) return refuse_at(QVF_NO_CQ_MODIFIER, word);
+    if (word == 0 && m.cq[0] != '\0') return refuse_at(QVF_NO_CQ_MODIFIER, word); /* merged */
     point_at((uint8_t)(m.in_at[word] + at), length);
     return refuse(QVF_NO_CALL);
   }
@@ -639,6 +639,7 @@ static void read_words(const char* input) {
   m.text[length] = '\0';
   m.length = length;
   m.count = count;
+  m.span0 = m.n[0];
   if (count > MAX_WORDS || count < 3 || !qvf_is(m.w[0], m.n[0], QVF_CQ) ||
       !base_call(2, &at, &base_n))
     return;
@@ -649,7 +650,7 @@ static void read_words(const char* input) {
   m.n[0] = (uint8_t)(3 + (m.n[1] < 10 ? m.n[1] : 10));
   memcpy(m.cq + 3, m.w[1], (uint8_t)(m.n[0] - 3));
   m.w[0] = m.cq;
-  m.cq_span = (uint8_t)(m.in_at[1] + (m.n[0] - 3) - m.in_at[0]);
+  m.span0 = (uint8_t)(m.in_at[1] + (m.n[0] - 3) - m.in_at[0]);
   --m.count;
   for (i = 1; i < m.count; ++i) {
     m.w[i] = m.w[i + 1];
@@ -700,7 +701,7 @@ static uint8_t pack_words(void) {
     classify();
     /* Unless the text opens with the word CQ, DE or QRZ (the first three list words; a merged
        "CQ xx" opened with CQ). */
-    if ((uint8_t)(m.id[0] - 1) > QVF_CQ && m.w[0] != m.cq) {
+    if ((uint8_t)(m.id[0] - 1) > QVF_CQ && m.cq[0] == '\0') {
       if ((outcome = dxpedition()) != DECLINED) return outcome;
       if ((outcome = field_day()) != DECLINED) return outcome;
       if (m.count <= 1 && (outcome = telemetry()) != DECLINED) return outcome;
