@@ -32,6 +32,9 @@
 #define IS_SIGNED 0x20     /* holds a "+" or "-" */
 #define IS_CQ_WORD 0x40    /* DE, QRZ, CQ or "CQ_..." */
 #define IS_ALL_DIGITS 0x80 /* one digit or more and nothing else */
+#define CQ_AT (QVF_TEXT_LENGTH + 1)
+#define W(word) ((const char*)m.text + m.at[word])
+#define MERGED (m.text[CQ_AT] != '\0') /* "CQ xx" became one word */
 #define SHAPE(word, facts) (m.shape[word] & (facts))
 #define IS(word, list_word) (m.id[word] == (list_word) + 1)
 
@@ -61,15 +64,16 @@ typedef struct {
   uint8_t span0;               /* the length of word 0 there ("CQ xx" when they were merged) */
   uint8_t shape[SHAPED_WORDS]; /* the IS_* facts of each word, read once */
   uint8_t id[SHAPED_WORDS];    /* 1 + the place of the list word (QVF_DE ...) the word is, or 0 */
-  const char* w[MAX_WORDS];
+  uint8_t at[MAX_WORDS];       /* where the word starts in text (or CQ_AT): see W() */
   qvc_report report;
   uint16_t changed; /* bits 16-31 of report.changes */
   uint32_t call;    /* the value of the last 28-bit call field written */
 #ifdef QVF_HOST_DETAIL
   qvf_pack77_detail* detail;
 #endif
-  char text[QVF_TEXT_LENGTH + 1]; /* the normalised text */
-  char cq[QVF_WORD_LENGTH + 1];   /* "CQ_" and the word after CQ, when they were merged */
+  /* The normalised text, and at CQ_AT "CQ_" and the word after CQ when they were merged. A word
+     is text + at: a byte for each word's start costs less than a pointer to read and keep. */
+  char text[CQ_AT + QVF_WORD_LENGTH + 1];
 } packer;
 
 /* The message being packed. One workspace, not a packer handed from function to function: an
@@ -159,12 +163,12 @@ static uint8_t refuse_at(qvc_status status, uint8_t word) {
 }
 
 static uint8_t base_call(uint8_t word, uint8_t* at, uint8_t* length) {
-  return qvf_base_call(m.w[word], m.n[word], at, length);
+  return qvf_base_call(W(word), m.n[word], at, length);
 }
 
 /* The text inside the brackets of a word opening with "<": up to ">", or to the end. */
 static uint8_t inside_length(uint8_t word) {
-  return (uint8_t)(qvf_find(m.w[word], m.n[word], '>') - 1);
+  return (uint8_t)(qvf_find(W(word), m.n[word], '>') - 1);
 }
 
 /* The value of one digit or more, or NOT_DIGITS; 9999 for any of 10000 and more: no field here
@@ -200,15 +204,15 @@ static void book(const char* call, uint8_t length) {
 }
 
 static void book_written(uint8_t word) {
-  book(m.w[word], m.n[word]);
+  book(W(word), m.n[word]);
 }
 
 /* A word in angle brackets goes in as the call inside them. */
 static void book_word(uint8_t word) {
-  if (m.w[word][0] == '<')
-    book(m.w[word] + 1, inside_length(word));
+  if (W(word)[0] == '<')
+    book(W(word) + 1, inside_length(word));
   else
-    book(m.w[word], m.n[word]);
+    book(W(word), m.n[word]);
 }
 
 /* A call of the standard message: the call inside the brackets, or the part of the word that
@@ -217,7 +221,7 @@ static void book_standard(uint8_t word, uint8_t at, uint8_t length) {
   if (SHAPE(word, IS_BRACKETED))
     book_word(word);
   else
-    book(m.w[word] + at, length);
+    book(W(word) + at, length);
 }
 #else
 /* A firmware keeps no book of the calls. */
@@ -229,14 +233,14 @@ static void book_standard(uint8_t word, uint8_t at, uint8_t length) {
 
 /* The hash of the call inside the angle brackets of a word. */
 static void put_hash(uint8_t word, uint8_t bits) {
-  put_long(qvf_call_hash(m.w[word] + 1, inside_length(word), bits), bits);
+  put_long(qvf_call_hash(W(word) + 1, inside_length(word), bits), bits);
 }
 
 /* A 28-bit call field of text (a word or part of one); refused when the arithmetic would send
    another call. */
 static uint8_t add_call28(uint8_t word, uint8_t at, uint8_t length) {
-  if (!qvf_call28(m.w[word] + at, length, &m.call)) {
-    if (word == 0 && m.cq[0] != '\0') return refuse_at(QVF_NO_CQ_MODIFIER, word); /* merged */
+  if (!qvf_call28(W(word) + at, length, &m.call)) {
+    if (word == 0 && MERGED) return refuse_at(QVF_NO_CQ_MODIFIER, word);
     point_at((uint8_t)(m.in_at[word] + at), length);
     return refuse(QVF_NO_CALL);
   }
@@ -254,7 +258,7 @@ static uint8_t dxpedition(void) {
   if (m.count != 5 || !IS(1, QVF_RR73_) || SHAPE(3, IS_OPEN | IS_CLOSED) != (IS_OPEN | IS_CLOSED))
     return DECLINED;
   /* -99 stands for "no report" where this layout was designed. */
-  report = signed_number(m.w[4], m.n[4]);
+  report = signed_number(W(4), m.n[4]);
   if (report == NOT_NUMBER || report == -99 || !SHAPE(0, m.shape[2] & IS_CALL)) return DECLINED;
   if (add_word_call28(0) == REFUSED || add_word_call28(2) == REFUSED) return REFUSED;
   put_hash(3, 10);
@@ -273,12 +277,12 @@ static uint8_t field_day(void) {
   if (m.count != 4 && m.count != 5) return DECLINED;
   if (roger && !IS(2, QVF_R)) return DECLINED;
   n = m.n[entry];
-  section = qvf_field_day_section(m.w[entry + 1], m.n[entry + 1]);
+  section = qvf_field_day_section(W(entry + 1), m.n[entry + 1]);
   if (section == 0 || n < 2 || n > 3 || !SHAPE(0, m.shape[1] & IS_CALL)) return DECLINED;
   /* NOT_DIGITS and 0 fall out with the numbers above 32 */
-  transmitters = (uint8_t)digits_value(m.w[entry], (uint8_t)(n - 1));
+  transmitters = (uint8_t)digits_value(W(entry), (uint8_t)(n - 1));
   if ((uint8_t)(transmitters - 1) > 31) return DECLINED;
-  category = (int8_t)(m.w[entry][n - 1] - 'A');
+  category = (int8_t)(W(entry)[n - 1] - 'A');
   if (category < 0 || category > 7) {
     point_at((uint8_t)(m.in_at[entry] + n - 1), 1);
     return refuse(QVF_BAD_FIELD_DAY_CLASS);
@@ -330,19 +334,19 @@ static int8_t a36(char c) {
 static uint8_t wspr_style(void) {
   uint8_t power, slash, after, base_at = 0, base_n = m.n[0], i, from = 0, to, suffix,
                                locator = m.count == 3, last = (uint8_t)(m.count - 1);
-  const char* w = m.w[0];
+  const char* w = W(0);
   uint16_t affix = 0;
   /* Every test before the refusals only declines, so their order is free. */
   if (m.count != 2 && m.count != 3) return DECLINED;
   /* The power, the last word: one or two digits, dBm sent in steps of 10/3 dB. */
   if (m.n[last] > 2 || !SHAPE(last, IS_ALL_DIGITS)) return DECLINED;
-  power = (uint8_t)digits_value(m.w[last], m.n[last]);
+  power = (uint8_t)digits_value(W(last), m.n[last]);
   if (power > 60) power = 60;
   /* (dbm * 3 + 5) / 10, counted out: a small chip has no divider */
   for (i = (uint8_t)(power * 3 + 5), power = 0; i >= 10; i = (uint8_t)(i - 10)) ++power;
   if (locator) {
-    if (m.n[0] < 3 || m.n[0] > 6 || m.n[1] != 4 || !qvf_is_locator(m.w[1], m.n[1])) return DECLINED;
-    affix = qvf_locator_value(m.w[1]);
+    if (m.n[0] < 3 || m.n[0] > 6 || m.n[1] != 4 || !qvf_is_locator(W(1), m.n[1])) return DECLINED;
+    affix = qvf_locator_value(W(1));
   } else {
     if (m.n[0] < 5 || m.n[0] > 10) return DECLINED;
     slash = qvf_find(w, m.n[0], '/');
@@ -379,7 +383,7 @@ static uint8_t wspr_style(void) {
 /* "/P" or "/R" after a call travels as a flag; any other prefix or suffix is lost. */
 static uint8_t rover_or_portable(uint8_t word) {
   uint8_t n = m.n[word];
-  const char* w = m.w[word];
+  const char* w = W(word);
   return n >= 5 && w[n - 2] == '/' && (w[n - 1] == 'P' || w[n - 1] == 'R');
 }
 
@@ -400,7 +404,7 @@ static uint8_t standard(void) {
   if (m.count == 4 && !IS(2, QVF_R)) return DECLINED;
   /* The grid-or-report field and its R bit, from the last word after the calls. */
   if (m.count > 2) {
-    w = m.w[last];
+    w = W(last);
     /* "RR73" is also a locator, and goes as one: the code for it is only ever decoded. */
     if (qvf_is_locator(w, m.n[last])) {
       grid = qvf_locator_value(w);
@@ -430,7 +434,7 @@ static uint8_t standard(void) {
     if (add_call28(i, at, n) == REFUSED) return REFUSED;
     if (i == 0) first = m.call;
     put(flag, 1);
-    portable |= flag && m.w[i][m.n[i] - 1] == 'P';
+    portable |= flag && W(i)[m.n[i] - 1] == 'P';
     book_standard(i, at, n);
   }
   put(roger, 1);
@@ -455,13 +459,13 @@ static uint8_t rtty_roundup(void) {
   const char *r, *exchange;
   if (m.count < 4 || m.count > 6 || at + 4 > m.count) return DECLINED;
   if (!SHAPE(at, m.shape[at + 1] & IS_CALL) || SHAPE(last - 1, IS_SIGNED)) return DECLINED;
-  exchange = m.w[last];
+  exchange = W(last);
   exchange_n = m.n[last];
   place = qvf_rtty_exchange(exchange, exchange_n);
   if (place != 0) {
     number = 8000U + place;
   } else {
-    r = m.w[last - 1];
+    r = W(last - 1);
     /* A serial number is read as a number: a plus sign may stand in front. */
     plus = exchange[0] == '+';
     /* (a serial of 10 digits and more reads as 9999, too large as well) */
@@ -477,7 +481,7 @@ static uint8_t rtty_roundup(void) {
   if (m.n[rst] > 9 || !SHAPE(rst, IS_ALL_DIGITS)) return refuse_at(QVF_REPORT_NOT_NUMBER, rst);
   if (at + 4 + roger != m.count) change(QVF_CHANGED_EXTRA_WORDS);
   /* (rst - 509) / 10 - 2, held to 0-7, counted out */
-  for (report = digits_value(m.w[rst], m.n[rst]); report >= 539 && steps < 7; report -= 10) ++steps;
+  for (report = digits_value(W(rst), m.n[rst]); report >= 539 && steps < 7; report -= 10) ++steps;
   put(at, 1);
   if (add_word_call28(at) == REFUSED || add_word_call28((uint8_t)(at + 1)) == REFUSED)
     return REFUSED;
@@ -501,7 +505,7 @@ static uint8_t nonstandard(void) {
   if (m.count != 2 && m.count != 3) return DECLINED;
   if (cq) {
     if (m.n[1] <= 4) return DECLINED;
-    hashed = m.w[1];
+    hashed = W(1);
     hashed_n = m.n[1];
   } else {
     switch (SHAPE(0, IS_OPEN) | SHAPE(1, IS_OPEN) >> 1) {
@@ -516,7 +520,7 @@ static uint8_t nonstandard(void) {
         plain = 0;
     }
     /* the other word is the hashed one */
-    hashed = m.w[!plain] + 1;
+    hashed = W(!plain) + 1;
     hashed_n = inside_length(!plain);
     if (hashed_n < 3 || qvf_is(hashed, hashed_n, QVF_DOTS))
       return refuse_at(QVF_HASHED_TOO_SHORT, !plain);
@@ -526,7 +530,7 @@ static uint8_t nonstandard(void) {
   }
   n = m.n[plain] < 11 ? m.n[plain] : 11;
   for (i = 0; i < n; ++i) {
-    int8_t code = qvf_a38(m.w[plain][i]);
+    int8_t code = qvf_a38(W(plain)[i]);
     if (code < 0) return refuse_at(QVF_BAD_CALL_CHARACTER, plain);
     number_times_add(38, (uint8_t)code);
   }
@@ -548,7 +552,7 @@ static uint8_t nonstandard(void) {
 /* Type 5, EU VHF contest: "<C1> <C2> [R] RRSSSS LOCATOR6". */
 static uint8_t eu_vhf(void) {
   uint8_t roger = m.count == 5, exchange = (uint8_t)(2 + roger), locator = (uint8_t)(3 + roger);
-  const char *l, *e = m.w[exchange];
+  const char *l, *e = W(exchange);
   uint8_t block;
   uint16_t serial, value;
   if (m.count != 4 && m.count != 5) return DECLINED;
@@ -557,7 +561,7 @@ static uint8_t eu_vhf(void) {
   if (m.n[exchange] != 6 || !SHAPE(exchange, IS_ALL_DIGITS)) return DECLINED;
   block = (uint8_t)((e[0] - '0') * 10 + (e[1] - '0') - 52); /* 0-7 for 52-59 */
   serial = digits_value(e + 2, 4);
-  l = m.w[locator];
+  l = W(locator);
   if (block > 7 || (block == 0 && serial == 0) || (block == 7 && serial > 4095) ||
       m.n[locator] < 6 || !qvf_is_locator(l, m.n[locator]) || (uint8_t)(l[4] - 'A') > 23 ||
       (uint8_t)(l[5] - 'A') > 23)
@@ -626,7 +630,7 @@ static void read_words(const char* input) {
     if (gap) {
       gap = 0;
       if (count < MAX_WORDS) {
-        m.w[count] = m.text + length;
+        m.at[count] = length;
         m.in_at[count] = i;
       }
       ++count;
@@ -640,20 +644,20 @@ static void read_words(const char* input) {
   m.length = length;
   m.count = count;
   m.span0 = m.n[0];
-  if (count > MAX_WORDS || count < 3 || !qvf_is(m.w[0], m.n[0], QVF_CQ) ||
+  if (count > MAX_WORDS || count < 3 || !qvf_is(W(0), m.n[0], QVF_CQ) ||
       !base_call(2, &at, &base_n))
     return;
   /* the merge */
-  m.cq[0] = 'C';
-  m.cq[1] = 'Q';
-  m.cq[2] = '_';
+  m.text[CQ_AT] = 'C';
+  m.text[CQ_AT + 1] = 'Q';
+  m.text[CQ_AT + 2] = '_';
   m.n[0] = (uint8_t)(3 + (m.n[1] < 10 ? m.n[1] : 10));
-  memcpy(m.cq + 3, m.w[1], (uint8_t)(m.n[0] - 3));
-  m.w[0] = m.cq;
+  memcpy(m.text + CQ_AT + 3, W(1), (uint8_t)(m.n[0] - 3));
+  m.at[0] = CQ_AT;
   m.span0 = (uint8_t)(m.in_at[1] + (m.n[0] - 3) - m.in_at[0]);
   --m.count;
   for (i = 1; i < m.count; ++i) {
-    m.w[i] = m.w[i + 1];
+    m.at[i] = m.at[i + 1];
     m.n[i] = m.n[i + 1];
     m.in_at[i] = m.in_at[i + 1];
   }
@@ -668,7 +672,7 @@ static const uint8_t kListWords[] QVC_FLASH = {QVF_DE,  QVF_QRZ,  QVF_CQ,    QVF
 static void classify(void) {
   uint8_t word, k, at, length, facts, close, i;
   for (word = 0; word < m.count && word < SHAPED_WORDS; ++word) {
-    const char* w = m.w[word];
+    const char* w = W(word);
     uint8_t n = m.n[word];
     for (k = 0; k < sizeof kListWords && n <= 5; ++k) { /* "RR73;" is the longest */
       uint8_t list_word = qvc_flash_byte(&kListWords[k]);
@@ -701,7 +705,7 @@ static uint8_t pack_words(void) {
     classify();
     /* Unless the text opens with the word CQ, DE or QRZ (the first three list words; a merged
        "CQ xx" opened with CQ). */
-    if ((uint8_t)(m.id[0] - 1) > QVF_CQ && m.cq[0] == '\0') {
+    if ((uint8_t)(m.id[0] - 1) > QVF_CQ && !MERGED) {
       if ((outcome = dxpedition()) != DECLINED) return outcome;
       if ((outcome = field_day()) != DECLINED) return outcome;
       if (m.count <= 1 && (outcome = telemetry()) != DECLINED) return outcome;
