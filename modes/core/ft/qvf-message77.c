@@ -380,11 +380,13 @@ static uint8_t wspr_style(void) {
   return closed(0, 6);
 }
 
-/* "/P" or "/R" after a call travels as a flag; any other prefix or suffix is lost. */
+/* "/P" or "/R" after a call travels as a flag; any other prefix or suffix is lost. 2 for "/P",
+   1 for "/R", 0 for neither. */
 static uint8_t rover_or_portable(uint8_t word) {
   uint8_t n = m.n[word];
   const char* w = W(word);
-  return n >= 5 && w[n - 2] == '/' && (w[n - 1] == 'P' || w[n - 1] == 'R');
+  if (n < 5 || w[n - 2] != '/') return 0;
+  return w[n - 1] == 'P' ? 2 : w[n - 1] == 'R';
 }
 
 /* Types 1 and 2: "C1 C2", "C1 C2 GRID-OR-REPORT", "C1 C2 R GRID". */
@@ -433,8 +435,8 @@ static uint8_t standard(void) {
     if (!SHAPE(i, IS_CQ_WORD | IS_BRACKETED)) base_call(i, &at, &n);
     if (add_call28(i, at, n) == REFUSED) return REFUSED;
     if (i == 0) first = m.call;
-    put(flag, 1);
-    portable |= flag && W(i)[m.n[i] - 1] == 'P';
+    put(flag != 0, 1);
+    portable |= flag;
     book_standard(i, at, n);
   }
   put(roger, 1);
@@ -446,7 +448,7 @@ static uint8_t standard(void) {
     return refuse(QVF_CQ_WITH_REPLY);
   if (first == 2 && m.call >= QVF_CALL28_HASHED && m.call < QVF_CALL28_STANDARD)
     return refuse(QVF_CQ_WITH_HASHED);
-  return closed(portable ? 2 : 1, 0);
+  return closed(portable & 2 ? 2 : 1, 0);
 }
 
 /* Type 3: "[TU;] C1 C2 [R] RST EXCHANGE", the exchange a state or province or a serial number.
@@ -602,8 +604,9 @@ static uint8_t free_text(void) {
   uint8_t kept = m.length < FREE_TEXT_LENGTH ? m.length : FREE_TEXT_LENGTH, i, any = 0;
   if (m.length > FREE_TEXT_LENGTH) m.report.changes |= QVC_CHANGED_CUT;
   while (kept > 0 && m.text[kept - 1] == ' ') --kept;
-  for (i = 0; i < FREE_TEXT_LENGTH; ++i) {
-    uint8_t code = i + kept < FREE_TEXT_LENGTH ? 0 : a42(m.text[i + kept - FREE_TEXT_LENGTH]);
+  /* The text is sent right-aligned: blanks (0) in front add nothing to the number. */
+  for (i = 0; i < kept; ++i) {
+    uint8_t code = a42(m.text[i]);
     any |= code;
     number_times_add(42, code);
   }
