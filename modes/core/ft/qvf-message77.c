@@ -49,6 +49,20 @@
 #define BIT_QVF_CHANGED_WORD_DROPPED 7
 #define BIT_QVF_CHANGED_SERIAL_CLAMPED 8
 #define BIT_QVF_CHANGED_LOCATOR_CUT 9
+/* Never defined: the array size fails to compile when a place and the header's bit disagree. */
+extern char qvf_change_places_match
+    [(QVF_CHANGED_INPUT_CUT >> BIT_QVF_CHANGED_INPUT_CUT) == 1UL << 16 &&
+             (QVF_CHANGED_HEX_TOO_LARGE >> BIT_QVF_CHANGED_HEX_TOO_LARGE) == 1UL << 16 &&
+             (QVF_CHANGED_TELEMETRY_CUT >> BIT_QVF_CHANGED_TELEMETRY_CUT) == 1UL << 16 &&
+             (QVF_CHANGED_TELEMETRY_PLUS >> BIT_QVF_CHANGED_TELEMETRY_PLUS) == 1UL << 16 &&
+             (QVF_CHANGED_ROGER_DROPPED >> BIT_QVF_CHANGED_ROGER_DROPPED) == 1UL << 16 &&
+             (QVF_CHANGED_SERIAL_AS_LIST >> BIT_QVF_CHANGED_SERIAL_AS_LIST) == 1UL << 16 &&
+             (QVF_CHANGED_EXTRA_WORDS >> BIT_QVF_CHANGED_EXTRA_WORDS) == 1UL << 16 &&
+             (QVF_CHANGED_WORD_DROPPED >> BIT_QVF_CHANGED_WORD_DROPPED) == 1UL << 16 &&
+             (QVF_CHANGED_SERIAL_CLAMPED >> BIT_QVF_CHANGED_SERIAL_CLAMPED) == 1UL << 16 &&
+             (QVF_CHANGED_LOCATOR_CUT >> BIT_QVF_CHANGED_LOCATOR_CUT) == 1UL << 16
+         ? 1
+         : -1];
 
 /* What a message type made of the words. */
 enum { DECLINED, PACKED, REFUSED };
@@ -57,7 +71,7 @@ typedef struct {
   uint8_t bits[QVF_MESSAGE77_BYTES]; /* handed to the caller at the end */
   uint8_t number[9];                 /* a wide field being counted up, little-endian */
   uint8_t pos;
-  uint8_t count; /* words in w (after the merge); more than MAX_WORDS: too many */
+  uint8_t count; /* words (after the merge); more than MAX_WORDS: too many */
   uint8_t length;
   uint8_t n[MAX_WORDS];
   uint8_t in_at[MAX_WORDS];    /* where the word stands in the caller's text */
