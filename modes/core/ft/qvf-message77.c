@@ -672,8 +672,8 @@ static void read_words(const char* input) {
   memcpy(m.text + CQ_AT + 3, W(1), (uint8_t)(m.n[0] - 3));
   m.at[0] = CQ_AT;
   m.span0 = (uint8_t)(m.in_at[1] + (m.n[0] - 3) - m.in_at[0]);
-  --m.count;
-  for (i = 1; i < m.count; ++i) {
+  m.count = --count;
+  for (i = 1; i < count; ++i) {
     m.at[i] = m.at[i + 1];
     m.n[i] = m.n[i + 1];
     m.in_at[i] = m.in_at[i + 1];
