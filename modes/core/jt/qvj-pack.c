@@ -15,6 +15,7 @@ static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
 /* The words that may lead a message whose second call has a free-form add-on. */
 static const uint8_t qvj_lead_words[] QVC_FLASH = "CQ \0QRZ \0DE ";
 static const uint8_t qvj_word_ooo[] QVC_FLASH = "OOO ";
+static const uint8_t qvj_suffix_list[] QVC_FLASH = QVJ_SUFFIX_LIST;
 
 static uint8_t qvj_find_blank(const char m[QVJ_MESSAGE_LENGTH], uint8_t from) {
   while (from < QVJ_MESSAGE_LENGTH && m[from] != ' ') ++from;
@@ -25,40 +26,119 @@ static uint8_t qvj_is_list_add_on(uint8_t kind) {
   return kind == QVJ_ADD_ON_LIST_PREFIX || kind == QVJ_ADD_ON_LIST_SUFFIX;
 }
 
-/* A standard or compound-call message into fields; 0 when the text is none (free text then). */
+/* A standard or compound-call message into fields; 0 when the text is none (free text then).
+   Each call field is split into its add-on and base call in place, inside the one loop, and
+   packed from where it stands in m: no copy of a field is made. */
 static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fields[3],
                                    uint8_t* type) {
-  char word[12];
-  qvj_compound_call calls[2];
+  char word[4];
+  uint8_t kinds[2];
+  int32_t add_ons[2];
   uint8_t start = 0, end, i;
   uint16_t value3 = 0;
   int16_t k = 0;
 
   /* Three fields, each ended by a blank; "CQ nnn" is one field, its end taken to lie after the
-     digits. Every field is split out before any is judged: any failure means free text, so the
-     order of the checks does not matter. */
+     digits. Any failure means free text, so the order of the checks does not matter. */
   for (i = 0; i < 3; ++i) {
+    const char* field = m + start;
+    const char* base = field;
+    const char* after;
+    uint8_t length, base_length, slash = 0, left, right, kind = QVJ_ADD_ON_NONE;
+    /* A listed add-on: 1-339 (prefix) or 401-412 (suffix); a free one: the add-on as a base-37
+       number; 0 when there is none, -1 for an add-on that fits neither form. */
+    int32_t add_on = 0;
     end = qvj_find_blank(m, start);
     if (i == 0 && qvc_starts_with(m, qvj_word_cq) && qvc_is_digit(m[3]) && qvc_is_digit(m[4]) &&
         qvc_is_digit(m[5]))
       end = 6;
     if (end >= QVJ_MESSAGE_LENGTH) return 0;
-    qvc_copy_padded(word, 12, m + start, (uint8_t)(end - start));
+    length = (uint8_t)(end - start);
     start = (uint8_t)(end + 1);
-    if (i == 2) break;
-    qvj_split_compound_call(word, &calls[i]);
-    if (!qvc_pack_call(calls[i].base, 12, QVC_CALL_RULES_JT, &fields[i])) return 0;
+    if (i == 2) {
+      qvc_copy_padded(word, 4, field, length);
+      break;
+    }
+    /* A call field counts up to 12 characters. */
+    if (length > 12) length = 12;
+    base_length = length;
+    while (slash < length && field[slash] != '/') ++slash;
+    left = slash;
+    right = (uint8_t)(length - slash - 1);
+    after = field + slash + 1;
+    if (slash < length) {
+      uint8_t prefix, suffix, j;
+      if (right >= 4) {
+        /* A listed prefix? */
+        char text[5];
+        base = after;
+        base_length = right;
+        add_on = qvj_walk_prefixes(field, slash, 0, text);
+        if (add_on != 0) {
+          kind = QVJ_ADD_ON_LIST_PREFIX;
+          goto split;
+        }
+      } else if (right == 1) {
+        /* A listed suffix? */
+        base_length = slash;
+        for (j = 0; j < sizeof qvj_suffix_list - 1; ++j)
+          if (qvc_flash_byte(&qvj_suffix_list[j]) == (uint8_t)*after) {
+            kind = QVJ_ADD_ON_LIST_SUFFIX;
+            add_on = QVJ_FIRST_SUFFIX_CODE + j;
+            goto split;
+          }
+      }
+      /* A free-form add-on: 1-4 characters before the "/" or 1-3 after it; when both fit, the
+         side of 3 or more characters, and when both are that long, a prefix ending in a digit.
+         Two short sides (as in "D9/X") cancel each other, leaving a plain call. */
+      prefix = left > 0 && left <= 4;
+      suffix = right > 0 && right <= 3;
+      if (!prefix && !suffix) add_on = -1;
+      if (prefix && suffix) {
+        if (left < 3) suffix = 0;
+        if (right < 3) prefix = 0;
+        if (prefix && suffix) {
+          if (qvc_is_digit(field[slash - 1])) {
+            suffix = 0;
+          } else {
+            prefix = 0;
+          }
+        }
+      }
+      if (prefix || suffix) {
+        /* The add-on as a base-37 number of 4 (prefix) or 3 (suffix) characters, blanks after
+           it; the base call is the other side. */
+        const char* text = field;
+        uint8_t text_length = left;
+        kind = QVJ_ADD_ON_FREE_PREFIX;
+        base = after;
+        base_length = right;
+        if (suffix) {
+          kind = QVJ_ADD_ON_FREE_SUFFIX;
+          text = after;
+          text_length = right;
+          base = field;
+          base_length = left;
+        }
+        for (j = 0; j < 8 - kind; ++j)
+          add_on = 37 * add_on + qvc_call_code(j < text_length ? text[j] : ' ');
+      }
+    }
+  split:
+    kinds[i] = kind;
+    add_ons[i] = add_on;
+    if (!qvc_pack_call(base, base_length, QVC_CALL_RULES_JT, &fields[i])) return 0;
   }
-  if (calls[0].kind >= QVJ_ADD_ON_FREE_PREFIX) return 0;
+  if (kinds[0] >= QVJ_ADD_ON_FREE_PREFIX) return 0;
 
-  if (calls[1].kind >= QVJ_ADD_ON_FREE_PREFIX) {
+  if (kinds[1] >= QVJ_ADD_ON_FREE_PREFIX) {
     /* Only CQ, QRZ or DE may lead; the message then starts as its first field does, and that
        field has no "/", so no listed add-on can be about. */
     const uint8_t* lead = qvj_lead_words;
     uint32_t value = QVJ_CQ_PREFIX_BASE, step = QVJ_QRZ_PREFIX_BASE - QVJ_CQ_PREFIX_BASE;
     /* The three words' ranges follow each other: 37^4 - 50652 values for prefixes, 37^3 - 1368
        for suffixes. */
-    if (calls[1].kind != QVJ_ADD_ON_FREE_PREFIX) {
+    if (kinds[1] != QVJ_ADD_ON_FREE_PREFIX) {
       value = QVJ_CQ_SUFFIX_BASE;
       step = QVJ_QRZ_SUFFIX_BASE - QVJ_CQ_SUFFIX_BASE;
     }
@@ -67,11 +147,11 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
       lead += 4 + (lead != qvj_lead_words);
       value += step;
     }
-    fields[0] = value + (uint32_t)calls[1].k;
-  } else if (qvj_is_list_add_on(calls[0].kind) || qvj_is_list_add_on(calls[1].kind)) {
+    fields[0] = value + (uint32_t)add_ons[1];
+  } else if (qvj_is_list_add_on(kinds[0]) || qvj_is_list_add_on(kinds[1])) {
     /* One listed add-on at most, and it replaces whatever the third field held. Neither call
-       has a free-form add-on here, so every k is -1, 0 or a list code below 413. */
-    int16_t k0 = (int16_t)calls[0].k, k1 = (int16_t)calls[1].k;
+       has a free-form add-on here, so every add-on is -1, 0 or a list code below 413. */
+    int16_t k0 = (int16_t)add_ons[0], k1 = (int16_t)add_ons[1];
     if (k0 < 0 || k1 < 0 || (k0 != 0 && k1 != 0)) return 0;
     k = (int16_t)(k0 + (k1 != 0 ? k1 + 450 : 0));
   }
@@ -82,7 +162,7 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
     if (!qvj_pack_field3(word, &value3)) return 0;
   }
   fields[2] = value3;
-  *type = calls[0].kind > calls[1].kind ? calls[0].kind : calls[1].kind;
+  *type = kinds[0] > kinds[1] ? kinds[0] : kinds[1];
   return 1;
 }
 

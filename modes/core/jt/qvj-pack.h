@@ -35,16 +35,10 @@ uint8_t qvj_pack_field3(const char field[4], uint16_t* value);
 #define QVJ_PREFIX_COUNT 339
 #define QVJ_FIRST_SUFFIX_CODE 401
 
-typedef struct {
-  uint8_t kind; /* QVJ_ADD_ON_* */
-  /* A listed add-on: 1-339 (prefix) or 401-412 (suffix); a free one: the add-on as a base-37
-     number; 0 when there is none, -1 for an add-on that fits neither form. */
-  int32_t k;
-  char base[12]; /* what is left to pack as the callsign */
-} qvj_compound_call;
-
-/* Splits a call field (12 characters, blank-padded) into its add-on and base call. */
-void qvj_split_compound_call(const char field[12], qvj_compound_call* call);
+/* Walks the prefix list up to entry wanted or, when wanted is 0, up to the entry equal to the
+   first length characters of field. Leaves that entry in text (NUL-terminated) and returns its
+   place (1-339), or 0 when there is none. */
+uint16_t qvj_walk_prefixes(const char* field, uint8_t length, uint16_t wanted, char text[5]);
 
 /* The third-field value (a locator at latitude 85-89 N) that carries a listed add-on k: 1-412
    for the first call, 451-862 for the second. */
