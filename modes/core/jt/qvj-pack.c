@@ -16,6 +16,8 @@ static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
 static const uint8_t qvj_lead_words[] QVC_FLASH = "CQ \0QRZ \0DE ";
 static const uint8_t qvj_word_ooo[] QVC_FLASH = "OOO ";
 static const uint8_t qvj_suffix_list[] QVC_FLASH = QVJ_SUFFIX_LIST;
+/* The free-text characters after the digits and letters, from code 36 on. */
+static const uint8_t qvj_text_signs[] QVC_FLASH = " +-./?";
 
 static uint8_t qvj_find_blank(const char m[QVJ_MESSAGE_LENGTH], uint8_t from) {
   while (from < QVJ_MESSAGE_LENGTH && m[from] != ' ') ++from;
@@ -191,7 +193,37 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     }
   }
   if (!qvj_pack_structured(m, fields, &message->type)) {
-    qvj_pack_free_text(m, fields);
+    /* Free text: the first 13 characters in base 42, 5 + 5 + 3 characters: digits, capitals,
+       then the signs; the blank's 36 for anything else. The third group needs 17 bits but its
+       field has 15 beside the flag, so its top two bits ride as the lowest bits of the two call
+       fields. */
+    uint8_t i, n = 0, g = 0;
+    uint32_t value = 0;
+    for (i = 0; i < 13; ++i) {
+      char c = m[i];
+      uint8_t code = (uint8_t)(c - '0');
+      if (code > 9) {
+        code = (uint8_t)(c - 'A' + 10);
+        if (!qvc_is_letter(c)) {
+          for (code = 0; code < sizeof qvj_text_signs - 1; ++code)
+            if (qvc_flash_byte(&qvj_text_signs[code]) == (uint8_t)c) break;
+          if (code == sizeof qvj_text_signs - 1) code = 0;
+          code = (uint8_t)(code + 36);
+        }
+      }
+      value = 42 * value + code;
+      if (++n == 5 || i == 12) {
+        fields[g++] = value;
+        value = 0;
+        n = 0;
+      }
+    }
+    /* The third group is below 42^3 < 2^17: bit 15 goes to the first call field, bit 16 to the
+       second. */
+    n = (uint8_t)(fields[2] >> 15);
+    fields[0] = (fields[0] << 1) | (n & 1);
+    fields[1] = (fields[1] << 1) | (n >> 1);
+    fields[2] = (uint16_t)fields[2] | QVJ_FREE_TEXT_FLAG;
     message->type = QVJ_TYPE_FREE_TEXT;
   }
   /* 28 + 28 + 16 bits: the second field starts in the low half of byte 3. */

@@ -50,9 +50,6 @@ uint8_t qvj_prefix_text(uint16_t k, char text[5]);
 /* The listed suffixes: suffix code 401 + i is this text's character i. */
 #define QVJ_SUFFIX_LIST "P0123456789A"
 
-/* The first 13 characters of message as free text: three fields, the flag set in the third. */
-void qvj_pack_free_text(const char message[13], uint32_t fields[3]);
-
 #ifdef __cplusplus
 }
 #endif
