@@ -55,7 +55,9 @@ void qvj_jt65_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ
   }
   if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
   qvj_jt65_data_symbols(message->source, data);
-  qvc_rs63_encode(data, tones);
+  /* The codeword goes to tones[0 ... 62]; the rest of tones and the symbols are free until
+     the interleave and lend room for the GF(64) tables. */
+  qvc_rs63_encode_in(data, tones, tones + QVC_RS_PARITY + 12, symbols);
   qvj_jt65_channel_symbols(tones, symbols);
   /* Data value v goes two spacings above the sync tone. */
   for (i = 0; i < QVJ_JT65_TONES; ++i) {
