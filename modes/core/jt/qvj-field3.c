@@ -42,14 +42,13 @@ uint8_t qvj_pack_field3(const char field[4], uint16_t* value) {
   read = qvc_read_list_number(field, 4, &number);
   if (read == QVC_LIST_ERROR || read == QVC_LIST_END) qvc_read_list_number(field + 1, 3, &number);
   if (number >= -50 && number <= 49) {
-    char locator[4];
+    /* The value of the locator KA or LA and the two digits of number + 50, worked out here
+       rather than spelt and read: the longitude index is 179 - 10 * (K or L) - the first digit,
+       the latitude index the second digit (A adds nothing). */
     uint8_t shifted = (uint8_t)(number + 50);
-    locator[0] = field[0] == 'R' ? 'L' : 'K';
-    locator[1] = 'A';
-    /* Its two digits, by subtraction: the chip then needs no divide routine. */
-    for (locator[2] = '0'; shifted >= 10; shifted = (uint8_t)(shifted - 10)) ++locator[2];
-    locator[3] = (char)('0' + shifted);
-    v = qvc_locator_value(locator);
+    v = field[0] == 'R' ? 69 * 180 : 79 * 180;
+    for (; shifted >= 10; shifted = (uint8_t)(shifted - 10)) v = (uint16_t)(v - 180);
+    v = (uint16_t)(v + shifted);
   } else {
     if (!qvc_is_locator(field)) return 0;
     v = qvc_locator_value(field);

@@ -196,34 +196,39 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     /* Free text: the first 13 characters in base 42, 5 + 5 + 3 characters: digits, capitals,
        then the signs; the blank's 36 for anything else. The third group needs 17 bits but its
        field has 15 beside the flag, so its top two bits ride as the lowest bits of the two call
-       fields. */
-    uint8_t i, n = 0, g = 0;
-    uint32_t value = 0;
-    for (i = 0; i < 13; ++i) {
-      char c = m[i];
-      uint8_t code = (uint8_t)(c - '0');
-      if (code > 9) {
-        code = (uint8_t)(c - 'A' + 10);
-        if (!qvc_is_letter(c)) {
-          for (code = 0; code < sizeof qvj_text_signs - 1; ++code)
-            if (qvc_flash_byte(&qvj_text_signs[code]) == (uint8_t)c) break;
-          if (code == sizeof qvj_text_signs - 1) code = 0;
-          code = (uint8_t)(code + 36);
+       fields: the groups are read last to first, and a call field's bit is one more step of
+       the same multiply-and-add, by 2. */
+    uint8_t g, top = 0;
+    for (g = 3; g-- > 0;) {
+      const char* c = m + 5 * g;
+      uint8_t n = g == 2 ? 3 : 6;
+      uint32_t value = 0;
+      while (n-- > 0) {
+        uint8_t radix = 42, code;
+        if (n == 0 && g < 2) {
+          radix = 2;
+          code = (uint8_t)((top >> g) & 1);
+        } else {
+          code = (uint8_t)(*c - '0');
+          if (code > 9) {
+            code = (uint8_t)(*c - 'A' + 10);
+            if (!qvc_is_letter(*c)) {
+              for (code = 0; code < sizeof qvj_text_signs - 1; ++code)
+                if (qvc_flash_byte(&qvj_text_signs[code]) == (uint8_t)*c) break;
+              if (code == sizeof qvj_text_signs - 1) code = 0;
+              code = (uint8_t)(code + 36);
+            }
+          }
+          ++c;
         }
+        value = value * radix + code;
       }
-      value = 42 * value + code;
-      if (++n == 5 || i == 12) {
-        fields[g++] = value;
-        value = 0;
-        n = 0;
+      if (g == 2) {
+        top = (uint8_t)(value >> 15);
+        value = (uint16_t)value | QVJ_FREE_TEXT_FLAG;
       }
+      fields[g] = value;
     }
-    /* The third group is below 42^3 < 2^17: bit 15 goes to the first call field, bit 16 to the
-       second. */
-    n = (uint8_t)(fields[2] >> 15);
-    fields[0] = (fields[0] << 1) | (n & 1);
-    fields[1] = (fields[1] << 1) | (n >> 1);
-    fields[2] = (uint16_t)fields[2] | QVJ_FREE_TEXT_FLAG;
     message->type = QVJ_TYPE_FREE_TEXT;
   }
   /* 28 + 28 + 16 bits: the second field starts in the low half of byte 3. */
