@@ -95,10 +95,3 @@ uint8_t qvj_prefix_text(uint16_t k, char text[5]) {
   qvj_walk_prefixes(text, 0, k, text);
   return (uint8_t)strlen(text);
 }
-
-uint16_t qvj_list_add_on_field3(uint16_t k) {
-  /* Five add-ons a longitude step: 180 values apart, from latitude 85 N on. */
-  uint16_t value = 175;
-  for (--k; k >= 5; k = (uint16_t)(k - 5)) value = (uint16_t)(value + 180);
-  return (uint16_t)(value + k);
-}

@@ -7,9 +7,11 @@
 #include "../common/qvc-text.h"
 #include "qvj-pack.h"
 
-/* RO, RRR and 73 filling the field, whose values follow the reports in this order: 5 bytes
-   each, so one loop steps through them without looking for the NUL between them. */
+/* A blank field, RO, RRR and 73 filling the field, whose values follow each other in this
+   order: 5 bytes each, so one loop steps through them without looking for the NUL between
+   them. */
 static const uint8_t qvj_field3_words[] QVC_FLASH =
+    "    \0"
     "RO  \0RRR \0"
     "73  ";
 
@@ -17,7 +19,13 @@ uint8_t qvj_pack_field3(const char field[4], uint16_t* value) {
   int32_t number = 99;
   uint8_t read, sign, i;
   uint16_t v = QVC_BLANK_FIELD;
-  if (qvc_all_blank(field, 4)) goto done;
+  /* No word starts with "-" or "R-", so these come first. */
+  for (i = 0; i < 4; ++i) {
+    if (qvc_starts_with(field, qvj_field3_words + 5 * i)) {
+      if (i != 0) v = (uint16_t)(QVC_LOCATOR_COUNT + 61 + i);
+      goto done;
+    }
+  }
   /* -01 ... -30 and R-01 ... R-30 from the two characters after the "-": a read that finds
      nothing refuses the field, a number outside 1-30 goes on as an extended report. */
   sign = field[0] == '-' ? 1 : (field[0] == 'R' && field[1] == '-') ? 2 : 0;
@@ -30,12 +38,6 @@ uint8_t qvj_pack_field3(const char field[4], uint16_t* value) {
       goto done;
     }
     number = 99;
-  }
-  for (i = 0; i < 3; ++i) {
-    if (qvc_starts_with(field, qvj_field3_words + 5 * i)) {
-      v = (uint16_t)(QVC_LOCATOR_COUNT + 62 + i);
-      goto done;
-    }
   }
 
   /* Extended reports: the whole field, or failing that the field after its first character. */

@@ -158,7 +158,11 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
     k = (int16_t)(k0 + (k1 != 0 ? k1 + 450 : 0));
   }
   if (k > 0) {
-    value3 = qvj_list_add_on_field3((uint16_t)k);
+    /* The listed add-on k (1-412 for the first call, 451-862 for the second) as a locator at
+       latitude 85-89 N: five add-ons a longitude step, 180 values apart. */
+    value3 = 175;
+    for (--k; k >= 5; k = (int16_t)(k - 5)) value3 = (uint16_t)(value3 + 180);
+    value3 = (uint16_t)(value3 + k);
   } else {
     if (qvc_starts_with(word, qvj_word_ooo)) word[0] = word[1] = word[2] = ' ';
     if (!qvj_pack_field3(word, &value3)) return 0;

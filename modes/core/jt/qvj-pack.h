@@ -40,10 +40,6 @@ uint8_t qvj_pack_field3(const char field[4], uint16_t* value);
    place (1-339), or 0 when there is none. */
 uint16_t qvj_walk_prefixes(const char* field, uint8_t length, uint16_t wanted, char text[5]);
 
-/* The third-field value (a locator at latitude 85-89 N) that carries a listed add-on k: 1-412
-   for the first call, 451-862 for the second. */
-uint16_t qvj_list_add_on_field3(uint16_t k);
-
 /* Listed prefix k (1-339) into text, NUL-terminated; its length. */
 uint8_t qvj_prefix_text(uint16_t k, char text[5]);
 

@@ -6,7 +6,7 @@
 #include "qvj-message.h"
 
 void qvj_normalise(const char* text, char message[QVJ_MESSAGE_LENGTH], uint32_t* changes) {
-  uint8_t length = 0, end = 0, out = 0, i;
+  uint8_t length = 0, end = 0, out = 0, cut = 0, i;
   const char* c;
   /* One pass over the whole text: its first 22 characters and where the last of them that is not
      a blank stands, and whether anything but blanks follows them. */
@@ -15,10 +15,11 @@ void qvj_normalise(const char* text, char message[QVJ_MESSAGE_LENGTH], uint32_t*
       ++length;
       if (*c != ' ') end = length;
     } else if (*c != ' ') {
-      *changes |= QVC_CHANGED_CUT;
+      cut = QVC_CHANGED_CUT;
     }
   }
-  if (end == 0) end = length;
+  *changes |= cut;
+  /* An all-blank text (end 0) comes out all blanks, as it would copied and collapsed. */
   for (i = 0; i < end; ++i) {
     if (text[i] == ' ' && out > 0 && message[out - 1] == ' ') continue;
     message[out++] = qvc_upper(text[i]);
