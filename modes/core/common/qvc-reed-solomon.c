@@ -63,7 +63,7 @@ void qvc_rs63_encode_in(const uint8_t data[12], uint8_t codeword[63], uint8_t po
       *place-- = below;
     }
   }
-  memmove(codeword, codeword + 1, QVC_RS_PARITY);
+  for (i = 0; i < QVC_RS_PARITY; ++i) codeword[i] = codeword[i + 1];
   memcpy(codeword + QVC_RS_PARITY, data, 12);
 }
 

@@ -31,8 +31,8 @@ static uint8_t qvj_is_list_add_on(uint8_t kind) {
 /* A standard or compound-call message into fields; 0 when the text is none (free text then).
    Each call field is split into its add-on and base call in place, inside the one loop, and
    packed from where it stands in m: no copy of a field is made. */
-static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fields[3],
-                                   uint8_t* type) {
+static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint8_t cq_number,
+                                   uint32_t fields[3], uint8_t* type) {
   char word[4];
   uint8_t kinds[2];
   int32_t add_ons[2];
@@ -51,9 +51,7 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint32_t fi
        number; 0 when there is none, -1 for an add-on that fits neither form. */
     int32_t add_on = 0;
     end = qvj_find_blank(m, start);
-    if (i == 0 && qvc_starts_with(m, qvj_word_cq) && qvc_is_digit(m[3]) && qvc_is_digit(m[4]) &&
-        qvc_is_digit(m[5]))
-      end = 6;
+    if (i == 0 && cq_number) end = 6;
     if (end >= QVJ_MESSAGE_LENGTH) return 0;
     length = (uint8_t)(end - start);
     start = (uint8_t)(end + 1);
@@ -183,20 +181,23 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
   /* "CQ 5" becomes "CQ 005", "CQ DX" the callsign "CQ9DX", and "CQ NA" (two letters) the
      callsign "E9NA"; the decoder turns them back. Each rewrite leaves a text the others do not
      match. */
+  uint8_t cq_number = 0, i;
   if (qvc_starts_with(m, qvj_word_cq)) {
     if (qvc_is_digit(m[3]) && m[4] == ' ') {
-      memmove(m + 5, m + 3, QVJ_MESSAGE_LENGTH - 5);
+      for (i = QVJ_MESSAGE_LENGTH - 1; i >= 5; --i) m[i] = m[i - 2];
       m[3] = m[4] = '0';
     } else if (qvc_starts_with(m, qvj_word_cq_dx)) {
       m[2] = '9';
     } else if (qvc_is_letter(m[3]) && qvc_is_letter(m[4]) && m[5] == ' ') {
       m[0] = 'E';
       m[1] = '9';
-      memmove(m + 2, m + 3, QVJ_MESSAGE_LENGTH - 3);
+      for (i = 2; i < QVJ_MESSAGE_LENGTH - 1; ++i) m[i] = m[i + 1];
       m[QVJ_MESSAGE_LENGTH - 1] = ' ';
     }
+    /* "CQ nnn" (the rewrites above leave no digit at place 3 but this one's) is one field. */
+    cq_number = qvc_is_digit(m[3]) && qvc_is_digit(m[4]) && qvc_is_digit(m[5]);
   }
-  if (!qvj_pack_structured(m, fields, &message->type)) {
+  if (!qvj_pack_structured(m, cq_number, fields, &message->type)) {
     /* Free text: the first 13 characters in base 42, 5 + 5 + 3 characters: digits, capitals,
        then the signs; the blank's 36 for anything else. The third group needs 17 bits but its
        field has 15 beside the flag, so its top two bits ride as the lowest bits of the two call

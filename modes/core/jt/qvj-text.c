@@ -78,7 +78,8 @@ uint8_t qvj_prepare(const char* text, uint8_t drop_leading_blank, qvj_message* m
     shorthand = qvj_is_shorthand(split);
   }
   if (drop_leading_blank && m[0] == ' ') {
-    memmove(m, m + 1, QVJ_MESSAGE_LENGTH - 1);
+    uint8_t i;
+    for (i = 0; i < QVJ_MESSAGE_LENGTH - 1; ++i) m[i] = m[i + 1];
     m[QVJ_MESSAGE_LENGTH - 1] = ' ';
   }
   message->ooo = qvj_split_ooo(m);
