@@ -33,7 +33,8 @@ uint8_t qvj_pack_field3(const char field[4], uint16_t* value) {
     *value = 0; /* what a refused report leaves */
     read = qvc_read_list_number(field + sign, 2, &number);
     if (read == QVC_LIST_ERROR || read == QVC_LIST_END) return 0;
-    if (number >= 1 && number <= 30) {
+    /* Four characters hold no number beyond -999 ... 9999: 16 bits compare it. */
+    if ((uint16_t)((int16_t)number - 1) < 30) {
       v = (uint16_t)(QVC_BLANK_FIELD + (sign == 1 ? 0 : 30) + (uint8_t)number);
       goto done;
     }
@@ -43,7 +44,7 @@ uint8_t qvj_pack_field3(const char field[4], uint16_t* value) {
   /* Extended reports: the whole field, or failing that the field after its first character. */
   read = qvc_read_list_number(field, 4, &number);
   if (read == QVC_LIST_ERROR || read == QVC_LIST_END) qvc_read_list_number(field + 1, 3, &number);
-  if (number >= -50 && number <= 49) {
+  if ((uint16_t)((int16_t)number + 50) < 100) {
     /* The value of the locator KA or LA and the two digits of number + 50, worked out here
        rather than spelt and read: the longitude index is 179 - 10 * (K or L) - the first digit,
        the latitude index the second digit (A adds nothing). */
