@@ -50,7 +50,7 @@ void qvc_rs63_encode_in(const uint8_t data[12], uint8_t codeword[63], uint8_t po
   memset(codeword, 0, QVC_RS_PARITY + 1);
   for (i = 12; i-- > 0;) {
     uint8_t feedback = (uint8_t)(data[i] ^ codeword[QVC_RS_PARITY]);
-    uint8_t feedback_log = log[(uint8_t)(feedback - 1)];
+    uint8_t feedback_log = feedback != 0 ? log[feedback - 1] : 0;
     uint8_t* place = codeword + QVC_RS_PARITY;
     const uint8_t* generator = qvc_rs_generator_log + QVC_RS_PARITY;
     for (j = QVC_RS_PARITY; j > 0; --j) {
