@@ -6,24 +6,20 @@
 #include "qvj-message.h"
 
 void qvj_normalise(const char* text, char message[QVJ_MESSAGE_LENGTH], uint32_t* changes) {
-  uint8_t length = 0, end = 0, out = 0, cut = 0, i;
+  uint8_t length = 0, out = 0, cut = 0;
   const char* c;
-  /* One pass over the whole text: its first 22 characters and where the last of them that is not
-     a blank stands, and whether anything but blanks follows them. */
+  /* One pass over the whole text: its first 22 characters copied with each run of blanks cut
+     to one, and whether anything but blanks follows them. Blanks after the last other
+     character need no special case: the one kept of them is followed by the padding. */
   for (c = text; *c != '\0'; ++c) {
     if (length < QVJ_MESSAGE_LENGTH) {
       ++length;
-      if (*c != ' ') end = length;
+      if (!(*c == ' ' && out > 0 && message[out - 1] == ' ')) message[out++] = qvc_upper(*c);
     } else if (*c != ' ') {
       cut = QVC_CHANGED_CUT;
     }
   }
   *changes |= cut;
-  /* An all-blank text (end 0) comes out all blanks, as it would copied and collapsed. */
-  for (i = 0; i < end; ++i) {
-    if (text[i] == ' ' && out > 0 && message[out - 1] == ' ') continue;
-    message[out++] = qvc_upper(text[i]);
-  }
   while (out < QVJ_MESSAGE_LENGTH) message[out++] = ' ';
 }
 
