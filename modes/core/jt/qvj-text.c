@@ -37,17 +37,15 @@ static uint8_t qvj_end_of_text(const char message[QVJ_MESSAGE_LENGTH]) {
 }
 
 uint8_t qvj_split_ooo(char message[QVJ_MESSAGE_LENGTH]) {
-  uint8_t end = qvj_end_of_text(message);
-  uint8_t keep;
-  if (end < 11) return 0;
+  uint8_t keep = qvj_end_of_text(message);
+  if (keep < 11) return 0;
+  keep = (uint8_t)(keep - 4);
   if (qvc_starts_with(message + 19, qvj_word_oo)) {
     keep = 19;
-  } else if (qvc_starts_with(message + end - 4, qvj_word_ooo_flag)) {
-    keep = (uint8_t)(end - 4);
-  } else {
+  } else if (!qvc_starts_with(message + keep, qvj_word_ooo_flag)) {
     return 0;
   }
-  memset(message + keep, ' ', (size_t)(QVJ_MESSAGE_LENGTH - keep));
+  while (keep < QVJ_MESSAGE_LENGTH) message[keep++] = ' ';
   return 1;
 }
 
