@@ -43,7 +43,7 @@ void qvj_jt9_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ_
     return;
   }
   if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
-  qvj_pack(message);
+  qvj_pack_text(message->text, message);
   if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
   qvc_code_and_interleave(message->source, 72, coded);
   qvj_jt9_symbols(coded, symbols);
