@@ -15,7 +15,6 @@ static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
 /* The words that may lead a message whose second call has a free-form add-on. */
 static const uint8_t qvj_lead_words[] QVC_FLASH = "CQ \0QRZ \0DE ";
 static const uint8_t qvj_word_ooo[] QVC_FLASH = "OOO ";
-static const uint8_t qvj_suffix_list[] QVC_FLASH = QVJ_SUFFIX_LIST;
 /* The free-text characters after the digits and letters, from code 36 on. */
 static const uint8_t qvj_text_signs[] QVC_FLASH = " +-./?";
 
@@ -81,12 +80,15 @@ static uint8_t qvj_pack_structured(const char m[QVJ_MESSAGE_LENGTH], uint8_t cq_
       } else if (right == 1) {
         /* A listed suffix? */
         base_length = slash;
-        for (j = 0; j < sizeof qvj_suffix_list - 1; ++j)
-          if (qvc_flash_byte(&qvj_suffix_list[j]) == (uint8_t)*after) {
-            kind = QVJ_ADD_ON_LIST_SUFFIX;
-            add_on = QVJ_FIRST_SUFFIX_CODE + j;
-            goto split;
-          }
+        /* The list (QVJ_SUFFIX_LIST) is P, the ten digits, A: worked out, not searched. */
+        j = qvc_is_digit(*after) ? (uint8_t)(*after - '0' + 1) : 12;
+        if (*after == 'P') j = 0;
+        if (*after == 'A') j = 11;
+        if (j < 12) {
+          kind = QVJ_ADD_ON_LIST_SUFFIX;
+          add_on = QVJ_FIRST_SUFFIX_CODE + j;
+          goto split;
+        }
       }
       /* A free-form add-on: 1-4 characters before the "/" or 1-3 after it; when both fit, the
          side of 3 or more characters, and when both are that long, a prefix ending in a digit.
