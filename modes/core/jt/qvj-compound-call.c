@@ -1,5 +1,5 @@
-/* Compound calls ("ZL/K1ABC", "K1ABC/P"): listed add-ons ride in the third field as a locator no
-   station uses; free-form ones ride in the first field, after CQ, QRZ or DE. */
+/* The list of prefixes a compound call ("ZL/K1ABC") may carry as a listed add-on, which rides
+   in the third field as a locator no station uses; the packer (qvj-pack.c) splits the calls. */
 #include <string.h>
 
 #include "../common/qvc-flash.h"

@@ -1,5 +1,7 @@
-/* Packing a message: the CQ rewrites, the split into three fields, and the order of checks that
-   makes it a standard message, a compound-call message or free text. */
+/* Packing a message: the CQ rewrites, the split into three fields and of each call into its
+   add-on and base call, the order of checks that makes it a standard message, a compound-call
+   message or free text, and free text itself. One large function: on the chip every call
+   between smaller ones would cost a prologue saving most registers. */
 #include "qvj-pack.h"
 
 #include <string.h>

@@ -1,5 +1,5 @@
-/* The pieces of the 72-bit packing a host reads on its own: the third field, the compound calls
-   and their lists, and free text. qvj_pack (qvj-message.h) puts them together. */
+/* The pieces of the 72-bit packing a host reads on its own: the third field, the compound-call
+   add-ons and their lists, the free-text flag. qvj_pack (qvj-message.h) puts them together. */
 #ifndef QVJ_PACK_H
 #define QVJ_PACK_H
 
