@@ -21,6 +21,11 @@ uint8_t qvc_rs_generator(uint8_t i);
    that makes the whole divisible by the generator. */
 void qvc_rs63_encode(const uint8_t data[12], uint8_t codeword[63]);
 
+/* The same with the GF(64) tables in the caller's buffers, which the call overwrites: power
+   and log must not overlap codeword. */
+void qvc_rs63_encode_in(const uint8_t data[12], uint8_t codeword[63], uint8_t power[63],
+                        uint8_t log[63]);
+
 #ifdef __cplusplus
 }
 #endif

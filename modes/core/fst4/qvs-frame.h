@@ -11,17 +11,21 @@
 /* Writes the `count` low bits of value, most significant first, from bit `at` on; the bits
    written over must be 0. */
 void qvs_put_bits(uint8_t* bits, uint8_t at, uint32_t value, uint8_t count);
-uint8_t qvs_bit(const uint8_t* bits, uint8_t at);
+/* Returns bit `at` and flips it when `flip` is odd: one helper reads bits (flip 0) and sets bits
+   that are 0 so far. */
+uint8_t qvs_flip_bit(uint8_t* bits, uint8_t at, uint8_t flip);
 
 /* The frame of a codeword whose first message_bits bits are the message, the rest 0: appends
    their CRC-24, sets the parity bits of the LDPC code, and keys the 240 bits as tones.
-   The code is a table in flash: the number of generator rows that follow, each the codeword place
-   of a parity bit and then (message_bits + 24) / 8 + 1 bytes of its row over the codeword's first
-   bits; then the parity checks, in the order they are used, each the place of the parity bit it
-   sets (one not yet set), those of its other parity bits (set before), and last those of its
-   information bits, so a check begins where a parity bit's place follows an information bit's;
-   then QVS_CODE_END. Most checks of these codes tie two or three parity bits to one or two
-   information bits: a few hundred bytes where the generator takes one or two thousand. */
+   The code is a table in flash: the number of passes over it, then one record for each parity
+   bit, in codeword order, so a record need not name the bit it sets: either QVS_CODE_ROW and
+   message_bits / 8 + 1 bytes of the bit's generator row over the message bits (the CRC folded
+   in, as it is linear in them), or a parity check: the places of its other parity bits, then
+   those of its information bits, so a record begins where a parity bit's place follows an
+   information bit's. QVS_CODE_END follows the last. Most checks of these codes tie three parity
+   bits to one or two information bits: a few hundred bytes where the generator takes one or two
+   thousand. */
+#define QVS_CODE_ROW 0xFEU
 #define QVS_CODE_END 0xFFU
 void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t message_bits,
                       const uint8_t* code, uint8_t tones[160]);

@@ -18,10 +18,15 @@
 
 /* The value of a 4-character locator (AA00-RR99), or 0xFFFF. */
 static uint16_t qvs_locator4(const char* g) {
-  uint8_t field = (uint8_t)(g[0] - 'A'), square = (uint8_t)(g[1] - 'A');
-  uint8_t tens = (uint8_t)(g[2] - '0'), units = (uint8_t)(g[3] - '0');
-  if (field > 17 || square > 17 || tens > 9 || units > 9) return 0xFFFF;
-  return (uint16_t)((field * 18U + square) * 100U + tens * 10U + units);
+  uint16_t value = 0;
+  uint8_t i;
+  for (i = 0; i < 4; ++i) {
+    uint8_t radix = 18, digit = (uint8_t)(g[i] - 'A');
+    if (i & 2U) radix = 10, digit = (uint8_t)(g[i] - '0');
+    if (digit >= radix) return 0xFFFF;
+    value = (uint16_t)(value * radix + digit);
+  }
+  return value;
 }
 
 /* A36 (0-9, A-Z as 0-35), or 36 and above for any other character. */
@@ -37,9 +42,10 @@ static uint8_t qvs_power_code(const char* p, uint8_t digits, qvc_report* report)
   char last = p[digits - 1];
   if (digits > 2 || dbm > 9 || !qvf_is_digit(last)) return 0xFF;
   if (digits == 2) dbm = (uint8_t)(dbm * 10U + (uint8_t)(last - '0'));
-  if (dbm > 60 || (last != '0' && last != '3' && last != '7')) report->changes |= QVS_CHANGED_POWER;
-  /* The nearest step: (3 dBm + 5) / 10. */
+  /* The nearest step: (3 dBm + 5) / 10; the power is a step's own figure (ends in 0, 3 or 7)
+     when 3 dBm is within 1 of a multiple of 10, so when the remainder is 4, 5 or 6. */
   for (tenths = (uint8_t)(3U * (dbm > 60 ? 60U : dbm) + 5U); tenths >= 10; tenths -= 10) ++code;
+  if (dbm > 60 || (uint8_t)(tenths - 4U) > 2) report->changes |= QVS_CHANGED_POWER;
   return code;
 }
 
@@ -79,7 +85,7 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
   if (count == 3 || w[0] != '<') {
     /* CALL GRID P, or PFX/CALL P and CALL/SFX P: their shape, then the power, the last word. */
     if (count == 3 ? (n < 3 || n > 6 || length[1] != 4)
-                   : (n < 5 || n > 10 || slash == 0 || slash + 1 >= n))
+                   : (n < 5 || n > 10 || slash == 0 || (uint8_t)(slash + 1) >= n))
       goto refuse;
     bad = (uint8_t)(count - 1);
     status = QVS_BAD_POWER;
@@ -132,7 +138,7 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
         if (l5 > 23 || l6 > 23) goto refuse;
       }
       /* The locator, 010. */
-      tail = (field * 625UL + (uint16_t)(l5 * 25U + l6)) * 8U + 2U;
+      tail = (((uint32_t)field * 625U + (uint16_t)(l5 * 25U + l6)) << 3) | 2U;
     }
     call_bits = 22;
     shape = QVS_FST4W_HASH_GRID;
@@ -155,7 +161,7 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
       for (i = from; i < to; ++i) {
         uint8_t v = qvs_a36(w[i]);
         if (v > 35) goto refuse;
-        code = (uint16_t)(code * (i == slash + 3 ? 10U : 36U) + v);
+        code = (uint16_t)(code * ((uint8_t)(i - slash) == 3 ? 10U : 36U) + v);
       }
       if (slash > 3) code = (uint16_t)(code + QVS_SUFFIX_BASE);
       /* The prefix or suffix, the power, 1. */

@@ -21,13 +21,13 @@ int8_t qvf_a38(char c) {
 }
 
 uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_t* base_length) {
-  uint8_t slash = qvf_find(word, length, '/');
-  uint8_t at = 0, n = length < 6 ? length : 6, area, i;
+  uint8_t slash = qvf_find(word, length, '/'), at = 0, n = length, i;
   const char* base;
   if (length > 11) return 0;
-  for (i = 0; i < length; ++i)
-    if (word[i] == '.' || word[i] == '+' || word[i] == '-' || word[i] == '?') return 0;
-  if (length > 6 && slash == length) return 0;
+  for (i = 0; i < length; ++i) {
+    char c = word[i];
+    if (c == '.' || c == '+' || c == '-' || c == '?') return 0;
+  }
   if (slash < length) {
     uint8_t after = (uint8_t)(length - slash - 1);
     if (slash > 6 || after > 6) return 0;
@@ -38,20 +38,19 @@ uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_
         at = (uint8_t)(slash + 1);
         n = after;
       }
+    } else if (n > 6) {
+      n = 6; /* a "/" at either end: the first six characters */
     }
+  } else if (length > 6) {
+    return 0;
   }
   base = word + at;
   if (n < 2 || !(qvf_is_letter(base[0]) || qvf_is_letter(base[1]))) return 0;
   if (base[0] == 'Q' && !qvf_is(base, n, QVF_QU1RK)) return 0;
-  if (n > 2 && qvf_is_digit(base[2])) {
-    area = 2;
-  } else if (qvf_is_digit(base[1])) {
-    area = 1;
-  } else {
-    return 0;
-  }
-  if (n - area - 1 < 1 || n - area - 1 > 3) return 0;
-  for (i = (uint8_t)(area + 1); i < n; ++i)
+  /* the call-area digit third or second, then one to three letters */
+  i = (uint8_t)(n > 2 && qvf_is_digit(base[2]) ? 3 : qvf_is_digit(base[1]) ? 2 : n);
+  if ((uint8_t)(n - i - 1) > 2) return 0;
+  for (; i < n; ++i)
     if (!qvf_is_letter(base[i])) return 0;
   *base_at = at;
   *base_length = n;
@@ -59,47 +58,36 @@ uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_
 }
 
 uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
-  uint8_t product[8], i, j;
-  uint32_t top = 0;
-  memset(product, 0, sizeof product);
+  uint8_t product[8] = {0, 0, 0, 0, 0, 0, 0, 0}, i, j;
+  uint32_t top;
   /* The base-38 value of the call times the multiplier, modulo 2^64, by Horner's rule on the
-     product itself: each character multiplies it by 38 and adds its code times the multiplier.
-     A character outside the alphabet counts as -1, as in every other sender: it takes the
-     multiplier away (adds its two's complement). */
+     product itself: each character multiplies it by 38 and adds its code times the multiplier,
+     both in one pass over the bytes (a byte's sum stays below 2^16). A character outside the
+     alphabet counts as -1, as in every other sender: it takes the multiplier away (adds its
+     two's complement, the complement of each byte plus 1). */
   for (i = 0; i < 11; ++i) {
     int8_t code = i < length ? qvf_a38(call[i]) : 0;
     uint16_t carry = code < 0;
-    qvf_multiply_add(product, 8, 38, 0, 0);
     for (j = 0; j < 8; ++j) {
       uint8_t factor = j < 5 ? qvc_flash_byte(&kHashMultiplier[j]) : 0;
-      carry += product[j] + (code < 0 ? (uint8_t)~factor : (uint16_t)factor * (uint8_t)code);
+      carry += (uint16_t)(product[j] * 38U) +
+               (code < 0 ? (uint8_t)~factor : (uint16_t)(factor * (uint8_t)code));
       product[j] = (uint8_t)carry;
       carry >>= 8;
     }
   }
-  for (i = 8; i-- > 4;) top = (top << 8) | product[i];
+  top = ((uint32_t)product[7] << 24) | ((uint32_t)product[6] << 16) |
+        (uint16_t)((uint16_t)product[5] << 8 | product[4]);
   return top >> (32 - bits);
 }
 
-/* "CQ_nnn" or "CQ_abcd": 1 and the value, 0 for a word that is neither (it goes on to the other
-   rules), 2 for one with a character that is no letter (it cannot be sent). */
-static uint8_t cq_modifier(const char* word, uint8_t length, uint32_t* value) {
-  uint8_t i, digits = 0, letters = 0;
-  uint32_t number = 0;
-  if (length < 4 || length > 7 || !qvf_starts(word, length, QVF_CQ_)) return 0;
-  for (i = 3; i < length; ++i) {
-    digits += qvf_is_digit(word[i]);
-    letters += qvf_is_letter(word[i]);
-  }
-  if (length == 6 && digits == 3) {
-    *value = QVF_CALL28_CQ_NUMBERS + qvf_number(word + 3, 3);
-    return 1;
-  }
-  if (digits != 0) return 0;
-  if (letters != length - 3) return 2;
-  for (i = 3; i < length; ++i) number = number * 27 + (uint32_t)(word[i] - 'A' + 1);
-  *value = QVF_CALL28_CQ_LETTERS + number;
-  return 1;
+/* number * factor + addend by shifts and adds: a 32-bit multiply would call the chip's library
+   routines, which take more flash than this loop. */
+static uint32_t times_plus(uint32_t number, uint8_t factor, uint8_t addend) {
+  uint32_t sum = addend;
+  for (; factor != 0; factor >>= 1, number <<= 1)
+    if (factor & 1U) sum += number;
+  return sum;
 }
 
 /* The place of the call-area digit of a standard call (1 or 2), 0 when the text is none: the
@@ -120,56 +108,70 @@ static uint8_t standard_area_digit(const char* text, uint8_t length) {
   return at;
 }
 
+/* The sizes of the alphabets of the six places of a standard call: A37 (blank, digits, letters),
+   A36 (digits, letters), the digits, and A27 (blank, letters) three times. */
+static const uint8_t kPlaceSizes[6] QVC_FLASH = {37, 36, 10, 27, 27, 27};
+
 uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
-  uint8_t cq;
-  /* DE, QRZ and CQ are 0, 1 and 2 */
-  for (cq = 0; cq < 3; ++cq) {
-    if (qvf_is(text, length, (uint8_t)(cq == 0 ? QVF_DE : cq == 1 ? QVF_QRZ : QVF_CQ))) {
-      *value = cq;
-      return 1;
+  uint8_t i, digits = 0, letters = 0;
+  uint32_t number = 0;
+  /* DE, QRZ and CQ are 0, 1 and 2; their words sit at 0, 3 and 7 of the word list */
+  for (i = 0; i < 3; ++i) {
+    if (qvf_is(text, length, (uint8_t)(i * 3 + (i >> 1)))) {
+      number = i;
+      goto found;
     }
   }
-  cq = cq_modifier(text, length, value);
-  if (cq != 0) return cq == 1;
-  if (length > 0 && text[0] == '<') {
-    /* Without its ">", a bracketed call hashes as empty text. */
-    uint8_t close = qvf_find(text, length, '>');
-    *value = QVF_CALL28_HASHED + qvf_call_hash(text + 1, close < length ? close - 1 : 0, 22);
-    return 1;
+  /* "CQ_nnn" or "CQ_abcd"; one with a character that is neither cannot be sent, one with some
+     digits goes on to the other rules */
+  if (length >= 4 && length <= 7 && qvf_starts(text, length, QVF_CQ_)) {
+    for (i = 3; i < length; ++i) {
+      digits += qvf_is_digit(text[i]);
+      letters += qvf_is_letter(text[i]);
+    }
+    if (length == 6 && digits == 3) {
+      number = QVF_CALL28_CQ_NUMBERS + qvf_number(text + 3, 3);
+      goto found;
+    }
+    if (digits == 0) {
+      if (letters != length - 3) return 0;
+      for (i = 3; i < length; ++i) number = times_plus(number, 27, (uint8_t)(text[i] - 'A' + 1));
+      number += QVF_CALL28_CQ_LETTERS;
+      goto found;
+    }
   }
-  return qvf_plain_call28(text, length, value);
+  if (length == 0 || text[0] != '<') return qvf_plain_call28(text, length, value);
+  /* Without its ">", a bracketed call hashes as empty text. */
+  i = qvf_find(text, length, '>');
+  number = QVF_CALL28_HASHED + qvf_call_hash(text + 1, i < length ? (uint8_t)(i - 1) : 0, 22);
+found:
+  *value = number;
+  return 1;
 }
 
 uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
-  uint8_t area = standard_area_digit(text, length), i, at;
+  uint8_t area = standard_area_digit(text, length), i;
   uint32_t number = 0;
   if (area == 0) {
-    *value = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
-    return 1;
-  }
-  /* Six places, the digit in the third: a call with its digit second starts with a blank. A
-     character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would go
-     out as "W9XXZ", another station. Such a text is no call this field can hold. */
-  for (i = 0; i < 6; ++i) {
-    /* the places of A37 (blank, digits, letters), A36 (digits, letters), the digits, and A27
-       (blank, letters) in A38 */
-    int8_t code;
-    int8_t size = 37;
-    at = (uint8_t)(i - (area == 1));
-    code = at < length ? qvf_a38(text[at]) : 0;
-    if (i == 1) {
-      --code;
-      size = 36;
-    } else if (i == 2) {
-      --code;
-      size = 10;
-    } else if (i > 2) {
-      if (code != 0) code = (int8_t)(code < 11 ? -1 : code - 10);
-      size = 27;
+    number = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
+  } else {
+    /* Six places, the digit in the third: a call with its digit second starts with a blank. A
+       character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would
+       go out as "W9XXZ", another station. Such a text is no call this field can hold. Codes
+       are taken from A38 and made unsigned, so an unknown character is 255. */
+    for (i = 0; i < 6; ++i) {
+      uint8_t at = (uint8_t)(i + area - 2), size = qvc_flash_byte(&kPlaceSizes[i]);
+      uint8_t code = at < length ? (uint8_t)qvf_a38(text[at]) : 0;
+      if ((uint8_t)(i - 1) < 2) {
+        --code; /* A36 and the digits start at "0" */
+      } else if (i > 2 && code != 0) {
+        code = code < 11 ? 0xFF : (uint8_t)(code - 10); /* A27 has no digits */
+      }
+      if (code >= size) return 0;
+      number = times_plus(number, size, code);
     }
-    if (code < 0 || code >= size) return 0;
-    number = number * (uint16_t)size + (uint8_t)code;
+    number += QVF_CALL28_STANDARD;
   }
-  *value = QVF_CALL28_STANDARD + number;
+  *value = number;
   return 1;
 }

@@ -1,18 +1,11 @@
-/* The 14-bit CRC of the 77-bit messages, a byte at a time with the bits of each byte worked one by
-   one: fewer flash bytes than a table, and few cycles. */
+/* The 14-bit CRC of the 77-bit messages, for callers that want it alone (the host shows it). The
+   codeword works it out along the way, so it is read from there: one home for the CRC. */
 #include "modes/core/ft/qvf-codeword.h"
 
 uint16_t qvf_crc14(const uint8_t bits77[10]) {
+  uint8_t codeword[QVF_CODEWORD_BITS], i;
   uint16_t crc = 0;
-  uint8_t i, bit;
-  /* The 77 bits are padded to 82, as the bytes the code was designed around hold them: the ten
-     bytes (bits 77-79 are zero already), then two zero bits. */
-  for (i = 0; i < 11; ++i) {
-    crc ^= (uint16_t)((i < 10 ? bits77[i] : 0) << 6);
-    for (bit = i < 10 ? 8 : 2; bit > 0; --bit) {
-      crc = (uint16_t)(crc << 1);
-      if (crc & 0x4000) crc ^= 0x6757; /* x^14 clears the bit shifted out */
-    }
-  }
-  return (uint16_t)(crc & 0x3FFF);
+  qvf_codeword174(bits77, codeword);
+  for (i = 77; i < 91; ++i) crc = (uint16_t)((crc << 1) | codeword[i]);
+  return crc;
 }

@@ -11,8 +11,8 @@
 /* 77 bits, first bit first; the last three bits of the last byte are zero. */
 static const uint8_t kScrambling[QVF_MESSAGE77_BYTES] QVC_FLASH = {0x4A, 0x5E, 0x89, 0xB4, 0xB0,
                                                                    0x8A, 0x79, 0x55, 0xBE, 0x28};
-/* Arrays A, B, C, D, two bits a tone, first tone in the top bits: 0132 1023 2310 3201. */
-static const uint8_t kCostas[4] QVC_FLASH = {0x1E, 0x4B, 0xB4, 0xE1};
+/* Arrays A, B, C, D, one after the other: one read for each sync tone. */
+static const uint8_t kCostas[16] QVC_FLASH = {0, 1, 3, 2, 1, 0, 2, 3, 2, 3, 1, 0, 3, 2, 0, 1};
 
 void qvf_ft4_scramble(uint8_t bits77[QVF_MESSAGE77_BYTES]) {
   uint8_t i;
@@ -20,27 +20,24 @@ void qvf_ft4_scramble(uint8_t bits77[QVF_MESSAGE77_BYTES]) {
 }
 
 void qvf_ft4_tones(const uint8_t bits77[QVF_MESSAGE77_BYTES], uint8_t tones[QVF_FT4_TONES]) {
-  uint8_t codeword[QVF_CODEWORD_BYTES], scrambled[QVF_MESSAGE77_BYTES], block, i, byte = 0,
-                                                                                  pair = 0;
-  const uint8_t* next = codeword;
+  uint8_t codeword[QVF_CODEWORD_BITS], scrambled[QVF_MESSAGE77_BYTES], t, sync = 0, costas = 0;
+  const uint8_t* bit = codeword;
   memcpy(scrambled, bits77, sizeof scrambled);
   qvf_ft4_scramble(scrambled);
   qvf_codeword174(scrambled, codeword);
-  *tones++ = 0;
-  for (block = 0; block < 4; ++block) {
-    uint8_t costas = qvc_flash_byte(&kCostas[block]);
-    for (i = 0; i < 4; ++i, costas = (uint8_t)(costas << 2)) *tones++ = (uint8_t)(costas >> 6);
-    if (block == 3) break;
-    /* four tones a codeword byte; a block of 29 ends inside a byte, and the next goes on there */
-    for (i = 0; i < QVF_FT4_DATA_BLOCK; ++i) {
-      uint8_t value;
-      if ((pair++ & 3) == 0) byte = *next++;
-      value = (uint8_t)(byte >> 6);
-      byte = (uint8_t)(byte << 2);
-      *tones++ = (uint8_t)(value ^ (value >> 1)); /* Gray: 0 1 3 2 */
+  tones[0] = 0;
+  tones[QVF_FT4_TONES - 1] = 0;
+  /* a Costas array opens every 33 tones from tone 1 on: at 1, 34, 67 and 100 */
+  for (t = 1; t < QVF_FT4_TONES - 1; ++t, ++sync) {
+    if (sync == 33) sync = 0;
+    if (sync < 4) {
+      tones[t] = qvc_flash_byte(&kCostas[costas++]);
+    } else {
+      /* Gray: bit pairs 00 01 11 10 are tones 0 1 2 3 */
+      tones[t] = (uint8_t)((bit[0] << 1) | (bit[0] ^ bit[1]));
+      bit += 2;
     }
   }
-  *tones = 0;
 }
 
 qvc_status qvf_ft4_encode(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES],

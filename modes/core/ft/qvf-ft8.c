@@ -5,28 +5,23 @@
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/ft/qvf-codeword.h"
 
-static const uint8_t kCostas[7] QVC_FLASH = {3, 1, 4, 0, 6, 5, 2};
-static const uint8_t kToneOf[8] QVC_FLASH = {0, 1, 3, 2, 5, 6, 4, 7};
+/* The Costas array, then the Gray table from a group's value to its tone: one table, so that
+   both kinds of tone are one read. */
+static const uint8_t kTones[7 + 8] QVC_FLASH = {3, 1, 4, 0, 6, 5, 2, 0, 1, 3, 2, 5, 6, 4, 7};
 
 void qvf_ft8_tones(const uint8_t bits77[QVF_MESSAGE77_BYTES], uint8_t tones[QVF_FT8_TONES]) {
-  uint8_t codeword[QVF_CODEWORD_BYTES], t, left = 0, byte = 0, i, sync = 0, value;
-  const uint8_t* next = codeword;
+  uint8_t codeword[QVF_CODEWORD_BITS], t, sync = 0, at;
+  const uint8_t* bit = codeword;
   qvf_codeword174(bits77, codeword);
   for (t = 0; t < QVF_FT8_TONES; ++t, ++sync) {
     /* the Costas array opens every 36 tones: at 0, 36 and 72 */
     if (sync == 36) sync = 0;
-    if (sync < 7) {
-      tones[t] = qvc_flash_byte(&kCostas[sync]);
-      continue;
+    at = sync;
+    if (sync >= 7) {
+      at = (uint8_t)(7 + (bit[0] << 2) + (bit[1] << 1) + bit[2]);
+      bit += 3;
     }
-    for (i = 0, value = 0; i < 3; ++i, --left, byte = (uint8_t)(byte << 1)) {
-      if (left == 0) {
-        byte = *next++;
-        left = 8;
-      }
-      value = (uint8_t)((value << 1) | (byte >> 7));
-    }
-    tones[t] = qvc_flash_byte(&kToneOf[value]);
+    tones[t] = qvc_flash_byte(&kTones[at]);
   }
 }
 

@@ -34,16 +34,20 @@ const uint8_t qvf_rtty_named[] QVC_FLASH = {
 };
 
 static uint8_t place_in(const uint8_t* list, uint8_t entries, const char* word, uint8_t length) {
-  uint8_t place, i;
+  uint8_t place, i, letter;
   uint16_t value = 0;
-  if (length < 2 || length > 3) return 0;
+  if ((uint8_t)(length - 2) > 1) return 0; /* 2 or 3 letters */
   for (i = 0; i < 3; ++i) {
-    if (i < length && !qvf_is_letter(word[i])) return 0;
-    value = (uint16_t)(value * 27 + (i < length ? (uint8_t)(word[i] - 'A' + 1) : 0));
+    letter = 0; /* a blank after two letters */
+    if (i < length) {
+      letter = (uint8_t)(word[i] - 'A' + 1);
+      if ((uint8_t)(letter - 1) > 25) return 0;
+    }
+    value = (uint16_t)(value * 27 + letter);
   }
-  for (place = 0; place < entries; ++place, list += 2)
-    if (qvc_flash_byte(list) == (value >> 8) && qvc_flash_byte(list + 1) == (value & 0xFF))
-      return (uint8_t)(place + 1);
+  for (place = 1; place <= entries; ++place, list += 2)
+    if ((uint16_t)((uint16_t)qvc_flash_byte(list) << 8 | qvc_flash_byte(list + 1)) == value)
+      return place;
   return 0;
 }
 

@@ -6,11 +6,13 @@
 
 #include <string.h>
 
+#include "modes/core/common/qvc-flash.h"
 #include "modes/core/ft/qvf-call28.h"
 #include "modes/core/ft/qvf-message77-tables.h"
 #include "modes/core/ft/qvf-text.h"
 
-#define MAX_WORDS 7 /* more words than this (6 after a CQ merge) fit no type but free text */
+#define MAX_WORDS 7    /* more words than this (6 after a CQ merge) fit no type but free text */
+#define SHAPED_WORDS 5 /* the words whose shape is found (a type takes at most 6) */
 #define TELEMETRY_DIGITS 18
 #define FREE_TEXT_LENGTH 13
 #define LAST_RTTY_NUMBER (8000 + QVF_RTTY_EXCHANGES)
@@ -20,25 +22,72 @@
 #define GRID_RRR (QVF_LOCATORS + 2)
 #define GRID_73 (QVF_LOCATORS + 4)
 
+/* What every type asks of a word, found once for all of them when the text is read: one bit
+   tested costs less than a helper called with the word's pointer and length at every question. */
+#define IS_CALL 0x01       /* passes the call check */
+#define IS_BRACKETED 0x02  /* "<CALL>" with at least three characters inside */
+#define IS_OPEN 0x04       /* opens with "<" */
+#define IS_SLASHED 0x08    /* holds a "/" */
+#define IS_CLOSED 0x10     /* holds a ">" */
+#define IS_SIGNED 0x20     /* holds a "+" or "-" */
+#define IS_CQ_WORD 0x40    /* DE, QRZ, CQ or "CQ_..." */
+#define IS_ALL_DIGITS 0x80 /* one digit or more and nothing else */
+#define CQ_AT (QVF_TEXT_LENGTH + 1)
+#define W(word) ((const char*)m.text + m.at[word])
+#define MERGED (m.text[CQ_AT] != '\0') /* "CQ xx" became one word */
+#define SHAPE(word, facts) (m.shape[word] & (facts))
+#define IS(word, list_word) (m.id[word] == (list_word) + 1)
+
+/* Each change's place among bits 16-31. */
+#define BIT_QVF_CHANGED_INPUT_CUT 0
+#define BIT_QVF_CHANGED_HEX_TOO_LARGE 1
+#define BIT_QVF_CHANGED_TELEMETRY_CUT 2
+#define BIT_QVF_CHANGED_TELEMETRY_PLUS 3
+#define BIT_QVF_CHANGED_ROGER_DROPPED 4
+#define BIT_QVF_CHANGED_SERIAL_AS_LIST 5
+#define BIT_QVF_CHANGED_EXTRA_WORDS 6
+#define BIT_QVF_CHANGED_WORD_DROPPED 7
+#define BIT_QVF_CHANGED_SERIAL_CLAMPED 8
+#define BIT_QVF_CHANGED_LOCATOR_CUT 9
+/* Never defined: the array size fails to compile when a place and the header's bit disagree. */
+extern char qvf_change_places_match
+    [(QVF_CHANGED_INPUT_CUT >> BIT_QVF_CHANGED_INPUT_CUT) == 1UL << 16 &&
+             (QVF_CHANGED_HEX_TOO_LARGE >> BIT_QVF_CHANGED_HEX_TOO_LARGE) == 1UL << 16 &&
+             (QVF_CHANGED_TELEMETRY_CUT >> BIT_QVF_CHANGED_TELEMETRY_CUT) == 1UL << 16 &&
+             (QVF_CHANGED_TELEMETRY_PLUS >> BIT_QVF_CHANGED_TELEMETRY_PLUS) == 1UL << 16 &&
+             (QVF_CHANGED_ROGER_DROPPED >> BIT_QVF_CHANGED_ROGER_DROPPED) == 1UL << 16 &&
+             (QVF_CHANGED_SERIAL_AS_LIST >> BIT_QVF_CHANGED_SERIAL_AS_LIST) == 1UL << 16 &&
+             (QVF_CHANGED_EXTRA_WORDS >> BIT_QVF_CHANGED_EXTRA_WORDS) == 1UL << 16 &&
+             (QVF_CHANGED_WORD_DROPPED >> BIT_QVF_CHANGED_WORD_DROPPED) == 1UL << 16 &&
+             (QVF_CHANGED_SERIAL_CLAMPED >> BIT_QVF_CHANGED_SERIAL_CLAMPED) == 1UL << 16 &&
+             (QVF_CHANGED_LOCATOR_CUT >> BIT_QVF_CHANGED_LOCATOR_CUT) == 1UL << 16
+         ? 1
+         : -1];
+
 /* What a message type made of the words. */
 enum { DECLINED, PACKED, REFUSED };
 
 typedef struct {
   uint8_t bits[QVF_MESSAGE77_BYTES]; /* handed to the caller at the end */
+  uint8_t number[9];                 /* a wide field being counted up, little-endian */
   uint8_t pos;
-  uint8_t count; /* words in w (after the merge); more than MAX_WORDS: too many */
+  uint8_t count; /* words (after the merge); more than MAX_WORDS: too many */
   uint8_t length;
   uint8_t n[MAX_WORDS];
-  uint8_t in_at[MAX_WORDS]; /* where the word stands in the caller's text */
-  uint8_t cq_span;          /* the length of "CQ xx" there, when they were merged */
-  const char* w[MAX_WORDS];
+  uint8_t in_at[MAX_WORDS];    /* where the word stands in the caller's text */
+  uint8_t span0;               /* the length of word 0 there ("CQ xx" when they were merged) */
+  uint8_t shape[SHAPED_WORDS]; /* the IS_* facts of each word, read once */
+  uint8_t id[SHAPED_WORDS];    /* 1 + the place of the list word (QVF_DE ...) the word is, or 0 */
+  uint8_t at[MAX_WORDS];       /* where the word starts in text (or CQ_AT): see W() */
   qvc_report report;
-  uint32_t call; /* the value of the last 28-bit call field written */
+  uint16_t changed; /* bits 16-31 of report.changes */
+  uint32_t call;    /* the value of the last 28-bit call field written */
 #ifdef QVF_HOST_DETAIL
   qvf_pack77_detail* detail;
 #endif
-  char text[QVF_TEXT_LENGTH + 1]; /* the normalised text */
-  char cq[QVF_WORD_LENGTH + 1];   /* "CQ_" and the word after CQ, when they were merged */
+  /* The normalised text, and at CQ_AT "CQ_" and the word after CQ when they were merged. A word
+     is text + at: a byte for each word's start costs less than a pointer to read and keep. */
+  char text[CQ_AT + QVF_WORD_LENGTH + 1];
 } packer;
 
 /* The message being packed. One workspace, not a packer handed from function to function: an
@@ -66,24 +115,32 @@ static void put(uint16_t value, uint8_t count) {
   }
 }
 
-/* A field of 17 to 32 bits. */
+/* A field of up to 32 bits. */
 static void put_long(uint32_t value, uint8_t count) {
-  put((uint16_t)(value >> 16), (uint8_t)(count - 16));
-  put((uint16_t)value, 16);
+  if (count > 16) {
+    put((uint16_t)(value >> 16), (uint8_t)(count - 16));
+    count = 16;
+  }
+  put((uint16_t)value, count);
 }
 
-/* The low count bits of a little-endian byte string, the top byte's bits first. */
-static void put_wide(const uint8_t* number, uint8_t count) {
+/* number = number * factor + addend */
+static void number_times_add(uint8_t factor, uint8_t addend) {
+  qvf_multiply_add(m.number, sizeof m.number, factor, addend, 0);
+}
+
+/* The low count bits of the little-endian byte string, the top byte's bits first. */
+static void put_wide(uint8_t count) {
   while (count > 0) {
     uint8_t take = (uint8_t)(((count - 1) & 7) + 1);
     count = (uint8_t)(count - take);
-    put(number[count >> 3], take);
+    put(m.number[count >> 3], take);
   }
 }
 
+/* The type bits: n3 and i3 = 0 for type 0, i3 alone (after a wider payload) otherwise. */
 static uint8_t closed(uint8_t i3, uint8_t n3) {
-  if (i3 == 0) put(n3, 3);
-  put(i3, 3);
+  put(i3 == 0 ? (uint16_t)(n3 << 3) : i3, i3 == 0 ? 6 : 3);
   return PACKED;
 }
 
@@ -92,17 +149,20 @@ static void point_at(uint8_t at, uint8_t length) {
   m.report.word_length = length;
 }
 
-static void change(uint32_t bit) {
-  m.report.changes |= bit;
+/* The 77-bit families' changes are bits 16-31: kept as 16 bits, cheaper to pass on a small chip,
+   and joined to the report at the end. */
+static void change_bit(uint8_t bit) {
+  m.changed |= (uint16_t)(1U << bit);
 }
+#define change(bit) change_bit(BIT_##bit)
 
 /* A word stands in the caller's text as it was read, but for a merged "CQ xx". */
 static void point_at_word(uint8_t word) {
-  point_at(m.in_at[word], word == 0 && m.w[0] == m.cq ? m.cq_span : m.n[word]);
+  point_at(m.in_at[word], word == 0 ? m.span0 : m.n[word]);
 }
 
-static void change_at(uint32_t bit, uint8_t word) {
-  change(bit);
+static void change_at(uint8_t bit, uint8_t word) {
+  change_bit(bit);
   point_at_word(word);
 }
 
@@ -116,56 +176,37 @@ static uint8_t refuse_at(qvc_status status, uint8_t word) {
   return refuse(status);
 }
 
-static uint8_t is(uint8_t word, uint8_t text) {
-  return qvf_is(m.w[word], m.n[word], text);
-}
-
-static uint8_t has(uint8_t word, char c) {
-  return qvf_find(m.w[word], m.n[word], c) < m.n[word];
-}
-
-static uint8_t all_digits(const char* text, uint8_t length) {
-  uint8_t i;
-  for (i = 0; i < length; ++i)
-    if (!qvf_is_digit(text[i])) return 0;
-  return length > 0;
-}
-
 static uint8_t base_call(uint8_t word, uint8_t* at, uint8_t* length) {
-  return qvf_base_call(m.w[word], m.n[word], at, length);
-}
-
-static uint8_t is_call(uint8_t word) {
-  uint8_t at, length;
-  return base_call(word, &at, &length);
-}
-
-/* "<CALL>" with at least three characters inside. */
-static uint8_t bracketed(uint8_t word) {
-  uint8_t close = qvf_find(m.w[word], m.n[word], '>');
-  return close >= 4 && close < m.n[word] && m.w[word][0] == '<';
+  return qvf_base_call(W(word), m.n[word], at, length);
 }
 
 /* The text inside the brackets of a word opening with "<": up to ">", or to the end. */
 static uint8_t inside_length(uint8_t word) {
-  return (uint8_t)(qvf_find(m.w[word], m.n[word], '>') - 1);
+  return (uint8_t)(qvf_find(W(word), m.n[word], '>') - 1);
 }
 
-/* The value of length digits (the caller checked they are), or 9999 for any of 10000 and more:
-   no field here tells such numbers apart, and 16 bits cost a small chip less than 32. */
-static uint16_t small_number(const char* digits, uint8_t length) {
+/* The value of one digit or more, or NOT_DIGITS; 9999 for any of 10000 and more: no field here
+   tells such numbers apart, and 16 bits cost a small chip less than 32. */
+#define NOT_DIGITS 0xFFFF
+static uint16_t digits_value(const char* text, uint8_t length) {
   uint16_t value = 0;
-  while (length-- > 0) value = value > 999 ? 9999 : (uint16_t)(value * 10 + (*digits++ - '0'));
+  if (length == 0) return NOT_DIGITS;
+  while (length-- > 0) {
+    char c = *text++;
+    if (!qvf_is_digit(c)) return NOT_DIGITS;
+    value = value > 999 ? 9999 : (uint16_t)(value * 10 + (c - '0'));
+  }
   return value;
 }
 
-/* An optional sign and 1 to 9 digits, the only number form a message may hold here. */
-static uint8_t signed_number(const char* text, uint8_t length, int16_t* value) {
+/* An optional sign and 1 to 9 digits, the only number form a message may hold here; else
+   NOT_NUMBER. */
+#define NOT_NUMBER (-32767 - 1)
+static int16_t signed_number(const char* text, uint8_t length) {
   uint8_t sign = length > 0 && (text[0] == '+' || text[0] == '-');
-  if (length - sign > 9 || !all_digits(text + sign, (uint8_t)(length - sign))) return 0;
-  *value = (int16_t)small_number(text + sign, (uint8_t)(length - sign));
-  if (text[0] == '-') *value = -*value;
-  return 1;
+  uint16_t value = digits_value(text + sign, (uint8_t)(length - sign));
+  if (length - sign > 9 || value == NOT_DIGITS) return NOT_NUMBER;
+  return (int16_t)(text[0] == '-' ? -(int16_t)value : (int16_t)value);
 }
 
 #ifdef QVF_HOST_DETAIL
@@ -177,24 +218,24 @@ static void book(const char* call, uint8_t length) {
 }
 
 static void book_written(uint8_t word) {
-  book(m.w[word], m.n[word]);
+  book(W(word), m.n[word]);
 }
 
 /* A word in angle brackets goes in as the call inside them. */
 static void book_word(uint8_t word) {
-  if (m.w[word][0] == '<')
-    book(m.w[word] + 1, inside_length(word));
+  if (W(word)[0] == '<')
+    book(W(word) + 1, inside_length(word));
   else
-    book(m.w[word], m.n[word]);
+    book(W(word), m.n[word]);
 }
 
 /* A call of the standard message: the call inside the brackets, or the part of the word that
    went into the call field. */
 static void book_standard(uint8_t word, uint8_t at, uint8_t length) {
-  if (bracketed(word))
+  if (SHAPE(word, IS_BRACKETED))
     book_word(word);
   else
-    book(m.w[word] + at, length);
+    book(W(word) + at, length);
 }
 #else
 /* A firmware keeps no book of the calls. */
@@ -204,11 +245,16 @@ static void book_standard(uint8_t word, uint8_t at, uint8_t length) {
 #define book_standard(word, at, length) ((void)0)
 #endif
 
+/* The hash of the call inside the angle brackets of a word. */
+static void put_hash(uint8_t word, uint8_t bits) {
+  put_long(qvf_call_hash(W(word) + 1, inside_length(word), bits), bits);
+}
+
 /* A 28-bit call field of text (a word or part of one); refused when the arithmetic would send
    another call. */
 static uint8_t add_call28(uint8_t word, uint8_t at, uint8_t length) {
-  if (!qvf_call28(m.w[word] + at, length, &m.call)) {
-    if (m.w[word] == m.cq) return refuse_at(QVF_NO_CQ_MODIFIER, word);
+  if (!qvf_call28(W(word) + at, length, &m.call)) {
+    if (word == 0 && MERGED) return refuse_at(QVF_NO_CQ_MODIFIER, word);
     point_at((uint8_t)(m.in_at[word] + at), length);
     return refuse(QVF_NO_CALL);
   }
@@ -223,12 +269,13 @@ static uint8_t add_word_call28(uint8_t word) {
 /* Type 0.1: "C1 RR73; C2 <C3> report". */
 static uint8_t dxpedition(void) {
   int16_t report;
-  if (m.count != 5 || !is(1, QVF_RR73_) || m.w[3][0] != '<' || !has(3, '>')) return DECLINED;
-  /* -99 stands for "no report" where this layout was designed. */
-  if (!signed_number(m.w[4], m.n[4], &report) || report == -99 || !is_call(0) || !is_call(2))
+  if (m.count != 5 || !IS(1, QVF_RR73_) || SHAPE(3, IS_OPEN | IS_CLOSED) != (IS_OPEN | IS_CLOSED))
     return DECLINED;
+  /* -99 stands for "no report" where this layout was designed. */
+  report = signed_number(W(4), m.n[4]);
+  if (report == NOT_NUMBER || report == -99 || !SHAPE(0, m.shape[2] & IS_CALL)) return DECLINED;
   if (add_word_call28(0) == REFUSED || add_word_call28(2) == REFUSED) return REFUSED;
-  put((uint16_t)qvf_call_hash(m.w[3] + 1, inside_length(3), 10), 10);
+  put_hash(3, 10);
   report = (report + 30) / 2;
   put((uint16_t)(report < 0 ? 0 : report > 31 ? 31 : report), 5);
   book_written(0);
@@ -242,14 +289,14 @@ static uint8_t field_day(void) {
   uint8_t roger = m.count == 5, entry = (uint8_t)(2 + roger), n, section, transmitters;
   int8_t category;
   if (m.count != 4 && m.count != 5) return DECLINED;
-  if (roger && !is(2, QVF_R)) return DECLINED;
+  if (roger && !IS(2, QVF_R)) return DECLINED;
   n = m.n[entry];
-  section = qvf_field_day_section(m.w[entry + 1], m.n[entry + 1]);
-  if (section == 0 || n < 2 || n > 3 || !is_call(0) || !is_call(1)) return DECLINED;
-  if (!all_digits(m.w[entry], (uint8_t)(n - 1))) return DECLINED;
-  transmitters = (uint8_t)qvf_number(m.w[entry], (uint8_t)(n - 1));
-  if (transmitters < 1 || transmitters > 32) return DECLINED;
-  category = (int8_t)(m.w[entry][n - 1] - 'A');
+  section = qvf_field_day_section(W(entry + 1), m.n[entry + 1]);
+  if (section == 0 || n < 2 || n > 3 || !SHAPE(0, m.shape[1] & IS_CALL)) return DECLINED;
+  /* NOT_DIGITS and 0 fall out with the numbers above 32 */
+  transmitters = (uint8_t)digits_value(W(entry), (uint8_t)(n - 1));
+  if ((uint8_t)(transmitters - 1) > 31) return DECLINED;
+  category = (int8_t)(W(entry)[n - 1] - 'A');
   if (category < 0 || category > 7) {
     point_at((uint8_t)(m.in_at[entry] + n - 1), 1);
     return refuse(QVF_BAD_FIELD_DAY_CLASS);
@@ -266,11 +313,10 @@ static uint8_t field_day(void) {
 
 /* Type 0.5: up to 18 hex digits below 2^71; declined when the text is not hex at all. */
 static uint8_t telemetry(void) {
-  uint8_t number[9], i, length = m.length < TELEMETRY_DIGITS ? m.length : TELEMETRY_DIGITS;
+  uint8_t i, length = m.length < TELEMETRY_DIGITS ? m.length : TELEMETRY_DIGITS;
   /* A plus sign may stand in front, as in any number read; it counts in the 18 characters. */
   uint8_t plus = length > 0 && m.text[0] == '+';
   if (length == plus && m.length > 0) return DECLINED;
-  memset(number, 0, sizeof number);
   for (i = plus; i < length; ++i) {
     char c = m.text[i];
     uint8_t digit;
@@ -280,28 +326,16 @@ static uint8_t telemetry(void) {
       digit = (uint8_t)(c - 'A' + 10);
     else
       return DECLINED;
-    qvf_multiply_add(number, 9, 16, digit, 0);
+    number_times_add(16, digit);
   }
-  if (number[8] & 0x80) {
+  if (m.number[8] & 0x80) {
     change(QVF_CHANGED_HEX_TOO_LARGE);
     return DECLINED;
   }
   if (m.length > TELEMETRY_DIGITS) change(QVF_CHANGED_TELEMETRY_CUT);
   if (plus) change(QVF_CHANGED_TELEMETRY_PLUS);
-  put_wide(number, 71);
+  put_wide(71);
   return closed(0, 5);
-}
-
-/* The power word of the WSPR-style type: one or two digits, dBm sent in steps of 10/3 dB. */
-static uint8_t power_code(uint8_t word, uint8_t* code) {
-  uint8_t tenths, steps = 0;
-  if (m.n[word] > 2 || !all_digits(m.w[word], m.n[word])) return 0;
-  tenths = (uint8_t)small_number(m.w[word], m.n[word]);
-  if (tenths > 60) tenths = 60;
-  /* (dbm * 3 + 5) / 10, counted out: a small chip has no divider */
-  for (tenths = (uint8_t)(tenths * 3 + 5); tenths >= 10; tenths = (uint8_t)(tenths - 10)) ++steps;
-  *code = steps;
-  return 1;
 }
 
 static int8_t a36(char c) {
@@ -312,20 +346,26 @@ static int8_t a36(char c) {
 
 /* Type 0.6, WSPR-style: "CALL LOCATOR POWER" or "CALL/SUFFIX POWER", "PREFIX/CALL POWER". */
 static uint8_t wspr_style(void) {
-  uint8_t power, slash, after, base_at = 0, base_n = m.n[0], i, from = 0, to, suffix, locator;
-  const char* w = m.w[0];
-  int32_t affix = 0;
-  locator =
-      m.count == 3 && m.n[0] >= 3 && m.n[0] <= 6 && m.n[1] == 4 && qvf_is_locator(m.w[1], m.n[1]);
+  uint8_t power, slash, after, base_at = 0, base_n = m.n[0], i, from = 0, to, suffix,
+                               locator = m.count == 3, last = (uint8_t)(m.count - 1);
+  const char* w = W(0);
+  uint16_t affix = 0;
+  /* Every test before the refusals only declines, so their order is free. */
+  if (m.count != 2 && m.count != 3) return DECLINED;
+  /* The power, the last word: one or two digits, dBm sent in steps of 10/3 dB. */
+  if (m.n[last] > 2 || !SHAPE(last, IS_ALL_DIGITS)) return DECLINED;
+  power = (uint8_t)digits_value(W(last), m.n[last]);
+  if (power > 60) power = 60;
+  /* (dbm * 3 + 5) / 10, counted out: a small chip has no divider */
+  for (i = (uint8_t)(power * 3 + 5), power = 0; i >= 10; i = (uint8_t)(i - 10)) ++power;
   if (locator) {
-    if (!power_code(2, &power)) return DECLINED;
-    affix = (int32_t)qvf_locator_value(m.w[1]);
+    if (m.n[0] < 3 || m.n[0] > 6 || m.n[1] != 4 || !qvf_is_locator(W(1), m.n[1])) return DECLINED;
+    affix = qvf_locator_value(W(1));
   } else {
-    if (m.count != 2 || m.n[0] < 5 || m.n[0] > 10) return DECLINED;
+    if (m.n[0] < 5 || m.n[0] > 10) return DECLINED;
     slash = qvf_find(w, m.n[0], '/');
     after = (uint8_t)(m.n[0] - slash - 1);
-    if (slash == m.n[0] || slash == 0 || after == 0 || !base_call(0, &base_at, &base_n) ||
-        !power_code(1, &power))
+    if (slash == m.n[0] || slash == 0 || after == 0 || !base_call(0, &base_at, &base_n))
       return DECLINED;
     if (after == 3 && !qvf_is_digit(w[slash + 3])) return DECLINED;
     /* A prefix of up to 3 characters, or a suffix of up to 3 (of 3, the last a digit) after all
@@ -337,13 +377,16 @@ static uint8_t wspr_style(void) {
       from = (uint8_t)(slash + 1);
       to = m.n[0];
     }
+    /* Counted modulo 2^16: the value lies from -1333 (three -1s) to 59641, so a value of 0xF000
+       and more can only have been below zero. */
     for (i = from; i < to; ++i)
-      affix = (suffix && after == 3 && i + 1 == to ? affix * 10 : affix * 36) + a36(w[i]);
-    if (suffix) affix += 36L * 36 * 36;
-    if (affix < 0) return refuse_at(QVF_BAD_AFFIX, 0);
+      affix = (uint16_t)((suffix && after == 3 && i + 1 == to ? affix * 10 : affix * 36) +
+                         (uint16_t)a36(w[i]));
+    if (suffix) affix = (uint16_t)(affix + 36U * 36 * 36);
+    if (affix >= 0xF000) return refuse_at(QVF_BAD_AFFIX, 0);
   }
   if (add_call28(0, base_at, base_n) == REFUSED) return REFUSED;
-  put((uint16_t)affix, (uint8_t)(16 - locator)); /* a locator has 15 bits, an affix 16 */
+  put(affix, (uint8_t)(16 - locator)); /* a locator has 15 bits, an affix 16 */
   put(power, 5);
   put(!locator, 1);
   m.pos = 71; /* zero bits up to n3 */
@@ -351,78 +394,63 @@ static uint8_t wspr_style(void) {
   return closed(0, 6);
 }
 
-static uint8_t is_cq_word(uint8_t word) {
-  return is(word, QVF_DE) || is(word, QVF_QRZ) || is(word, QVF_CQ) ||
-         qvf_starts(m.w[word], m.n[word], QVF_CQ_);
-}
-
-/* "/P" or "/R" after a call travels as a flag; any other prefix or suffix is lost. */
+/* "/P" or "/R" after a call travels as a flag; any other prefix or suffix is lost. 2 for "/P",
+   1 for "/R", 0 for neither. */
 static uint8_t rover_or_portable(uint8_t word) {
   uint8_t n = m.n[word];
-  const char* w = m.w[word];
-  return n >= 5 && w[n - 2] == '/' && (w[n - 1] == 'P' || w[n - 1] == 'R');
-}
-
-/* The grid-or-report field of types 1 and 2 and its R bit; 0 when the last word is neither. A
-   value above 0x7FFF stands for a report of more than two digits. */
-static uint8_t grid_field(uint16_t* value, uint8_t* roger) {
-  uint8_t last = (uint8_t)(m.count - 1), r;
-  const char* w = m.w[last];
-  int16_t report;
-  *roger = 0;
-  if (m.count == 2) {
-    *value = NO_GRID;
-    return 1;
-  }
-  /* "RR73" is also a locator, and goes as one: the code for it is only ever decoded. */
-  if (qvf_is_locator(w, m.n[last])) {
-    *value = qvf_locator_value(w);
-    *roger = m.count == 4;
-    return 1;
-  }
-  if (is(last, QVF_RRR) || is(last, QVF_73)) {
-    *value = w[0] == 'R' ? GRID_RRR : GRID_73;
-    return 1;
-  }
-  r = m.n[last] >= 2 && w[0] == 'R' && (w[1] == '+' || w[1] == '-');
-  if (!r && w[0] != '+' && w[0] != '-') return 0;
-  if (!signed_number(w + r, (uint8_t)(m.n[last] - r), &report)) return 0;
-  *roger = r;
-  /* Reports of three digits and more come out as other reports, or none at all. */
-  if (report < -99 || report > 99) {
-    *value = 0xFFFF;
-    return 1;
-  }
-  if (report >= -50 && report <= -31) report += 101; /* the lowest take the codes above +50 */
-  *value = (uint16_t)(QVF_LOCATORS + 35 + report);
-  return 1;
+  const char* w = W(word);
+  if (n < 5 || w[n - 2] != '/') return 0;
+  return w[n - 1] == 'P' ? 2 : w[n - 1] == 'R';
 }
 
 /* Types 1 and 2: "C1 C2", "C1 C2 GRID-OR-REPORT", "C1 C2 R GRID". */
 static uint8_t standard(void) {
-  uint8_t i, roger, portable = 0, at, n;
-  uint16_t grid;
+  uint8_t i, roger = 0, portable = 0, at, n, last = (uint8_t)(m.count - 1), r;
+  const char* w;
+  int16_t report;
+  uint16_t grid = NO_GRID;
   uint32_t first = 0;
   if (m.count < 2 || m.count > 4) return DECLINED;
-  if (!(is_cq_word(0) || bracketed(0) || is_call(0))) return DECLINED;
-  if (!(bracketed(1) || is_call(1))) return DECLINED;
+  if (!SHAPE(0, IS_CQ_WORD | IS_BRACKETED | IS_CALL) || !SHAPE(1, IS_BRACKETED | IS_CALL))
+    return DECLINED;
   /* A hashed call beside a compound one: type 4 sends the compound one whole. */
-  if ((m.w[0][0] == '<' && has(1, '/')) || (m.w[1][0] == '<' && has(0, '/'))) return DECLINED;
-  if (m.count == 2 && has(1, '/')) return DECLINED;
-  if (m.count == 4 && !is(2, QVF_R)) return DECLINED;
-  if (!grid_field(&grid, &roger)) return DECLINED;
-  if (grid == 0xFFFF) return refuse_at(QVF_REPORT_TOO_LONG, (uint8_t)(m.count - 1));
-  if (m.count == 4 && grid >= QVF_LOCATORS)
-    change_at(QVF_CHANGED_ROGER_DROPPED, (uint8_t)(m.count - 1));
+  if ((SHAPE(0, IS_OPEN) && SHAPE(1, IS_SLASHED)) || (SHAPE(1, IS_OPEN) && SHAPE(0, IS_SLASHED)))
+    return DECLINED;
+  if (m.count == 2 && SHAPE(1, IS_SLASHED)) return DECLINED;
+  if (m.count == 4 && !IS(2, QVF_R)) return DECLINED;
+  /* The grid-or-report field and its R bit, from the last word after the calls. */
+  if (m.count > 2) {
+    w = W(last);
+    /* "RR73" is also a locator, and goes as one: the code for it is only ever decoded. */
+    if (qvf_is_locator(w, m.n[last])) {
+      grid = qvf_locator_value(w);
+      roger = m.count == 4;
+    } else if (IS(last, QVF_RRR) || IS(last, QVF_73)) {
+      grid = w[0] == 'R' ? GRID_RRR : GRID_73;
+    } else {
+      /* A report with its sign, after an R or not. (A word of one character is followed by a
+         blank or the end, so w[1] is no sign then.) */
+      r = w[0] == 'R';
+      if (w[r] != '+' && w[r] != '-') return DECLINED;
+      report = signed_number(w + r, (uint8_t)(m.n[last] - r));
+      if (report == NOT_NUMBER) return DECLINED;
+      roger = r;
+      /* Reports of three digits and more would come out as other reports, or none at all. */
+      if (report < -99 || report > 99) return refuse_at(QVF_REPORT_TOO_LONG, last);
+      if (report >= -50 && report <= -31) report += 101; /* the lowest take the codes above +50 */
+      grid = (uint16_t)(QVF_LOCATORS + 35 + report);
+    }
+  }
+  if (m.count == 4 && grid >= QVF_LOCATORS) change_at(BIT_QVF_CHANGED_ROGER_DROPPED, last);
   for (i = 0; i < 2; ++i) {
     uint8_t flag = rover_or_portable(i);
     at = 0;
     n = m.n[i];
-    if (!is_cq_word(i) && !bracketed(i)) base_call(i, &at, &n);
+    if (!SHAPE(i, IS_CQ_WORD | IS_BRACKETED)) base_call(i, &at, &n);
     if (add_call28(i, at, n) == REFUSED) return REFUSED;
     if (i == 0) first = m.call;
-    put(flag, 1);
-    portable |= flag && m.w[i][m.n[i] - 1] == 'P';
+    put(flag != 0, 1);
+    portable |= flag;
     book_standard(i, at, n);
   }
   put(roger, 1);
@@ -434,43 +462,42 @@ static uint8_t standard(void) {
     return refuse(QVF_CQ_WITH_REPLY);
   if (first == 2 && m.call >= QVF_CALL28_HASHED && m.call < QVF_CALL28_STANDARD)
     return refuse(QVF_CQ_WITH_HASHED);
-  return closed(portable ? 2 : 1, 0);
+  return closed(portable & 2 ? 2 : 1, 0);
 }
 
 /* Type 3: "[TU;] C1 C2 [R] RST EXCHANGE", the exchange a state or province or a serial number.
    The last two words decide whether this is the type; the fields are then read from the front,
    so words out of place leave no report to send. */
 static uint8_t rtty_roundup(void) {
-  uint8_t at = m.count > 0 && is(0, QVF_TU), last = (uint8_t)(m.count - 1), roger, rst, place;
-  uint8_t plus, steps = 0;
+  uint8_t at = IS(0, QVF_TU), last = (uint8_t)(m.count - 1), roger, rst, place;
+  uint8_t plus, steps = 0, exchange_n;
   uint16_t number, report;
-  const char* r;
+  const char *r, *exchange;
   if (m.count < 4 || m.count > 6 || at + 4 > m.count) return DECLINED;
-  if (!is_call(at) || !is_call((uint8_t)(at + 1)) || has((uint8_t)(last - 1), '+') ||
-      has((uint8_t)(last - 1), '-'))
-    return DECLINED;
-  place = qvf_rtty_exchange(m.w[last], m.n[last]);
+  if (!SHAPE(at, m.shape[at + 1] & IS_CALL) || SHAPE(last - 1, IS_SIGNED)) return DECLINED;
+  exchange = W(last);
+  exchange_n = m.n[last];
+  place = qvf_rtty_exchange(exchange, exchange_n);
   if (place != 0) {
     number = 8000U + place;
   } else {
-    r = m.w[last - 1];
+    r = W(last - 1);
     /* A serial number is read as a number: a plus sign may stand in front. */
-    plus = m.w[last][0] == '+';
+    plus = exchange[0] == '+';
+    /* (a serial of 10 digits and more reads as 9999, too large as well) */
+    number = digits_value(exchange + plus, (uint8_t)(exchange_n - plus));
     if (!(m.n[last - 1] == 3 && r[0] == '5' && r[1] >= '2' && r[1] <= '9' && r[2] == '9') ||
-        !all_digits(m.w[last] + plus, (uint8_t)(m.n[last] - plus)))
+        number == NOT_DIGITS || number == 0)
       return DECLINED;
-    number = m.n[last] - plus > 9 ? LAST_RTTY_NUMBER + 1
-                                  : small_number(m.w[last] + plus, (uint8_t)(m.n[last] - plus));
-    if (number == 0) return DECLINED;
     if (number > LAST_RTTY_NUMBER) return refuse_at(QVF_SERIAL_TOO_LARGE, last);
     if (number > 8000) change(QVF_CHANGED_SERIAL_AS_LIST);
   }
-  roger = is((uint8_t)(at + 2), QVF_R);
+  roger = IS(at + 2, QVF_R);
   rst = (uint8_t)(at + 2 + roger);
-  if (m.n[rst] > 9 || !all_digits(m.w[rst], m.n[rst])) return refuse_at(QVF_REPORT_NOT_NUMBER, rst);
+  if (m.n[rst] > 9 || !SHAPE(rst, IS_ALL_DIGITS)) return refuse_at(QVF_REPORT_NOT_NUMBER, rst);
   if (at + 4 + roger != m.count) change(QVF_CHANGED_EXTRA_WORDS);
   /* (rst - 509) / 10 - 2, held to 0-7, counted out */
-  for (report = small_number(m.w[rst], m.n[rst]); report >= 539 && steps < 7; report -= 10) ++steps;
+  for (report = digits_value(W(rst), m.n[rst]); report >= 539 && steps < 7; report -= 10) ++steps;
   put(at, 1);
   if (add_word_call28(at) == REFUSED || add_word_call28((uint8_t)(at + 1)) == REFUSED)
     return REFUSED;
@@ -489,49 +516,48 @@ static uint8_t standard_call(const char* call, uint8_t length) {
 
 /* Type 4: one call that no other field holds, sent whole, beside a hashed call or after CQ. */
 static uint8_t nonstandard(void) {
-  uint8_t cq, first_hashed, second_hashed, plain, hashed_word, i, closing = 0, number[8], n;
+  uint8_t cq = IS(0, QVF_CQ), plain = 1, i, closing = 0, n, hashed_n;
   const char* hashed;
-  uint8_t hashed_n;
   if (m.count != 2 && m.count != 3) return DECLINED;
-  cq = is(0, QVF_CQ);
-  if (cq && m.n[1] <= 4) return DECLINED;
-  first_hashed = m.w[0][0] == '<';
-  second_hashed = m.w[1][0] == '<';
-  if (!cq && !first_hashed && !second_hashed) {
-    /* Two calls, one compound, neither hashed: this layout has room for only one of them. */
-    if (is_call(0) && is_call(1) && (has(0, '/') || has(1, '/')))
-      return refuse(QVF_TWO_WHOLE_CALLS);
-    return DECLINED;
-  }
-  if (!cq && first_hashed && second_hashed) return refuse(QVF_TWO_HASHED_CALLS);
-  plain = cq || first_hashed;
-  hashed_word = first_hashed ? 0 : 1;
   if (cq) {
-    hashed = m.w[plain];
-    hashed_n = m.n[plain];
+    if (m.n[1] <= 4) return DECLINED;
+    hashed = W(1);
+    hashed_n = m.n[1];
   } else {
-    hashed = m.w[hashed_word] + 1;
-    hashed_n = inside_length(hashed_word);
+    switch (SHAPE(0, IS_OPEN) | SHAPE(1, IS_OPEN) >> 1) {
+      case 0:
+        /* Two calls, one compound, neither hashed: this layout has room for only one of them. */
+        if (SHAPE(0, m.shape[1] & IS_CALL) && (m.shape[0] | m.shape[1]) & IS_SLASHED)
+          return refuse(QVF_TWO_WHOLE_CALLS);
+        return DECLINED;
+      case IS_OPEN | IS_OPEN >> 1:
+        return refuse(QVF_TWO_HASHED_CALLS);
+      case IS_OPEN >> 1:
+        plain = 0;
+    }
+    /* the other word is the hashed one */
+    hashed = W(!plain) + 1;
+    hashed_n = inside_length(!plain);
     if (hashed_n < 3 || qvf_is(hashed, hashed_n, QVF_DOTS))
-      return refuse_at(QVF_HASHED_TOO_SHORT, hashed_word);
+      return refuse_at(QVF_HASHED_TOO_SHORT, !plain);
     /* Two standard calls go in the standard message, or nowhere. */
-    if (standard_call(m.w[plain], m.n[plain]) && standard_call(hashed, hashed_n)) return DECLINED;
+    if (SHAPE(plain, IS_CALL | IS_SLASHED) == IS_CALL && standard_call(hashed, hashed_n))
+      return DECLINED;
   }
   n = m.n[plain] < 11 ? m.n[plain] : 11;
-  memset(number, 0, sizeof number);
   for (i = 0; i < n; ++i) {
-    int8_t code = qvf_a38(m.w[plain][i]);
+    int8_t code = qvf_a38(W(plain)[i]);
     if (code < 0) return refuse_at(QVF_BAD_CALL_CHARACTER, plain);
-    qvf_multiply_add(number, 8, 38, (uint8_t)code, 0);
+    number_times_add(38, (uint8_t)code);
   }
-  if (m.n[plain] > 11) change(QVC_CHANGED_CALL_CUT);
+  if (m.n[plain] > 11) m.report.changes |= QVC_CHANGED_CALL_CUT;
   if (m.count == 3) {
-    if (!cq) closing = is(2, QVF_RRR) ? 1 : is(2, QVF_RR73) ? 2 : is(2, QVF_73) ? 3 : 0;
-    if (closing == 0) change_at(QVF_CHANGED_WORD_DROPPED, 2);
+    if (!cq) closing = IS(2, QVF_RRR) ? 1 : IS(2, QVF_RR73) ? 2 : IS(2, QVF_73) ? 3 : 0;
+    if (closing == 0) change_at(BIT_QVF_CHANGED_WORD_DROPPED, 2);
   }
-  put((uint16_t)qvf_call_hash(hashed, hashed_n, 12), 12);
-  put_wide(number, 58);
-  put(!cq && second_hashed, 1);
+  put_long(qvf_call_hash(hashed, hashed_n, 12), 12);
+  put_wide(58);
+  put(!plain, 1); /* the second word was the hashed one */
   put(closing, 2);
   put(cq, 1);
   book_word(0);
@@ -542,31 +568,37 @@ static uint8_t nonstandard(void) {
 /* Type 5, EU VHF contest: "<C1> <C2> [R] RRSSSS LOCATOR6". */
 static uint8_t eu_vhf(void) {
   uint8_t roger = m.count == 5, exchange = (uint8_t)(2 + roger), locator = (uint8_t)(3 + roger);
-  const char *l, *e = m.w[exchange];
+  const char *l, *e = W(exchange);
   uint8_t block;
-  uint16_t serial;
+  uint16_t serial, value;
   if (m.count != 4 && m.count != 5) return DECLINED;
-  if ((roger && !is(2, QVF_R)) || !bracketed(0) || !bracketed(1)) return DECLINED;
+  if ((roger && !IS(2, QVF_R)) || !SHAPE(0, m.shape[1] & IS_BRACKETED)) return DECLINED;
   /* RRSSSS from 520001 to 594095: six digits, the block RR and the serial SSSS apart */
-  if (m.n[exchange] != 6 || !all_digits(e, 6)) return DECLINED;
-  block = (uint8_t)((e[0] - '0') * 10 + (e[1] - '0'));
-  serial = small_number(e + 2, 4);
-  l = m.w[locator];
-  if (block < 52 || block > 59 || (block == 52 && serial == 0) || (block == 59 && serial > 4095) ||
-      m.n[locator] < 6 || !qvf_is_locator(l, m.n[locator]) || l[4] < 'A' || l[4] > 'X' ||
-      l[5] < 'A' || l[5] > 'X')
+  if (m.n[exchange] != 6 || !SHAPE(exchange, IS_ALL_DIGITS)) return DECLINED;
+  block = (uint8_t)((e[0] - '0') * 10 + (e[1] - '0') - 52); /* 0-7 for 52-59 */
+  serial = digits_value(e + 2, 4);
+  l = W(locator);
+  if (block > 7 || (block == 0 && serial == 0) || (block == 7 && serial > 4095) ||
+      m.n[locator] < 6 || !qvf_is_locator(l, m.n[locator]) || (uint8_t)(l[4] - 'A') > 23 ||
+      (uint8_t)(l[5] - 'A') > 23)
     return DECLINED;
   if (serial > 2047) {
     change(QVF_CHANGED_SERIAL_CLAMPED);
     serial = 2047;
   }
   if (m.n[locator] > 6) change(QVF_CHANGED_LOCATOR_CUT);
-  put((uint16_t)qvf_call_hash(m.w[0] + 1, inside_length(0), 12), 12);
-  put_long(qvf_call_hash(m.w[1] + 1, inside_length(1), 22), 22);
+  put_hash(0, 12);
+  put_hash(1, 22);
   put(roger, 1);
-  put((uint8_t)(block - 52), 3);
+  put(block, 3);
   put(serial, 11);
-  put_long((uint32_t)qvf_locator_value(l) * 576 + (uint32_t)((l[4] - 'A') * 24 + (l[5] - 'A')), 25);
+  /* locator * 576 + subsquare, as byte arithmetic: no 32-bit multiply on a small chip */
+  value = qvf_locator_value(l);
+  m.number[0] = (uint8_t)value;
+  m.number[1] = (uint8_t)(value >> 8);
+  number_times_add(24, (uint8_t)(l[4] - 'A'));
+  number_times_add(24, (uint8_t)(l[5] - 'A'));
+  put_wide(25);
   book_word(0);
   book_word(1);
   return closed(5, 0);
@@ -583,17 +615,17 @@ static uint8_t a42(char c) {
 
 /* Type 0.0: 13 characters of text; refused when none of them can be sent. */
 static uint8_t free_text(void) {
-  uint8_t number[9], kept = m.length < FREE_TEXT_LENGTH ? m.length : FREE_TEXT_LENGTH, i, any = 0;
-  if (m.length > FREE_TEXT_LENGTH) change(QVC_CHANGED_CUT);
+  uint8_t kept = m.length < FREE_TEXT_LENGTH ? m.length : FREE_TEXT_LENGTH, i, any = 0;
+  if (m.length > FREE_TEXT_LENGTH) m.report.changes |= QVC_CHANGED_CUT;
   while (kept > 0 && m.text[kept - 1] == ' ') --kept;
-  memset(number, 0, sizeof number);
-  for (i = 0; i < FREE_TEXT_LENGTH; ++i) {
-    uint8_t code = i + kept < FREE_TEXT_LENGTH ? 0 : a42(m.text[i + kept - FREE_TEXT_LENGTH]);
+  /* The text is sent right-aligned: blanks (0) in front add nothing to the number. */
+  for (i = 0; i < kept; ++i) {
+    uint8_t code = a42(m.text[i]);
     any |= code;
-    qvf_multiply_add(number, 9, 42, code, 0);
+    number_times_add(42, code);
   }
   if (!any) return refuse(QVF_NO_TEXT);
-  put_wide(number, 71);
+  put_wide(71);
   return closed(0, 0);
 }
 
@@ -602,82 +634,106 @@ static uint8_t free_text(void) {
    word. */
 /* (m starts all zero.) */
 static void read_words(const char* input) {
-  uint8_t i, gap = 1;
+  /* counted in registers, stored once: cheaper than a fixed address at every step */
+  uint8_t i, gap = 1, at, base_n, length = 0, count = 0;
   char c;
   for (i = 0; i < QVF_TEXT_LENGTH && (c = input[i]) != '\0'; ++i) {
     if (c == ' ') {
-      if (!gap) m.text[m.length++] = ' ';
+      if (!gap) m.text[length++] = ' ';
       gap = 1;
       continue;
     }
     if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
     if (gap) {
       gap = 0;
-      if (m.count < MAX_WORDS) {
-        m.w[m.count] = m.text + m.length;
-        m.in_at[m.count] = i;
+      if (count < MAX_WORDS) {
+        m.at[count] = length;
+        m.in_at[count] = i;
       }
-      ++m.count;
+      ++count;
     }
-    if (m.count <= MAX_WORDS && m.n[m.count - 1] < QVF_WORD_LENGTH) ++m.n[m.count - 1];
-    m.text[m.length++] = c;
+    if (count <= MAX_WORDS && m.n[count - 1] < QVF_WORD_LENGTH) ++m.n[count - 1];
+    m.text[length++] = c;
   }
   if (input[i] != '\0') change(QVF_CHANGED_INPUT_CUT); /* stopped at the 37th character */
-  if (gap && m.length > 0) --m.length;                 /* the blank at the end */
-  m.text[m.length] = '\0';
-  if (m.count > MAX_WORDS || m.count < 3 || !is(0, QVF_CQ) || !is_call(2)) return;
+  if (gap && length > 0) --length;                     /* the blank at the end */
+  m.text[length] = '\0';
+  m.length = length;
+  m.count = count;
+  m.span0 = m.n[0];
+  if (count > MAX_WORDS || count < 3 || !qvf_is(W(0), m.n[0], QVF_CQ) ||
+      !base_call(2, &at, &base_n))
+    return;
   /* the merge */
-  m.cq[0] = 'C';
-  m.cq[1] = 'Q';
-  m.cq[2] = '_';
+  m.text[CQ_AT] = 'C';
+  m.text[CQ_AT + 1] = 'Q';
+  m.text[CQ_AT + 2] = '_';
   m.n[0] = (uint8_t)(3 + (m.n[1] < 10 ? m.n[1] : 10));
-  memcpy(m.cq + 3, m.w[1], (uint8_t)(m.n[0] - 3));
-  m.w[0] = m.cq;
-  m.cq_span = (uint8_t)(m.in_at[1] + (m.n[0] - 3) - m.in_at[0]);
-  --m.count;
-  for (i = 1; i < m.count; ++i) {
-    m.w[i] = m.w[i + 1];
+  memcpy(m.text + CQ_AT + 3, W(1), (uint8_t)(m.n[0] - 3));
+  m.at[0] = CQ_AT;
+  m.span0 = (uint8_t)(m.in_at[1] + (m.n[0] - 3) - m.in_at[0]);
+  m.count = --count;
+  for (i = 1; i < count; ++i) {
+    m.at[i] = m.at[i + 1];
     m.n[i] = m.n[i + 1];
     m.in_at[i] = m.in_at[i + 1];
   }
 }
 
-static uint8_t opens_with(uint8_t word) {
-  uint8_t n = qvf_starts(m.text, m.length, word);
-  return n != 0 && (m.length == n || m.text[n] == ' ');
-}
+/* The list words a type asks about. */
+static const uint8_t kListWords[] QVC_FLASH = {QVF_DE,  QVF_QRZ,  QVF_CQ,    QVF_TU, QVF_R,
+                                               QVF_RRR, QVF_RR73, QVF_RR73_, QVF_73};
 
-static uint8_t opens_with_cq_de_qrz(void) {
-  return opens_with(QVF_CQ) || opens_with(QVF_DE) || opens_with(QVF_QRZ);
-}
-
-/* Clears the bits a type that declined may have written. */
-static void restart(void) {
-  memset(m.bits, 0, QVF_MESSAGE77_BYTES);
-  m.pos = 0;
+/* Finds the shape and list word of the words the types ask about: no type takes more than
+   SHAPED_WORDS + 1 words, nor asks about the last of six. */
+static void classify(void) {
+  uint8_t word, k, at, length, facts, close, i;
+  for (word = 0; word < m.count && word < SHAPED_WORDS; ++word) {
+    const char* w = W(word);
+    uint8_t n = m.n[word];
+    for (k = 0; k < sizeof kListWords && n <= 5; ++k) { /* "RR73;" is the longest */
+      uint8_t list_word = qvc_flash_byte(&kListWords[k]);
+      if (qvf_is(w, n, list_word)) m.id[word] = (uint8_t)(list_word + 1);
+    }
+    facts = (uint8_t)(base_call(word, &at, &length) ? IS_CALL | IS_ALL_DIGITS : IS_ALL_DIGITS);
+    /* DE, QRZ and CQ are the first three list words */
+    if ((m.id[word] != 0 && m.id[word] <= QVF_CQ + 1) || qvf_starts(w, n, QVF_CQ_))
+      facts |= IS_CQ_WORD;
+    close = n;
+    for (i = n; i-- > 0;) { /* backwards, so that close ends at the first ">" */
+      char c = w[i];
+      if (c == '>') close = i;
+      if (c == '/') facts |= IS_SLASHED;
+      if (c == '+' || c == '-') facts |= IS_SIGNED;
+      if (!qvf_is_digit(c)) facts &= (uint8_t)~IS_ALL_DIGITS;
+    }
+    if (close < n) facts |= IS_CLOSED;
+    if (w[0] == '<') {
+      facts |= IS_OPEN;
+      if (close >= 4 && close < n) facts |= IS_BRACKETED;
+    }
+    m.shape[word] = facts;
+  }
 }
 
 static uint8_t pack_words(void) {
   uint8_t outcome = DECLINED;
-  if (m.count <= MAX_WORDS) {
-    if (!opens_with_cq_de_qrz()) {
+  if (m.count <= SHAPED_WORDS + 1) {
+    classify();
+    /* Unless the text opens with the word CQ, DE or QRZ (the first three list words; a merged
+       "CQ xx" opened with CQ). */
+    if ((uint8_t)(m.id[0] - 1) > QVF_CQ && !MERGED) {
       if ((outcome = dxpedition()) != DECLINED) return outcome;
-      restart();
       if ((outcome = field_day()) != DECLINED) return outcome;
-      restart();
       if (m.count <= 1 && (outcome = telemetry()) != DECLINED) return outcome;
-      restart();
+      /* Every type declines before it writes a bit; only telemetry may leave a number behind. */
+      memset(m.number, 0, sizeof m.number);
     }
     if ((outcome = wspr_style()) != DECLINED) return outcome;
-    restart();
     if ((outcome = standard()) != DECLINED) return outcome;
-    restart();
     if ((outcome = rtty_roundup()) != DECLINED) return outcome;
-    restart();
     if ((outcome = nonstandard()) != DECLINED) return outcome;
-    restart();
     if ((outcome = eu_vhf()) != DECLINED) return outcome;
-    restart();
   }
   return free_text();
 }
@@ -703,6 +759,7 @@ static qvc_status pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], 
 #endif
   }
   memcpy(bits77, m.bits, QVF_MESSAGE77_BYTES);
+  m.report.changes |= (uint32_t)m.changed << 16;
   if (report != 0) *report = m.report;
   return m.report.status;
 }

@@ -46,8 +46,8 @@ uint8_t qvf_find(const char* text, uint8_t length, char c) {
 
 uint32_t qvf_number(const char* digits, uint8_t length) {
   uint32_t value = 0;
-  uint8_t i;
-  for (i = 0; i < length; ++i) value = value * 10 + (uint32_t)(digits[i] - '0');
+  /* times 10 as 8 + 2: shifts, where a multiply would call the chip's 32-bit routine */
+  while (length-- > 0) value = (value << 3) + (value << 1) + (uint32_t)(*digits++ - '0');
   return value;
 }
 

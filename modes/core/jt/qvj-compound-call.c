@@ -1,5 +1,5 @@
-/* Compound calls ("ZL/K1ABC", "K1ABC/P"): listed add-ons ride in the third field as a locator no
-   station uses; free-form ones ride in the first field, after CQ, QRZ or DE. */
+/* The list of prefixes a compound call ("ZL/K1ABC") may carry as a listed add-on, which rides
+   in the third field as a locator no station uses; the packer (qvj-pack.c) splits the calls. */
 #include <string.h>
 
 #include "../common/qvc-flash.h"
@@ -50,8 +50,6 @@ static const uint8_t qvj_prefix_rests[] QVC_FLASH = {
     0x04, 0x45, 0xC0,
 };
 
-static const uint8_t qvj_suffix_list[] QVC_FLASH = QVJ_SUFFIX_LIST;
-
 /* The k that no list entry uses is kept for a prefix the operator sets up; this encoder has
    none. */
 
@@ -59,8 +57,7 @@ static const uint8_t qvj_suffix_list[] QVC_FLASH = QVJ_SUFFIX_LIST;
    length characters of field. Leaves that entry in text (NUL-terminated) and returns its place
    (1-339), or 0 when there is none. A search reads only the groups of the field's first
    character, a few dozen bytes, not the whole list. */
-static uint16_t qvj_walk_prefixes(const char* field, uint8_t length, uint16_t wanted,
-                                  char text[5]) {
+uint16_t qvj_walk_prefixes(const char* field, uint8_t length, uint16_t wanted, char text[5]) {
   const uint8_t* group = qvj_prefix_groups;
   const uint8_t* rest = qvj_prefix_rests;
   uint16_t k = 0;
@@ -97,94 +94,4 @@ static uint16_t qvj_walk_prefixes(const char* field, uint8_t length, uint16_t wa
 uint8_t qvj_prefix_text(uint16_t k, char text[5]) {
   qvj_walk_prefixes(text, 0, k, text);
   return (uint8_t)strlen(text);
-}
-
-static int32_t qvj_base37(const char* text, uint8_t length, uint8_t width) {
-  int32_t value = 0;
-  uint8_t i;
-  for (i = 0; i < width; ++i) value = 37 * value + qvc_call_code(i < length ? text[i] : ' ');
-  return value;
-}
-
-static void qvj_set_base(qvj_compound_call* call, const char* text, uint8_t length) {
-  qvc_copy_padded(call->base, 12, text, length);
-}
-
-/* A free-form add-on, tried when the field has a "/" that the lists did not explain. */
-static void qvj_classify_free_add_on(const char field[12], uint8_t slash, qvj_compound_call* call) {
-  uint8_t left = slash;
-  uint8_t right = (uint8_t)(12 - slash - 1);
-  uint8_t prefix, suffix;
-  while (right > 0 && field[slash + right] == ' ') --right;
-  prefix = left > 0 && left <= 4;
-  suffix = right > 0 && right <= 3;
-  if (!prefix && !suffix) {
-    call->k = -1;
-    return;
-  }
-  if (prefix && suffix) {
-    if (left < 3) suffix = 0;
-    if (right < 3) prefix = 0;
-    if (prefix && suffix) {
-      if (qvc_is_digit(field[slash - 1])) {
-        suffix = 0;
-      } else {
-        prefix = 0;
-      }
-    }
-  }
-  if (prefix) {
-    call->kind = QVJ_ADD_ON_FREE_PREFIX;
-    call->k = qvj_base37(field, left, 4);
-    qvj_set_base(call, field + slash + 1, (uint8_t)(12 - slash - 1));
-  }
-  if (suffix) {
-    call->kind = QVJ_ADD_ON_FREE_SUFFIX;
-    call->k = qvj_base37(field + slash + 1, right, 3);
-    qvj_set_base(call, field, left);
-  }
-}
-
-void qvj_split_compound_call(const char field[12], qvj_compound_call* call) {
-  uint8_t end = 0, slash = 0xFF, i;
-  while (end < 12 && field[end] != ' ') ++end;
-  for (i = 0; i < end; ++i)
-    if (field[i] == '/') {
-      slash = i;
-      break;
-    }
-  call->kind = QVJ_ADD_ON_NONE;
-  call->k = 0;
-  qvj_set_base(call, field, 12);
-  if (slash == 0xFF) return;
-
-  if (slash + 5 <= end) {
-    /* At least four characters after the "/": a listed prefix? */
-    uint16_t k;
-    qvj_set_base(call, field + slash + 1, (uint8_t)(end - slash - 1));
-    char text[5];
-    k = qvj_walk_prefixes(field, slash, 0, text);
-    if (k != 0) {
-      call->kind = QVJ_ADD_ON_LIST_PREFIX;
-      call->k = k;
-      return;
-    }
-  } else if (slash + 2 == end) {
-    /* One character after the "/": a listed suffix? */
-    qvj_set_base(call, field, slash);
-    for (i = 0; i < sizeof qvj_suffix_list - 1; ++i)
-      if (qvc_flash_byte(&qvj_suffix_list[i]) == (uint8_t)field[slash + 1]) {
-        call->kind = QVJ_ADD_ON_LIST_SUFFIX;
-        call->k = QVJ_FIRST_SUFFIX_CODE + i;
-        return;
-      }
-  }
-  qvj_classify_free_add_on(field, slash, call);
-}
-
-uint16_t qvj_list_add_on_field3(uint16_t k) {
-  /* Five add-ons a longitude step: 180 values apart, from latitude 85 N on. */
-  uint16_t value = 175;
-  for (--k; k >= 5; k = (uint16_t)(k - 5)) value = (uint16_t)(value + 180);
-  return (uint16_t)(value + k);
 }

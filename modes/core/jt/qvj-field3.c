@@ -7,54 +7,56 @@
 #include "../common/qvc-text.h"
 #include "qvj-pack.h"
 
-static const uint8_t qvj_word_ro[] QVC_FLASH = "RO  ";
-static const uint8_t qvj_word_rrr[] QVC_FLASH = "RRR ";
-static const uint8_t qvj_word_73[] QVC_FLASH = "73  ";
-
-/* -01 ... -30 and R-01 ... R-30 from the two digits after the sign: 1 when decided (*value set,
-   or the field refused when *value is 0). */
-static uint8_t qvj_pack_short_report(const char digits[2], uint16_t offset, uint16_t* value) {
-  int32_t number = 0;
-  uint8_t read = qvc_read_list_number(digits, 2, &number);
-  *value = 0;
-  if (read == QVC_LIST_ERROR || read == QVC_LIST_END) return 1;
-  if (number >= 1 && number <= 30) {
-    *value = (uint16_t)(QVC_LOCATOR_COUNT + offset + (uint16_t)number);
-    return 1;
-  }
-  return 0;
-}
+/* A blank field, RO, RRR and 73 filling the field, whose values follow each other in this
+   order: 5 bytes each, so one loop steps through them without looking for the NUL between
+   them. */
+static const uint8_t qvj_field3_words[] QVC_FLASH =
+    "    \0"
+    "RO  \0RRR \0"
+    "73  ";
 
 uint8_t qvj_pack_field3(const char field[4], uint16_t* value) {
-  int32_t number;
-  uint8_t whole;
-  if (qvc_all_blank(field, 4)) return *value = QVC_BLANK_FIELD, 1;
-  if (field[0] == '-') {
-    if (qvj_pack_short_report(field + 1, 1, value)) return *value != 0;
-  } else if (field[0] == 'R' && field[1] == '-') {
-    if (qvj_pack_short_report(field + 2, 31, value)) return *value != 0;
-  } else if (qvc_starts_with(field, qvj_word_ro)) {
-    return *value = QVC_LOCATOR_COUNT + 62, 1;
-  } else if (qvc_starts_with(field, qvj_word_rrr)) {
-    return *value = QVC_LOCATOR_COUNT + 63, 1;
-  } else if (qvc_starts_with(field, qvj_word_73)) {
-    return *value = QVC_LOCATOR_COUNT + 64, 1;
+  int32_t number = 99;
+  uint8_t read, sign, i;
+  uint16_t v = QVC_BLANK_FIELD;
+  /* No word starts with "-" or "R-", so these come first. */
+  for (i = 0; i < 4; ++i) {
+    if (qvc_starts_with(field, qvj_field3_words + 5 * i)) {
+      if (i != 0) v = (uint16_t)(QVC_LOCATOR_COUNT + 61 + i);
+      goto done;
+    }
+  }
+  /* -01 ... -30 and R-01 ... R-30 from the two characters after the "-": a read that finds
+     nothing refuses the field, a number outside 1-30 goes on as an extended report. */
+  sign = field[0] == '-' ? 1 : (field[0] == 'R' && field[1] == '-') ? 2 : 0;
+  if (sign) {
+    *value = 0; /* what a refused report leaves */
+    read = qvc_read_list_number(field + sign, 2, &number);
+    if (read == QVC_LIST_ERROR || read == QVC_LIST_END) return 0;
+    /* Four characters hold no number beyond -999 ... 9999: 16 bits compare it. */
+    if ((uint16_t)((int16_t)number - 1) < 30) {
+      v = (uint16_t)(QVC_BLANK_FIELD + (sign == 1 ? 0 : 30) + (uint8_t)number);
+      goto done;
+    }
+    number = 99;
   }
 
   /* Extended reports: the whole field, or failing that the field after its first character. */
-  number = 99;
-  whole = qvc_read_list_number(field, 4, &number);
-  if (whole == QVC_LIST_ERROR || whole == QVC_LIST_END) qvc_read_list_number(field + 1, 3, &number);
-  if (number >= -50 && number <= 49) {
-    char locator[4];
+  read = qvc_read_list_number(field, 4, &number);
+  if (read == QVC_LIST_ERROR || read == QVC_LIST_END) qvc_read_list_number(field + 1, 3, &number);
+  if ((uint16_t)((int16_t)number + 50) < 100) {
+    /* The value of the locator KA or LA and the two digits of number + 50, worked out here
+       rather than spelt and read: the longitude index is 179 - 10 * (K or L) - the first digit,
+       the latitude index the second digit (A adds nothing). */
     uint8_t shifted = (uint8_t)(number + 50);
-    locator[0] = field[0] == 'R' ? 'L' : 'K';
-    locator[1] = 'A';
-    /* Its two digits, by subtraction: the chip then needs no divide routine. */
-    for (locator[2] = '0'; shifted >= 10; shifted = (uint8_t)(shifted - 10)) ++locator[2];
-    locator[3] = (char)('0' + shifted);
-    return *value = qvc_locator_value(locator), 1;
+    v = field[0] == 'R' ? 69 * 180 : 79 * 180;
+    for (; shifted >= 10; shifted = (uint8_t)(shifted - 10)) v = (uint16_t)(v - 180);
+    v = (uint16_t)(v + shifted);
+  } else {
+    if (!qvc_is_locator(field)) return 0;
+    v = qvc_locator_value(field);
   }
-  if (!qvc_is_locator(field)) return 0;
-  return *value = qvc_locator_value(field), 1;
+done:
+  *value = v;
+  return 1;
 }

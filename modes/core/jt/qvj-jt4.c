@@ -26,7 +26,7 @@ void qvj_jt4_encode(const char* text, qvj_message* message, uint8_t* symbols,
   uint8_t coded[26];
   qvj_prepare(text, 0, message, report);
   if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
-  qvj_pack(message);
+  qvj_pack_text(message->text, message);
   if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
   qvc_code_and_interleave(message->source, 72, coded);
   qvc_sync_tones(coded, qvj_jt4_sync, qvj_jt4_inverts_sync(message->text), QVJ_JT4_TONES, symbols,

@@ -11,28 +11,27 @@ static const uint8_t qvj_jt9_sync[11] QVC_FLASH = {0xC8, 0x41, 0x02, 0x00, 0xA0,
                                                    0x32, 0x10, 0x40, 0x80, 0x28};
 
 void qvj_jt9_symbols(const uint8_t interleaved[26], uint8_t symbols[QVJ_JT9_SYMBOLS]) {
-  uint8_t i, j, bits = 0, left = 0;
-  /* The 207th bit, past the block, is zero: the last byte's spare bits are. */
-  for (i = 0; i < QVJ_JT9_SYMBOLS; ++i) {
-    uint8_t value = 0;
-    for (j = 0; j < 3; ++j) {
-      if (left == 0) {
-        bits = *interleaved++;
-        left = 8;
-      }
-      value = (uint8_t)((value << 1) | (bits >> 7));
-      bits = (uint8_t)(bits << 1);
-      --left;
+  /* 207 bits, three a symbol; the 207th, past the block, is zero: the last byte's spare bits
+     are. */
+  uint8_t i, byte = 0, value = 0, taken = 0;
+  for (i = 0; i < 3 * QVJ_JT9_SYMBOLS; ++i) {
+    if ((i & 7) == 0) byte = *interleaved++;
+    value = (uint8_t)((value << 1) | (byte >> 7));
+    byte = (uint8_t)(byte << 1);
+    if (++taken == 3) {
+      *symbols++ = qvc_gray((uint8_t)(value & 7));
+      taken = 0;
     }
-    symbols[i] = qvc_gray(value);
   }
 }
 
 void qvj_jt9_tones(const uint8_t symbols[QVJ_JT9_SYMBOLS], uint8_t tones[QVJ_JT9_TONES]) {
-  uint8_t i, next = 0;
+  /* A byte of the sync places per eight tones, read from its top bit down. */
+  uint8_t i, sync = 0;
   for (i = 0; i < QVJ_JT9_TONES; ++i) {
-    uint8_t sync = qvc_flash_bit(qvj_jt9_sync, i);
-    tones[i] = sync ? 0 : (uint8_t)(symbols[next++] + 1);
+    if ((i & 7) == 0) sync = qvc_flash_byte(&qvj_jt9_sync[i >> 3]);
+    tones[i] = (sync & 0x80) ? 0 : (uint8_t)(*symbols++ + 1);
+    sync = (uint8_t)(sync << 1);
   }
 }
 
@@ -44,7 +43,7 @@ void qvj_jt9_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ_
     return;
   }
   if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
-  qvj_pack(message);
+  qvj_pack_text(message->text, message);
   if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
   qvc_code_and_interleave(message->source, 72, coded);
   qvj_jt9_symbols(coded, symbols);

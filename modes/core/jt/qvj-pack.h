@@ -1,5 +1,5 @@
-/* The pieces of the 72-bit packing a host reads on its own: the third field, the compound calls
-   and their lists, and free text. qvj_pack (qvj-message.h) puts them together. */
+/* The pieces of the 72-bit packing a host reads on its own: the third field, the compound-call
+   add-ons and their lists, the free-text flag. qvj_pack (qvj-message.h) puts them together. */
 #ifndef QVJ_PACK_H
 #define QVJ_PACK_H
 
@@ -35,29 +35,16 @@ uint8_t qvj_pack_field3(const char field[4], uint16_t* value);
 #define QVJ_PREFIX_COUNT 339
 #define QVJ_FIRST_SUFFIX_CODE 401
 
-typedef struct {
-  uint8_t kind; /* QVJ_ADD_ON_* */
-  /* A listed add-on: 1-339 (prefix) or 401-412 (suffix); a free one: the add-on as a base-37
-     number; 0 when there is none, -1 for an add-on that fits neither form. */
-  int32_t k;
-  char base[12]; /* what is left to pack as the callsign */
-} qvj_compound_call;
-
-/* Splits a call field (12 characters, blank-padded) into its add-on and base call. */
-void qvj_split_compound_call(const char field[12], qvj_compound_call* call);
-
-/* The third-field value (a locator at latitude 85-89 N) that carries a listed add-on k: 1-412
-   for the first call, 451-862 for the second. */
-uint16_t qvj_list_add_on_field3(uint16_t k);
+/* Walks the prefix list up to entry wanted or, when wanted is 0, up to the entry equal to the
+   first length characters of field. Leaves that entry in text (NUL-terminated) and returns its
+   place (1-339), or 0 when there is none. */
+uint16_t qvj_walk_prefixes(const char* field, uint8_t length, uint16_t wanted, char text[5]);
 
 /* Listed prefix k (1-339) into text, NUL-terminated; its length. */
 uint8_t qvj_prefix_text(uint16_t k, char text[5]);
 
 /* The listed suffixes: suffix code 401 + i is this text's character i. */
 #define QVJ_SUFFIX_LIST "P0123456789A"
-
-/* The first 13 characters of message as free text: three fields, the flag set in the third. */
-void qvj_pack_free_text(const char message[13], uint32_t fields[3]);
 
 #ifdef __cplusplus
 }

@@ -6,23 +6,20 @@
 #include "qvj-message.h"
 
 void qvj_normalise(const char* text, char message[QVJ_MESSAGE_LENGTH], uint32_t* changes) {
-  uint8_t length = 0, end = 0, out = 0, i;
+  uint8_t length = 0, out = 0, cut = 0;
   const char* c;
-  /* One pass over the whole text: its first 22 characters and where the last of them that is not
-     a blank stands, and whether anything but blanks follows them. */
+  /* One pass over the whole text: its first 22 characters copied with each run of blanks cut
+     to one, and whether anything but blanks follows them. Blanks after the last other
+     character need no special case: the one kept of them is followed by the padding. */
   for (c = text; *c != '\0'; ++c) {
     if (length < QVJ_MESSAGE_LENGTH) {
       ++length;
-      if (*c != ' ') end = length;
+      if (!(*c == ' ' && out > 0 && message[out - 1] == ' ')) message[out++] = qvc_upper(*c);
     } else if (*c != ' ') {
-      *changes |= QVC_CHANGED_CUT;
+      cut = QVC_CHANGED_CUT;
     }
   }
-  if (end == 0) end = length;
-  for (i = 0; i < end; ++i) {
-    if (text[i] == ' ' && out > 0 && message[out - 1] == ' ') continue;
-    message[out++] = qvc_upper(text[i]);
-  }
+  *changes |= cut;
   while (out < QVJ_MESSAGE_LENGTH) message[out++] = ' ';
 }
 
@@ -40,17 +37,15 @@ static uint8_t qvj_end_of_text(const char message[QVJ_MESSAGE_LENGTH]) {
 }
 
 uint8_t qvj_split_ooo(char message[QVJ_MESSAGE_LENGTH]) {
-  uint8_t end = qvj_end_of_text(message);
-  uint8_t keep;
-  if (end < 11) return 0;
+  uint8_t keep = qvj_end_of_text(message);
+  if (keep < 11) return 0;
+  keep = (uint8_t)(keep - 4);
   if (qvc_starts_with(message + 19, qvj_word_oo)) {
     keep = 19;
-  } else if (qvc_starts_with(message + end - 4, qvj_word_ooo_flag)) {
-    keep = (uint8_t)(end - 4);
-  } else {
+  } else if (!qvc_starts_with(message + keep, qvj_word_ooo_flag)) {
     return 0;
   }
-  memset(message + keep, ' ', (size_t)(QVJ_MESSAGE_LENGTH - keep));
+  while (keep < QVJ_MESSAGE_LENGTH) message[keep++] = ' ';
   return 1;
 }
 
@@ -64,23 +59,21 @@ uint8_t qvj_is_shorthand(const char message[QVJ_MESSAGE_LENGTH]) {
 uint8_t qvj_prepare(const char* text, uint8_t drop_leading_blank, qvj_message* message,
                     qvc_report* report) {
   char* m = message->text;
-  uint8_t shorthand;
+  uint8_t shorthand, leading_blank;
   memset(report, 0, sizeof *report);
   qvj_normalise(text, m, &report->changes);
   m[QVJ_MESSAGE_LENGTH] = '\0';
-  /* JT9 looks for the shorthand messages before it drops the leading blank; normalising leaves
-     at most one. */
-  {
-    char split[QVJ_MESSAGE_LENGTH];
-    memcpy(split, m, QVJ_MESSAGE_LENGTH);
-    qvj_split_ooo(split);
-    shorthand = qvj_is_shorthand(split);
-  }
-  if (drop_leading_blank && m[0] == ' ') {
-    memmove(m, m + 1, QVJ_MESSAGE_LENGTH - 1);
+  /* JT9 looks for the shorthand messages before it drops the leading blank (normalising leaves
+     at most one); a text that starts with a blank is none of them, so they are looked for once,
+     after the OOO flag is split off. */
+  leading_blank = m[0] == ' ';
+  if (drop_leading_blank && leading_blank) {
+    uint8_t i;
+    for (i = 0; i < QVJ_MESSAGE_LENGTH - 1; ++i) m[i] = m[i + 1];
     m[QVJ_MESSAGE_LENGTH - 1] = ' ';
   }
   message->ooo = qvj_split_ooo(m);
+  shorthand = !leading_blank && qvj_is_shorthand(m);
   message->type = shorthand ? QVJ_TYPE_SHORTHAND : QVJ_TYPE_STANDARD;
   memset(message->source, 0, sizeof message->source);
   return shorthand;
