@@ -16,7 +16,7 @@ static const uint8_t qvw_turns[QVW_ALL_STEPS] QVC_FLASH = {4,  6,  8,  16, 19, 4
 uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed) {
   uint32_t a, b, c, word = 0;
   uint8_t at = 0;
-  a = b = c = 0xDEADBEEFUL + length + seed;
+  a = b = c = (uint32_t)(0xDEADBEEFUL + length + seed);
   if (length == 0) return c;
   for (;;) {
     /* Every block but the last is mixed; the last gets the final round. */
