@@ -24,7 +24,8 @@ uint8_t qvs_flip_bit(uint8_t* bits, uint8_t at, uint8_t flip);
    those of its information bits, so a record begins where a parity bit's place follows an
    information bit's. QVS_CODE_END follows the last. Most checks of these codes tie three parity
    bits to one or two information bits: a few hundred bytes where the generator takes one or two
-   thousand. */
+   thousand. A row is larger but never waits for a later bit, so each table has rows where they
+   cut the passes most. */
 #define QVS_CODE_ROW 0xFEU
 #define QVS_CODE_END 0xFFU
 void qvs_code_and_key(uint8_t codeword[QVS_CODEWORD_BYTES], uint8_t message_bits,
