@@ -23,10 +23,13 @@ uint8_t qvj_jt4_inverts_sync(const char message[QVJ_MESSAGE_LENGTH]) {
 
 void qvj_jt4_encode(const char* text, qvj_message* message, uint8_t* symbols,
                     uint8_t tones[QVJ_JT4_TONES], qvc_report* report) {
-  uint8_t coded[26];
+  /* The coded block goes to the last 26 of the tones: tone i is written after byte i / 8 of
+     the block is read, and 8 i / 8 + 7 stays below 180 + i / 8 for every byte, so none is
+     overwritten before it is read. No 26 bytes of stack for it. */
+  uint8_t* coded = tones + QVJ_JT4_TONES - 26;
   qvj_prepare(text, 0, message, report);
-  if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
   qvj_pack_text(message->text, message);
+  if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
   if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
   qvc_code_and_interleave(message->source, 72, coded);
   qvc_sync_tones(coded, qvj_jt4_sync, qvj_jt4_inverts_sync(message->text), QVJ_JT4_TONES, symbols,

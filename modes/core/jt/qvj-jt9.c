@@ -37,13 +37,15 @@ void qvj_jt9_tones(const uint8_t symbols[QVJ_JT9_SYMBOLS], uint8_t tones[QVJ_JT9
 
 void qvj_jt9_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ_JT9_SYMBOLS],
                     uint8_t tones[QVJ_JT9_TONES], qvc_report* report) {
-  uint8_t coded[26];
+  /* The coded block goes to the last 26 of the tones, which are written only after it has
+     been read: no 26 bytes of stack for it. */
+  uint8_t* coded = tones + QVJ_JT9_TONES - 26;
   if (qvj_prepare(text, 1, message, report)) {
     report->status = QVJ_SHORTHAND;
     return;
   }
-  if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
   qvj_pack_text(message->text, message);
+  if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
   if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
   qvc_code_and_interleave(message->source, 72, coded);
   qvj_jt9_symbols(coded, symbols);

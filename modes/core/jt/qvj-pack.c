@@ -199,7 +199,9 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
       m[QVJ_MESSAGE_LENGTH - 1] = ' ';
     }
     /* "CQ nnn" (the rewrites above leave no digit at place 3 but this one's) is one field. */
-    cq_number = qvc_is_digit(m[3]) && qvc_is_digit(m[4]) && qvc_is_digit(m[5]);
+    for (i = 3; i < 6 && qvc_is_digit(m[i]); ++i) {
+    }
+    cq_number = i == 6;
   }
   if (!qvj_pack_structured(m, cq_number, fields, &message->type)) {
     /* Free text: the first 13 characters in base 42, 5 + 5 + 3 characters: digits, capitals,
