@@ -3,7 +3,7 @@
 
 #include "qvc-flash.h"
 
-static const uint8_t qvc_bit_mask[8] QVC_FLASH = {0x80, 0x40, 0x20, 0x10, 8, 4, 2, 1};
+const uint8_t qvc_bit_mask[8] QVC_FLASH = {0x80, 0x40, 0x20, 0x10, 8, 4, 2, 1};
 
 uint8_t qvc_bit(const uint8_t* bits, uint16_t place) {
   return (bits[place >> 3] & qvc_flash_byte(&qvc_bit_mask[place & 7])) != 0;

@@ -5,9 +5,14 @@
 
 #include <stdint.h>
 
+#include "qvc-flash.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* The mask of each bit of a byte, the first (most significant) first; a table in flash. */
+extern const uint8_t qvc_bit_mask[8] QVC_FLASH;
 
 uint8_t qvc_bit(const uint8_t* bits, uint16_t place);
 void qvc_set_bit(uint8_t* bits, uint16_t place);

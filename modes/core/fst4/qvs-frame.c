@@ -3,22 +3,22 @@
    words. */
 #include "modes/core/fst4/qvs-frame.h"
 
+#include "modes/core/common/qvc-bits.h"
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/fst4/qvs-fst4.h"
 
-/* The mask of each bit of a byte, most significant first: a flash read costs the chip a few
-   cycles where shifting 0x80 by the bit's place took up to 42, and the walker below reads about
-   a thousand bits a pass. */
-static const uint8_t QVS_BIT_MASK[8] QVC_FLASH = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
-
+/* The mask from the table, not 0x80 shifted by the bit's place: a flash read costs the chip a few
+   cycles where the shift took up to 42, and the walker below reads about a thousand bits a pass. */
 uint8_t qvs_flip_bit(uint8_t* bits, uint8_t at, uint8_t flip) {
-  uint8_t mask = qvc_flash_byte(&QVS_BIT_MASK[at & 7U]), old;
+  uint8_t mask = qvc_flash_byte(&qvc_bit_mask[at & 7U]), old;
   bits += at >> 3;
   old = (uint8_t)(*bits & mask);
   if (flip & 1U) *bits ^= mask;
   return old != 0;
 }
 
+/* With 8-bit places, the bit strings of these frames being 240 bits long: a few dozen bytes less
+   than the core's general writer takes with its 16-bit places. */
 void qvs_put_bits(uint8_t* bits, uint8_t at, uint32_t value, uint8_t count) {
   /* From the last bit back, so that each step shifts by one. */
   for (at = (uint8_t)(at + count); count > 0; --count, value >>= 1)

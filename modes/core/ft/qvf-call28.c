@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include "modes/core/common/qvc-bits.h"
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/ft/qvf-text.h"
 
@@ -81,15 +82,6 @@ uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
   return top >> (32 - bits);
 }
 
-/* number * factor + addend by shifts and adds: a 32-bit multiply would call the chip's library
-   routines, which take more flash than this loop. */
-static uint32_t times_plus(uint32_t number, uint8_t factor, uint8_t addend) {
-  uint32_t sum = addend;
-  for (; factor != 0; factor >>= 1, number <<= 1)
-    if (factor & 1U) sum += number;
-  return sum;
-}
-
 /* The place of the call-area digit of a standard call (1 or 2), 0 when the text is none: the
    last digit, behind a letter and before at most three letters. */
 static uint8_t standard_area_digit(const char* text, uint8_t length) {
@@ -135,7 +127,8 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
     }
     if (digits == 0) {
       if (letters != length - 3) return 0;
-      for (i = 3; i < length; ++i) number = times_plus(number, 27, (uint8_t)(text[i] - 'A' + 1));
+      for (i = 3; i < length; ++i)
+        number = qvc_multiply_add(number, 27, (uint8_t)(text[i] - 'A' + 1));
       number += QVF_CALL28_CQ_LETTERS;
       goto found;
     }
@@ -168,7 +161,7 @@ uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
         code = code < 11 ? 0xFF : (uint8_t)(code - 10); /* A27 has no digits */
       }
       if (code >= size) return 0;
-      number = times_plus(number, size, code);
+      number = qvc_multiply_add(number, size, code);
     }
     number += QVF_CALL28_STANDARD;
   }
