@@ -10,7 +10,7 @@
 # is set it fails instead, since CI installs both.
 set -u
 if [ $# -ne 4 ]; then
-  echo "usage: run-fuzzers.sh SOURCE BUILD GENERATOR SECONDS" >&2
+  echo "usage: run-fuzzers.sh SOURCE BUILD GENERATOR BUDGET" >&2
   exit 2
 fi
 source_dir=$1
