@@ -9,6 +9,7 @@
 
 #include "../common/qvc-bits.h"
 #include "../common/qvc-call.h"
+#include "../common/qvc-convolutional.h"
 #include "../common/qvc-flash.h"
 #include "../common/qvc-list-number.h"
 #include "../common/qvc-locator.h"
@@ -92,7 +93,8 @@ static uint8_t qvw_is_six_character_grid(const char* g) {
   return 1;
 }
 
-void qvw_pack(const char* text, qvw_message* message, qvc_report* report) {
+void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
+                     uint8_t tones[QVW_SYMBOLS], qvc_report* report) {
   char* m = message->text;
   uint8_t length = 0, blank, slash, open, at, start = 0, count = 0, extra = 0;
   uint8_t type;
@@ -247,13 +249,31 @@ power:
   message->n2 = ((uint32_t)high << 7) + (type == QVW_TYPE_HASHED_CALL
                                              ? (uint8_t)(63 - message->power)
                                              : (uint8_t)(message->power + 64 + extra));
-  /* The 50 bits, n1's 28 then n2's low 22, each shifted out of the top of bits. */
+  /* The 50 bits, n1's 28 then n2's low 22, written from the last byte up: n2 << 6 fills bytes 6
+     to 3, and n1 << 4 joins it in byte 3, where the low four bits hold what is left of n2 << 6
+     to send (n2 may have 23 bits). */
   {
-    uint32_t bits = call << 4;
+    uint32_t part = message->n2 << 6;
     uint8_t i;
-    for (i = 0; i < 50; ++i, bits <<= 1) {
-      if (i == 28) bits = message->n2 << 10;
-      if (bits & 0x80000000UL) qvc_set_bit(message->source, i);
+    for (i = 7; i-- > 0; part >>= 8) {
+      if (i == 3) part = (part & 15) | call << 4;
+      message->source[i] = (uint8_t)part;
+    }
+  }
+  if (tones == NULL) return;
+  {
+    uint8_t coded[21], i, data = 0, marks = 0;
+    qvc_code_and_interleave(message->source, 50, coded);
+    /* A byte of coded bits and of sync bits read per eight tones, each shifted out at the top. */
+    for (i = 0; i < QVW_SYMBOLS; ++i) {
+      if ((i & 7) == 0) {
+        data = coded[i >> 3];
+        marks = qvc_flash_byte(&qvw_sync[i >> 3]);
+      }
+      if (symbols) symbols[i] = data >> 7;
+      tones[i] = (uint8_t)(((data >> 6) & 2) | (marks >> 7));
+      data = (uint8_t)(data << 1);
+      marks = (uint8_t)(marks << 1);
     }
   }
   return;
@@ -262,4 +282,8 @@ refuse:
   report->status = status;
   report->word_start = start;
   report->word_length = count;
+}
+
+void qvw_pack(const char* text, qvw_message* message, qvc_report* report) {
+  qvw_wspr_encode(text, message, NULL, NULL, report);
 }
