@@ -54,6 +54,22 @@ static uint8_t qvw_prefix_code(char c) {
   return 36;
 }
 
+/* The last character each place of a grid takes: two letters A-R, two digits, two letters A-X. */
+static const uint8_t qvw_grid_last[] QVC_FLASH = "RR99XX";
+
+/* 1 when the first places characters of g are a grid's, letters in either case when fold is 1:
+   a 4-character locator (upper case) and a 6-character grid have one check. */
+static uint8_t qvw_is_grid(const char* g, uint8_t places, uint8_t fold) {
+  uint8_t i;
+  for (i = 0; i < places; ++i) {
+    uint8_t c = (uint8_t)g[i], last = qvc_flash_byte(&qvw_grid_last[i]);
+    uint8_t first = last <= '9' ? '0' : 'A';
+    if (fold && qvc_is_lower((char)c)) c = (uint8_t)(c - 'a' + 'A');
+    if ((uint8_t)(c - first) > (uint8_t)(last - first)) return 0;
+  }
+  return 1;
+}
+
 /* The words of a type 1 grid field past the reports, QVC_BLANK_FIELD + 61, 62 and 63. */
 static const uint8_t qvw_grid_words[] QVC_FLASH =
     "RO\0RRR\0"
@@ -75,40 +91,24 @@ static uint8_t qvw_pack_grid_field(const char* field, uint16_t* grid) {
     while (qvc_flash_byte(word++) != 0) {
     }
   }
-  if (qvc_is_locator(field)) return *grid = qvc_locator_value(field), 1;
+  if (qvw_is_grid(field, 4, 0)) return *grid = qvc_locator_value(field), 1;
   return 0;
-}
-
-/* The last character each place of a 6-character grid takes: two letters A-R, two digits, two
-   letters A-X; letters in either case. */
-static const uint8_t qvw_grid_last[] QVC_FLASH = "RR99XX";
-
-static uint8_t qvw_is_six_character_grid(const char* g) {
-  uint8_t i;
-  for (i = 0; i < 6; ++i) {
-    char c = qvc_upper(g[i]);
-    char last = (char)qvc_flash_byte(&qvw_grid_last[i]);
-    if (c < (last <= '9' ? '0' : 'A') || c > last) return 0;
-  }
-  return 1;
 }
 
 void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
                      uint8_t tones[QVW_SYMBOLS], qvc_report* report) {
   char* m = message->text;
-  uint8_t length = 0, blank, slash, open, at, start = 0, count = 0, extra = 0;
+  uint8_t length = 0, blank, slash, open, at, start = 0, count = 0, extra = 0, most = 6;
   uint8_t type;
   qvc_status status;
-  uint16_t high;
+  uint16_t high, changes = 0; /* the change bits fit in 16 bits until they go into the report */
   uint32_t call;
-  int32_t dbm = 0;
   const char* rest;
-  memset(report, 0, sizeof *report);
   memset(message, 0, sizeof *message); /* text[22] is the NUL */
   while (length < QVW_MESSAGE_LENGTH && text[length] != '\0') ++length;
   qvc_copy_padded(m, QVW_MESSAGE_LENGTH, text, length);
   for (rest = text + length; *rest != '\0'; ++rest)
-    if (*rest != ' ') report->changes = QVC_CHANGED_CUT;
+    if (*rest != ' ') changes = QVC_CHANGED_CUT;
   blank = qvw_find(m, ' ');
   slash = qvw_find(m, '/');
   open = qvw_find(m, '<');
@@ -134,11 +134,10 @@ void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
     status = QVW_HASH_NO_BLANK;
     if (m[close + 1] != ' ') goto refuse;
     grid = m + close + 2;
-    if (!qvw_is_six_character_grid(grid) || grid[6] != ' ') {
+    if (!qvw_is_grid(grid, 6, 1) || grid[6] != ' ') {
       status = QVW_HASH_GRID;
       start = (uint8_t)(close + 2);
-      count = qvw_word_length(grid, 6);
-      goto refuse;
+      goto refuse_word;
     }
     /* The grid goes through the call packer, turned by one place so its digits come third: it
        is always a call then. */
@@ -215,14 +214,14 @@ void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
     /* The whole word as typed is quoted, not the four characters a grid would take. */
     status = QVW_TYPE1_GRID;
     start = (uint8_t)(blank + 1);
-    count = qvw_word_length(m + start, QVW_MESSAGE_LENGTH);
-    goto refuse;
+    most = QVW_MESSAGE_LENGTH;
+    goto refuse_word;
   }
 
 power:
   /* The power, read as a whole number from place at to the end (what follows the number is
      ignored). */
-  status = qvc_read_list_number(m + at, (uint8_t)(QVW_MESSAGE_LENGTH - at), &dbm);
+  status = qvc_read_list_number(m + at, (uint8_t)(QVW_MESSAGE_LENGTH - at), &message->typed_power);
   if (status == QVC_LIST_END) {
     status = QVW_POWER_MISSING;
     start = count = 0;
@@ -237,11 +236,12 @@ power:
     count = (uint8_t)(end - at);
     goto refuse;
   }
-  message->typed_power = dbm;
-  message->power = qvw_round_power(dbm);
-  if (message->power != dbm) {
-    report->changes |= QVW_CHANGED_POWER;
-    report->word_start = at;
+  /* status is QVC_OK now, typed_power the number read. */
+  message->power = qvw_round_power(message->typed_power);
+  start = count = 0;
+  if (message->power != message->typed_power) {
+    changes |= QVW_CHANGED_POWER;
+    start = at;
   }
   /* n2: a 15- or 16-bit value over 7 low bits (their sum stays below 2^22, so nothing is cut). */
   message->type = type;
@@ -260,8 +260,7 @@ power:
       message->source[i] = (uint8_t)part;
     }
   }
-  if (tones == NULL) return;
-  {
+  if (tones != NULL) {
     uint8_t coded[21], i, data = 0, marks = 0;
     qvc_code_and_interleave(message->source, 50, coded);
     /* A byte of coded bits and of sync bits read per eight tones, each shifted out at the top. */
@@ -276,12 +275,17 @@ power:
       marks = (uint8_t)(marks << 1);
     }
   }
-  return;
+  goto report;
 
+refuse_word:
+  /* The whole word from start as typed, up to most characters. */
+  count = qvw_word_length(m + start, most);
 refuse:
+report:
   report->status = status;
   report->word_start = start;
   report->word_length = count;
+  report->changes = changes;
 }
 
 void qvw_pack(const char* text, qvw_message* message, qvc_report* report) {
