@@ -243,36 +243,33 @@ power:
     changes |= QVW_CHANGED_POWER;
     start = at;
   }
-  /* n2: a 15- or 16-bit value over 7 low bits (their sum stays below 2^22, so nothing is cut). */
+  /* n2: a 15- or 16-bit value over 7 low bits. The shifts here and below go through the shared
+     multiply-add, which costs less flash than inline 32-bit shifts on an 8-bit chip. */
   message->type = type;
   message->n1 = call;
-  message->n2 = ((uint32_t)high << 7) + (type == QVW_TYPE_HASHED_CALL
-                                             ? (uint8_t)(63 - message->power)
-                                             : (uint8_t)(message->power + 64 + extra));
+  message->n2 =
+      qvc_multiply_add(high, 128,
+                       type == QVW_TYPE_HASHED_CALL ? (uint8_t)(63 - message->power)
+                                                    : (uint8_t)(message->power + 64 + extra));
   /* The 50 bits, n1's 28 then n2's low 22, written from the last byte up: n2 << 6 fills bytes 6
      to 3, and n1 << 4 joins it in byte 3, where the low four bits hold what is left of n2 << 6
      to send (n2 may have 23 bits). */
   {
-    uint32_t part = message->n2 << 6;
+    uint32_t part = qvc_multiply_add(message->n2, 64, 0);
     uint8_t i;
     for (i = 7; i-- > 0; part >>= 8) {
-      if (i == 3) part = (part & 15) | call << 4;
+      if (i == 3) part = qvc_multiply_add(call, 16, (uint8_t)(part & 15));
       message->source[i] = (uint8_t)part;
     }
   }
   if (tones != NULL) {
-    uint8_t coded[21], i, data = 0, marks = 0;
+    uint8_t coded[21], i;
     qvc_code_and_interleave(message->source, 50, coded);
-    /* A byte of coded bits and of sync bits read per eight tones, each shifted out at the top. */
     for (i = 0; i < QVW_SYMBOLS; ++i) {
-      if ((i & 7) == 0) {
-        data = coded[i >> 3];
-        marks = qvc_flash_byte(&qvw_sync[i >> 3]);
-      }
-      if (symbols) symbols[i] = data >> 7;
-      tones[i] = (uint8_t)(((data >> 6) & 2) | (marks >> 7));
-      data = (uint8_t)(data << 1);
-      marks = (uint8_t)(marks << 1);
+      uint8_t bit = qvc_bit(coded, i);
+      if (symbols) symbols[i] = bit;
+      tones[i] = (uint8_t)(2 * bit + ((qvc_flash_byte(&qvw_sync[i >> 3]) &
+                                       qvc_flash_byte(&qvc_bit_mask[i & 7])) != 0));
     }
   }
   goto report;
