@@ -70,24 +70,25 @@ static uint8_t qvw_is_grid(const char* g, uint8_t places, uint8_t fold) {
   return 1;
 }
 
-/* The words of a type 1 grid field past the reports, QVC_BLANK_FIELD + 61, 62 and 63. */
-static const uint8_t qvw_grid_words[] QVC_FLASH =
-    "RO\0RRR\0"
-    "73";
+/* The words a type 1 grid field may start with, each after what it adds to QVC_BLANK_FIELD:
+   four blanks (the blank field itself), then the words past the reports. */
+#define QVW_GRID_WORDS 4
+static const uint8_t qvw_grid_words[] QVC_FLASH = {0,  ' ', ' ', ' ', ' ', 0,  61,  'R', 'O', 0,
+                                                   62, 'R', 'R', 'R', 0,   63, '7', '3', 0};
 
 /* The type 1 grid field (4 characters): a locator, or one of the report-like words the old
    packer also takes; 0 when it is none of them. */
 static uint8_t qvw_pack_grid_field(const char* field, uint16_t* grid) {
   const uint8_t* word = qvw_grid_words;
-  uint8_t w, digits = field[0] == '-' ? 1 : (field[0] == 'R' && field[1] == '-' ? 2 : 0);
-  if (qvc_all_blank(field, 4)) return *grid = QVC_BLANK_FIELD, 1;
+  uint8_t i, digits = field[0] == '-' ? 1 : (field[0] == 'R' && field[1] == '-' ? 2 : 0);
   if (digits != 0) {
     /* "-nn" and "R-nn", but "R-00" is the blank field. */
     int16_t number = qvw_two_digits(field + digits);
     return *grid = (uint16_t)(QVC_BLANK_FIELD + (digits == 2 && number != 0 ? 30 : 0) + number), 1;
   }
-  for (w = 61; w <= 63; ++w) {
-    if (qvc_starts_with(field, word)) return *grid = (uint16_t)(QVC_BLANK_FIELD + w), 1;
+  for (i = 0; i < QVW_GRID_WORDS; ++i) {
+    uint8_t add = qvc_flash_byte(word++);
+    if (qvc_starts_with(field, word)) return *grid = (uint16_t)(QVC_BLANK_FIELD + add), 1;
     while (qvc_flash_byte(word++) != 0) {
     }
   }
@@ -98,16 +99,21 @@ static uint8_t qvw_pack_grid_field(const char* field, uint16_t* grid) {
 void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
                      uint8_t tones[QVW_SYMBOLS], qvc_report* report) {
   char* m = message->text;
-  uint8_t length = 0, blank, slash, open, at, start = 0, count = 0, extra = 0, most = 6;
+  uint8_t place, end = 0, blank, slash, open, at, start = 0, count = 0, extra = 0, most = 6;
   uint8_t type;
   qvc_status status;
   uint16_t high, changes = 0; /* the change bits fit in 16 bits until they go into the report */
   uint32_t call;
-  const char* rest;
+  const char* rest = text;
   memset(message, 0, sizeof *message); /* text[22] is the NUL */
-  while (length < QVW_MESSAGE_LENGTH && text[length] != '\0') ++length;
-  qvc_copy_padded(m, QVW_MESSAGE_LENGTH, text, length);
-  for (rest = text + length; *rest != '\0'; ++rest)
+  /* The first 22 characters, blanks after the end of the text; end is one past the last that
+     is not a blank, so the checks for blanks to the end need no loop of their own. */
+  for (place = 0; place < QVW_MESSAGE_LENGTH; ++place) {
+    char c = *rest != '\0' ? *rest++ : ' ';
+    m[place] = c;
+    if (c != ' ') end = (uint8_t)(place + 1);
+  }
+  for (; *rest != '\0'; ++rest)
     if (*rest != ' ') changes = QVC_CHANGED_CUT;
   blank = qvw_find(m, ' ');
   slash = qvw_find(m, '/');
@@ -194,7 +200,7 @@ void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
     if (blank >= 2 && blank <= 6) {
       is_call = qvc_pack_call(m, blank, QVC_CALL_RULES_WSPR, &call);
       status = QVW_GRID_POWER_MISSING;
-      if (is_call && qvc_all_blank(m + blank, (uint8_t)(QVW_MESSAGE_LENGTH - blank))) goto refuse;
+      if (is_call && end <= blank) goto refuse;
       if (is_call && qvw_pack_grid_field(m + blank + 1, &high)) {
         type = QVW_TYPE_CALL_GRID_POWER;
         at = (uint8_t)(blank + 5);
@@ -202,7 +208,7 @@ void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
       }
     }
     status = QVC_EMPTY_MESSAGE;
-    if (qvc_all_blank(m, QVW_MESSAGE_LENGTH)) goto refuse;
+    if (end == 0) goto refuse;
     status = QVW_STARTS_WITH_BLANK;
     if (blank == 0) goto refuse;
     status = QVW_TYPE1_CALL;
@@ -228,9 +234,7 @@ power:
     goto refuse;
   }
   if (status != QVC_LIST_VALUE) {
-    uint8_t end = QVW_MESSAGE_LENGTH;
     while (m[at] == ' ') ++at;
-    while (m[end - 1] == ' ') --end;
     status = QVW_POWER_NOT_A_NUMBER;
     start = at;
     count = (uint8_t)(end - at);
