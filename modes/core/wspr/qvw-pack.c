@@ -42,9 +42,9 @@ static uint8_t qvw_word_length(const char* w, uint8_t most) {
   return n;
 }
 
-/* Two characters read as digits, unchecked. */
-static int16_t qvw_two_digits(const char* at) {
-  return (int16_t)(10 * (at[0] - '0') + (at[1] - '0'));
+/* 10 * (at[0] - '0') + (at[1] - '0'), the constants folded into one. */
+int16_t qvw_two_digits(const char* at) {
+  return (int16_t)(10 * at[0] + at[1] - 11 * '0');
 }
 
 /* Digits 0-9, capital letters 10-35, anything else the blank's 36: a prefix character's code. */
@@ -54,18 +54,20 @@ static uint8_t qvw_prefix_code(char c) {
   return 36;
 }
 
-/* The last character each place of a grid takes: two letters A-R, two digits, two letters A-X. */
-static const uint8_t qvw_grid_last[] QVC_FLASH = "RR99XX";
+/* Each place of a grid: its first character and how many follow it (two letters A-R, two
+   digits, two letters A-X). */
+static const uint8_t qvw_grid_places[] QVC_FLASH = {'A', 17, 'A', 17, '0', 9,
+                                                    '0', 9,  'A', 23, 'A', 23};
 
-/* 1 when the first places characters of g are a grid's, letters in either case when fold is 1:
-   a 4-character locator (upper case) and a 6-character grid have one check. */
-static uint8_t qvw_is_grid(const char* g, uint8_t places, uint8_t fold) {
+/* A 4-character locator (upper case) and a 6-character grid (either case) have one check. */
+uint8_t qvw_is_grid(const char* g, uint8_t places, uint8_t fold) {
   uint8_t i;
   for (i = 0; i < places; ++i) {
-    uint8_t c = (uint8_t)g[i], last = qvc_flash_byte(&qvw_grid_last[i]);
-    uint8_t first = last <= '9' ? '0' : 'A';
+    uint8_t c = (uint8_t)g[i];
     if (fold && qvc_is_lower((char)c)) c = (uint8_t)(c - 'a' + 'A');
-    if ((uint8_t)(c - first) > (uint8_t)(last - first)) return 0;
+    if ((uint8_t)(c - qvc_flash_byte(&qvw_grid_places[2 * i])) >
+        qvc_flash_byte(&qvw_grid_places[2 * i + 1]))
+      return 0;
   }
   return 1;
 }

@@ -78,6 +78,14 @@ uint16_t qvw_call_hash(const char* call, uint8_t length);
 
 /* The sync bits, packed, the first in the top bit of byte 0; a table in flash (QVC_FLASH). */
 extern const uint8_t qvw_sync[21] QVC_FLASH;
+/* Two helpers of the packer, each called from two places: as functions of their own they exist
+   once in flash, where the compiler would copy a file's own helper into both. */
+/* 1 when the first places characters of g begin a grid (two letters A-R, two digits, two letters
+   A-X), lower-case letters counting when fold is 1. */
+uint8_t qvw_is_grid(const char* g, uint8_t places, uint8_t fold);
+/* Two characters read as a decimal number without a check. */
+int16_t qvw_two_digits(const char* at);
+
 /* Sync bit i (0-161). */
 uint8_t qvw_sync_bit(uint8_t i);
 
