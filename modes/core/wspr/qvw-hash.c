@@ -58,7 +58,3 @@ uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed) {
     at = (uint8_t)(at + 12);
   }
 }
-
-uint16_t qvw_call_hash(const char* call, uint8_t length) {
-  return (uint16_t)(qvw_lookup3(call, length, 146) & 0x7FFF);
-}

@@ -73,8 +73,11 @@ uint8_t qvw_round_power(int32_t dbm);
 /* The 32-bit lookup3 hash of length bytes of key, started from seed. */
 uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed);
 
-/* A call's 15-bit hash as a type 3 message sends it (lookup3, seed 146, low 15 bits). */
-uint16_t qvw_call_hash(const char* call, uint8_t length);
+/* A call's 15-bit hash as a type 3 message sends it (lookup3, seed 146, low 15 bits); inline,
+   as the packer calls it once. */
+static inline uint16_t qvw_call_hash(const char* call, uint8_t length) {
+  return (uint16_t)(qvw_lookup3(call, length, 146) & 0x7FFF);
+}
 
 /* The sync bits, packed, the first in the top bit of byte 0; a table in flash (QVC_FLASH). */
 extern const uint8_t qvw_sync[21] QVC_FLASH;
