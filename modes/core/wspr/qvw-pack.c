@@ -173,25 +173,34 @@ void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
     after = (uint8_t)(count - slash - 1);
     count = slash;
     extra = 2;
-    if (after <= 1) {
-      /* One character: a digit or a capital letter; anything else (or none) is taken as 38. */
-      uint8_t s = after == 1 ? qvw_prefix_code(m[slash + 1]) : 36;
-      high = (uint16_t)(27232 + (s == 36 ? 38 : s));
-    } else if (after == 2) {
+    if (after == 2) {
       /* Two characters, read as digits without a check; /00-/09 fall on the letters /Q-/Z. The
          value, 60026 plus at most a few thousand either way, is taken modulo 32768. */
       high = (uint16_t)(60026 - 32768 + qvw_two_digits(m + slash + 1));
     } else {
-      /* A prefix: its first three characters, right-aligned, as a base-37 number whose top bit
-         goes as the flag. */
-      uint8_t n = slash < 3 ? slash : 3, i;
+      /* A suffix of one character or none, or a prefix: its first three characters; either
+         right-aligned in its width as a base-37 number by one loop (j counts from n - width,
+         modulo 256, so the places before the characters read as blanks). */
+      const char* chars = m;
+      uint8_t n = slash < 3 ? slash : 3, width = 3, j;
       uint16_t value = 0;
-      for (i = 0; i < 3; ++i)
-        value = (uint16_t)(37 * value + qvw_prefix_code(i + n >= 3 ? m[i + n - 3] : ' '));
-      extra = (uint8_t)(1 + (value >> 15));
-      high = value & 0x7FFF;
-      start = (uint8_t)(slash + 1);
-      count = after;
+      if (after <= 1) {
+        chars = m + slash + 1;
+        n = after;
+        width = 1;
+      }
+      for (j = (uint8_t)(n - width); j != n; ++j)
+        value = (uint16_t)(37 * value + qvw_prefix_code(j < n ? chars[j] : ' '));
+      if (after <= 1) {
+        /* A digit or a capital letter; anything else (or none) is taken as 38. */
+        high = (uint16_t)(27232 + (value == 36 ? 38 : value));
+      } else {
+        /* The prefix, its number's top bit sent as the flag. */
+        extra = (uint8_t)(1 + (value >> 15));
+        high = value & 0x7FFF;
+        start = (uint8_t)(slash + 1);
+        count = after;
+      }
     }
     if (!qvc_pack_call(m + start, count, QVC_CALL_RULES_WSPR, &call)) goto refuse;
     type = QVW_TYPE_COMPOUND_CALL;
