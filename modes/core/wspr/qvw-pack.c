@@ -28,13 +28,6 @@ uint8_t qvw_round_power(int32_t dbm) {
   return (uint8_t)(clamped + (int8_t)qvc_flash_byte(&qvw_power_correction[last]));
 }
 
-static uint8_t qvw_find(const char* m, char c) {
-  uint8_t i;
-  for (i = 0; i < QVW_MESSAGE_LENGTH; ++i)
-    if (m[i] == c) return i;
-  return QVW_NONE;
-}
-
 /* The characters of the word at w up to a blank, the end of the text or most. */
 static uint8_t qvw_word_length(const char* w, uint8_t most) {
   uint8_t n = 0;
@@ -101,7 +94,7 @@ static uint8_t qvw_pack_grid_field(const char* field, uint16_t* grid) {
 void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
                      uint8_t tones[QVW_SYMBOLS], qvc_report* report) {
   char* m = message->text;
-  uint8_t place, end = 0, blank, slash, open, at, start = 0, count = 0, extra = 0, most = 6;
+  uint8_t place, end = 0, blank, slash, open, close, at, start = 0, count = 0, extra = 0, most = 6;
   uint8_t type;
   qvc_status status;
   uint16_t high, changes = 0; /* the change bits fit in 16 bits until they go into the report */
@@ -117,13 +110,20 @@ void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
   }
   for (; *rest != '\0'; ++rest)
     if (*rest != ' ') changes = QVC_CHANGED_CUT;
-  blank = qvw_find(m, ' ');
-  slash = qvw_find(m, '/');
-  open = qvw_find(m, '<');
+  /* The first blank, "/", "<" and ">", each QVW_NONE when there is none: one pass from the end
+     to the start, so the last place seen of each is its first. */
+  blank = slash = open = close = QVW_NONE;
+  for (place = QVW_MESSAGE_LENGTH; place-- > 0;) {
+    char c = m[place];
+    if (c == ' ') blank = place;
+    if (c == '/') slash = place;
+    if (c == '<') open = place;
+    if (c == '>') close = place;
+  }
 
   if (open == 0) {
     /* <CALL> GRID6 POWER: the call as its hash, the grid through the call packer. */
-    uint8_t close = qvw_find(m, '>'), i;
+    uint8_t i;
     const char* grid;
     char turned[6];
     status = QVW_HASH_NOT_CLOSED;
