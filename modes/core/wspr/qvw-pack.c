@@ -1,10 +1,11 @@
 /* Reading a WSPR message and packing it into n1 and n2: which of the three forms the text takes,
-   the grid field, the prefix or suffix of a compound call, the hashed call and the power. What
-   the text cannot say is refused with a status; what is changed quietly is said in the
-   report's change bits. The three forms are read by one function: each ends in the same power
-   reading and the same n2 = high * 128 + low, so those exist once, and every refusal jumps to
-   one place that fills the report (a function per form would save and restore up to 18
-   registers each on this chip). */
+   the grid field, the prefix or suffix of a compound call, the hashed call and the power; then
+   the code, the interleaver and the tones. What the text cannot say is refused with a status;
+   what is changed quietly is said in the report's change bits. The three forms, the coding and
+   the tones are one function: each form ends in the same power reading and the same
+   n2 = high * 128 + low, so those exist once, every refusal jumps to one place that fills the
+   report, and the registers this chip saves on entry to a function are saved once (a function
+   per form or per stage would save and restore up to 18 each). */
 #include <string.h>
 
 #include "../common/qvc-bits.h"

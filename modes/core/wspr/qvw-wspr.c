@@ -1,5 +1,5 @@
-/* WSPR from the packed message to tones: the convolutional code, the interleaver, and each
-   coded bit over its sync bit. */
+/* The WSPR sync bits, one under each coded bit of the 162 tones; the encoder in qvw-pack.c reads
+   the table, the host one bit at a time. */
 #include "qvw-wspr.h"
 
 #include "../common/qvc-bits.h"
