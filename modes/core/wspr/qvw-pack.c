@@ -76,11 +76,11 @@ static const uint8_t qvw_grid_words[] QVC_FLASH = {0,  ' ', ' ', ' ', ' ', 0,  6
    packer also takes; 0 when it is none of them. */
 static uint8_t qvw_pack_grid_field(const char* field, uint16_t* grid) {
   const uint8_t* word = qvw_grid_words;
-  uint8_t i, digits = field[0] == '-' ? 1 : (field[0] == 'R' && field[1] == '-' ? 2 : 0);
-  if (digits != 0) {
-    /* "-nn" and "R-nn", but "R-00" is the blank field. */
-    int16_t number = qvw_two_digits(field + digits);
-    return *grid = (uint16_t)(QVC_BLANK_FIELD + (digits == 2 && number != 0 ? 30 : 0) + number), 1;
+  uint8_t i, r = field[0] == 'R';
+  if (field[r] == '-') {
+    /* "-nn" and "R-nn" (r is 1), but "R-00" is the blank field. */
+    int16_t number = qvw_two_digits(field + r + 1);
+    return *grid = (uint16_t)(QVC_BLANK_FIELD + (r && number != 0 ? 30 : 0) + number), 1;
   }
   for (i = 0; i < QVW_GRID_WORDS; ++i) {
     uint8_t add = qvc_flash_byte(word++);
@@ -279,13 +279,14 @@ power:
     }
   }
   if (tones != NULL) {
-    uint8_t coded[21], i;
+    uint8_t coded[21], i, marks = 0;
     qvc_code_and_interleave(message->source, 50, coded);
-    for (i = 0; i < QVW_SYMBOLS; ++i) {
+    /* A byte of sync bits read per eight tones, each shifted out at the top. */
+    for (i = 0; i < QVW_SYMBOLS; ++i, marks = (uint8_t)(marks << 1)) {
       uint8_t bit = qvc_bit(coded, i);
+      if ((i & 7) == 0) marks = qvc_flash_byte(&qvw_sync[i >> 3]);
       if (symbols) symbols[i] = bit;
-      tones[i] = (uint8_t)(2 * bit + ((qvc_flash_byte(&qvw_sync[i >> 3]) &
-                                       qvc_flash_byte(&qvc_bit_mask[i & 7])) != 0));
+      tones[i] = (uint8_t)(2 * bit + (marks >> 7));
     }
   }
   goto report;
