@@ -42,7 +42,7 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
      32-bit constants appear once. At most one word matches. */
   wspr = rules == QVC_CALL_RULES_WSPR;
   for (w = 1; w <= QVC_CALL_WORDS; ++w) {
-    if (((w - 1) >> 1 == 1) == wspr && qvc_starts_with(call, word)) found = w;
+    if (((uint8_t)(w - 3) < 2) == wspr && qvc_starts_with(call, word)) found = w;
     while (qvc_flash_byte(word++) != 0) {
     }
   }
@@ -53,7 +53,7 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
       /* "CQ nnn": three digits. */
       uint16_t frequency = 0;
       for (i = 3; i < 6 && qvc_is_digit(call[i]); ++i)
-        frequency = (uint16_t)(10 * frequency + (call[i] - '0'));
+        frequency = (uint16_t)(10 * frequency + (uint8_t)(call[i] - '0'));
       if (i == 6) n = (uint16_t)(QVC_CALL_CQ_FREQUENCY - QVC_CALL_BASE + frequency);
     }
     *value = found == QVC_CALL_WORDS ? QVC_CALL_DE : QVC_CALL_BASE + n;
