@@ -21,7 +21,7 @@ static const uint8_t qvc_call_codes[12] QVC_FLASH = {0, 36, 0, 35, 0, 9, 10, 36,
 
 uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t* value) {
   char call[6];
-  uint8_t i, w, drop = 6;
+  uint8_t i, w, drop = 6, wspr, found = 0;
   uint32_t v = 0;
   const uint8_t* word = qvc_call_words;
   qvc_copy_padded(call, 6, field, length);
@@ -34,28 +34,37 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
     drop = 0;
   }
   if (drop < 6) {
-    for (i = drop; i < 5; ++i) call[i] = call[i + 1];
+    char* at;
+    for (at = call + drop; at < call + 5; ++at) at[0] = at[1];
     call[5] = ' ';
   }
-  for (w = 0; w < QVC_CALL_WORDS; ++w) {
-    if ((w >> 1 == 1) == (rules == QVC_CALL_RULES_WSPR) && qvc_starts_with(call, word)) {
-      v = w == 4 ? QVC_CALL_DE : QVC_CALL_CQ + (w & 1);
-      if (w == 0) {
-        /* "CQ nnn": three digits. */
-        uint16_t n = 0;
-        for (i = 3; i < 6 && qvc_is_digit(call[i]); ++i) n = (uint16_t)(10 * n + (call[i] - '0'));
-        if (i == 6) v = QVC_CALL_CQ_FREQUENCY + n;
-      }
-    }
+  /* Only the word's number is kept in the loop; its value is worked out once after it, so the
+     32-bit constants appear once. At most one word matches. */
+  wspr = rules == QVC_CALL_RULES_WSPR;
+  for (w = 1; w <= QVC_CALL_WORDS; ++w) {
+    if (((uint8_t)(w - 3) < 2) == wspr && qvc_starts_with(call, word)) found = w;
     while (qvc_flash_byte(word++) != 0) {
     }
   }
-  if (v != 0) return *value = v, 1;
+  if (found != 0) {
+    /* CQ, then QRZ, for either rules. */
+    uint16_t n = (uint16_t)(2 - (found & 1));
+    if (found == 1) {
+      /* "CQ nnn": three digits. */
+      uint16_t frequency = 0;
+      for (i = 3; i < 6 && qvc_is_digit(call[i]); ++i)
+        frequency = (uint16_t)(10 * frequency + (uint8_t)(call[i] - '0'));
+      if (i == 6) n = (uint16_t)(QVC_CALL_CQ_FREQUENCY - QVC_CALL_BASE + frequency);
+    }
+    *value = found == QVC_CALL_WORDS ? QVC_CALL_DE : QVC_CALL_BASE + n;
+    return 1;
+  }
 
   /* The digit of a callsign must land in the third position. */
   if (!qvc_is_digit(call[2])) {
     if (!qvc_is_digit(call[1]) || call[5] != ' ') return 0;
-    for (i = 5; i > 0; --i) call[i] = call[i - 1];
+    char* at;
+    for (at = call + 5; at > call; --at) at[0] = at[-1];
     call[0] = ' ';
   }
   for (i = 0; i < 6; ++i) {

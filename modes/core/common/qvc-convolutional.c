@@ -2,62 +2,72 @@
    interleaved place, so neither the coded block nor a table of places is ever held. */
 #include "qvc-convolutional.h"
 
-#include <string.h>
-
 #include "qvc-bits.h"
 #include "qvc-flash.h"
 
 #define QVC_GENERATOR_1 0xF2D05351UL
 #define QVC_GENERATOR_2 0xE4613C47UL
 
-static uint8_t qvc_parity32(uint32_t word) {
-  uint8_t folded = (uint8_t)((uint8_t)word ^ (uint8_t)(word >> 8) ^ (uint8_t)(word >> 16) ^
-                             (uint8_t)(word >> 24));
+/* The parity of state AND the generator mask g selects (0: the first, 1: the second). */
+static uint8_t qvc_coded_bit(uint32_t state, uint8_t g) {
+  uint8_t folded;
+  state &= g ? QVC_GENERATOR_2 : QVC_GENERATOR_1;
+  folded = (uint8_t)((uint8_t)state ^ (uint8_t)(state >> 8) ^ (uint8_t)(state >> 16) ^
+                     (uint8_t)(state >> 24));
   folded ^= (uint8_t)(folded >> 4);
   folded ^= (uint8_t)(folded >> 2);
   folded ^= (uint8_t)(folded >> 1);
   return (uint8_t)(folded & 1);
 }
 
-/* The two coded bits of a state: the first generator's in bit 1. */
-static uint8_t qvc_coded_pair(uint32_t state) {
-  return (uint8_t)((qvc_parity32(state & QVC_GENERATOR_1) << 1) |
-                   qvc_parity32(state & QVC_GENERATOR_2));
+/* The number after n counted with its 8 bits read backwards: one added from the top bit down,
+   so no table and no reversal of every number. */
+static uint8_t qvc_reversed_next(uint8_t n) {
+  uint8_t carry = 0x80;
+  while (n & carry) {
+    n ^= carry;
+    carry >>= 1;
+  }
+  return (uint8_t)(n | carry);
 }
 
 uint8_t qvc_convolve_bit(uint32_t* state, uint8_t bit) {
   *state = (*state << 1) | (bit & 1);
-  return qvc_coded_pair(*state);
+  return (uint8_t)((qvc_coded_bit(*state, 0) << 1) | qvc_coded_bit(*state, 1));
 }
 
 uint8_t qvc_next_interleaver_place(uint16_t* counter, uint16_t size) {
-  /* The counter holds the next number already read backwards, so moving on is adding one from
-     the top bit down: no table and no reversal of every number. */
-  for (;;) {
-    uint8_t place = (uint8_t)*counter, next = place, carry = 0x80;
-    while (next & carry) {
-      next ^= carry;
-      carry >>= 1;
-    }
-    *counter = next | carry;
-    if (place < size) return place;
-  }
+  /* The counter holds the next number already read backwards. */
+  uint8_t place;
+  do {
+    place = (uint8_t)*counter;
+    *counter = qvc_reversed_next(place);
+  } while (place >= size);
+  return place;
 }
 
 void qvc_code_and_interleave(const uint8_t* source, uint8_t count, uint8_t* coded) {
-  uint8_t bits = (uint8_t)(count + QVC_CONVOLUTIONAL_TAIL), i;
-  uint16_t size = (uint16_t)(2 * bits);
-  uint16_t counter = 0;
+  /* One pass: each message bit shifted into the state, its two coded bits set in their places.
+     The source is read a byte at a time and shifted, and the block cleared by a plain loop, so
+     no bit-reading helper and no memset are linked in for this alone; state and counter stay in
+     registers. */
+  uint8_t bits = (uint8_t)(count + QVC_CONVOLUTIONAL_TAIL), i, g, byte = 0, counter = 0, place;
   uint32_t state = 0;
-  memset(coded, 0, (size + 7) / 8);
-  for (i = 0; i < bits; ++i) {
-    uint8_t pair, first;
+  /* The 2 * bits coded bits fill (2 * bits + 7) / 8 bytes, which is (bits + 3) / 4 since 2 * bits
+     is even. */
+  for (i = (uint8_t)((bits + 3) >> 2); i > 0;) coded[--i] = 0;
+  for (i = 0; i < bits; ++i, byte = (uint8_t)(byte << 1)) {
+    if ((i & 7) == 0) byte = source[i >> 3];
     state <<= 1;
-    if (i < count && qvc_bit(source, i)) state |= 1;
-    pair = qvc_coded_pair(state);
-    first = qvc_next_interleaver_place(&counter, size);
-    if (pair & 2) qvc_set_bit(coded, first);
-    first = qvc_next_interleaver_place(&counter, size);
-    if (pair & 1) qvc_set_bit(coded, first);
+    if (i < count && (byte & 0x80)) state |= 1;
+    for (g = 0; g < 2; ++g) {
+      /* A place lies inside the block of 2 * bits when its half lies below bits: a byte compare
+         where the block may have up to 510 places. */
+      do {
+        place = counter;
+        counter = qvc_reversed_next(counter);
+      } while ((uint8_t)(place >> 1) >= bits);
+      if (qvc_coded_bit(state, g)) coded[place >> 3] |= qvc_flash_byte(&qvc_bit_mask[place & 7]);
+    }
   }
 }

@@ -23,25 +23,26 @@ uint8_t qvc_read_list_number(const char* text, uint8_t length, int32_t* value) {
   char c;
   while (at < length && text[at] == ' ') ++at;
   if (at == length) return QVC_LIST_END;
-  c = text[at];
-  if (qvc_ends_item(c)) return QVC_LIST_NOTHING;
-  /* c is the character at at when each pass starts. */
+  /* The first pass reads the count or the number, a second the number after a count. */
   for (pass = 0;; ++pass) {
+    c = qvc_list_char(text, length, at);
+    if (qvc_ends_item(c)) return QVC_LIST_NOTHING;
     negative = c == '-';
     signed_number = negative || c == '+';
     at = (uint8_t)(at + signed_number);
-    /* Digits, up to 2^31. */
+    /* Digits, up to 2^31. Below 2^28, ten times the number plus a digit still fits 32 bits, so
+       the number is exact until it has passed 2^31 for good (it never shrinks): checking the
+       top byte per digit and the whole once after them is enough. */
     number = 0;
     for (start = at; qvc_is_digit(c = qvc_list_char(text, length, at)); ++at) {
-      if (number + (c == '9') > 214748364UL) return QVC_LIST_ERROR;
+      if (number >= 0x10000000UL) return QVC_LIST_ERROR;
       number = qvc_multiply_add(number, 10, (uint8_t)(c - '0'));
     }
-    if (at == start) return QVC_LIST_ERROR;
+    if (at == start || number > 0x80000000UL) return QVC_LIST_ERROR;
     if (c != '*' || pass > 0) break;
     /* A repeat count: unsigned and not zero; the number itself follows, or nothing does. */
     if (signed_number || number == 0) return QVC_LIST_ERROR;
-    c = qvc_list_char(text, length, ++at);
-    if (qvc_ends_item(c)) return QVC_LIST_NOTHING;
+    ++at;
   }
   if (!qvc_ends_item(c)) return QVC_LIST_ERROR;
   if (!negative && number > 2147483647UL) return QVC_LIST_ERROR;

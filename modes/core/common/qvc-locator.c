@@ -13,7 +13,10 @@ uint8_t qvc_is_locator(const char locator[4]) {
 }
 
 uint16_t qvc_locator_value(const char locator[4]) {
-  int16_t longitude = (int16_t)(179 - 10 * (locator[0] - 'A') - (locator[2] - '0'));
-  int16_t latitude = (int16_t)(10 * (locator[1] - 'A') + (locator[3] - '0'));
-  return (uint16_t)(longitude * 180 + latitude);
+  /* Both indexes of a locator lie in 0 ... 179, so they are worked in bytes and joined by one
+     8 x 8-bit product. */
+  uint8_t longitude =
+      (uint8_t)(179 - 10 * (uint8_t)(locator[0] - 'A') - (uint8_t)(locator[2] - '0'));
+  uint8_t latitude = (uint8_t)(10 * (uint8_t)(locator[1] - 'A') + (uint8_t)(locator[3] - '0'));
+  return (uint16_t)(longitude * 180U + latitude);
 }

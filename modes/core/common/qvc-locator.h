@@ -17,7 +17,8 @@ extern "C" {
 /* Two letters A-R and two digits, upper case. */
 uint8_t qvc_is_locator(const char locator[4]);
 
-/* The value of a locator (not checked here). */
+/* The value of a locator qvc_is_locator accepts (not checked here; for any other text the value
+   means nothing). */
 uint16_t qvc_locator_value(const char locator[4]);
 
 #ifdef __cplusplus

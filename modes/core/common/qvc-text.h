@@ -29,7 +29,9 @@ static inline char qvc_upper(char c) {
    36. */
 static inline uint8_t qvc_call_code(char c) {
   if (qvc_is_digit(c)) return (uint8_t)(c - '0');
-  c = qvc_upper(c);
+  /* Clearing bit 5 makes a-z capitals and moves nothing else into A-Z: one AND instead of a
+     range test and a subtraction. */
+  c = (char)(c & 0xDF);
   if (qvc_is_letter(c)) return (uint8_t)(c - 'A' + 10);
   return 36;
 }
