@@ -31,7 +31,7 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
   /* The free-form add-on of the second call: only there may one stand. */
   uint32_t free_add_on = 0;
   const char* field;
-  uint8_t cq_number = 0, i, start = 0, end, length, type = QVJ_ADD_ON_NONE, refuse = 0;
+  uint8_t cq_number = 0, w = 0, i, start = 0, end, length, type = QVJ_ADD_ON_NONE, refuse = 0;
   /* The listed add-on of either call: 1-412 for the first, 451-862 for the second. */
   int16_t k = 0;
   uint16_t value3;
@@ -141,9 +141,17 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
           base = field;
           base_length = left;
         }
+        /* Only CQ, QRZ or DE (word w) may lead; the first field then has no "/". Word w's
+           range starts w * (36 * 37^3 + 1) above CQ's (36 * 37^2 + 1 for a suffix), so the
+           number is w plus the add-on read with 36 * w added to its first character's code:
+           no 32-bit step is added w times. */
+        while (!qvc_starts_with(m, qvj_lead_words + 5 * w))
+          if (++w == 3) goto free_text;
+        free_add_on = (uint8_t)(36 * w);
         for (j = 0; j < 8 - kind; ++j)
-          free_add_on =
-              qvc_multiply_add(free_add_on, 37, qvc_call_code(j < add_on_length ? add_on[j] : ' '));
+          free_add_on = qvc_multiply_add(free_add_on, j ? 37 : 1,
+                                         qvc_call_code(j < add_on_length ? add_on[j] : ' '));
+        free_add_on += w;
       }
     }
   split:
@@ -151,23 +159,9 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     if (!qvc_pack_call(base, base_length, QVC_CALL_RULES_JT, &fields[i])) goto free_text;
   }
 
-  if (type >= QVJ_ADD_ON_FREE_PREFIX) {
-    /* Only CQ, QRZ or DE may lead; the message then starts as its first field does, and that
-       field has no "/", so no listed add-on can be about. The three words' ranges follow each
-       other: 37^4 - 50652 values for prefixes, 37^3 - 1368 for suffixes. */
-    const uint8_t* lead = qvj_lead_words;
-    uint32_t value = QVJ_CQ_PREFIX_BASE, step = QVJ_QRZ_PREFIX_BASE - QVJ_CQ_PREFIX_BASE;
-    if (type != QVJ_ADD_ON_FREE_PREFIX) {
-      value = QVJ_CQ_SUFFIX_BASE;
-      step = QVJ_QRZ_SUFFIX_BASE - QVJ_CQ_SUFFIX_BASE;
-    }
-    while (!qvc_starts_with(m, lead)) {
-      lead += 5;
-      if (lead == qvj_lead_words + sizeof qvj_lead_words) goto free_text;
-      value += step;
-    }
-    fields[0] = value + free_add_on;
-  }
+  if (type >= QVJ_ADD_ON_FREE_PREFIX)
+    fields[0] =
+        free_add_on + (type == QVJ_ADD_ON_FREE_PREFIX ? QVJ_CQ_PREFIX_BASE : QVJ_CQ_SUFFIX_BASE);
   if (type == QVJ_ADD_ON_LIST_PREFIX || type == QVJ_ADD_ON_LIST_SUFFIX) {
     /* The listed add-on k replaces whatever the third field held, as a locator at latitude
        85-89 N: five add-ons a longitude step, 180 values apart. */
