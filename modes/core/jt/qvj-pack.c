@@ -17,8 +17,8 @@ static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
 /* The words that may lead a message whose second call has a free-form add-on. */
 static const uint8_t qvj_lead_words[15] QVC_FLASH = "CQ \0\0QRZ \0DE \0";
 static const uint8_t qvj_word_ooo[] QVC_FLASH = "OOO ";
-/* The free-text characters after the digits and letters, from code 36 on. */
-static const uint8_t qvj_text_signs[] QVC_FLASH = " +-./?";
+/* The free-text signs after the digits, the letters and the blank, from code 37 on. */
+static const uint8_t qvj_text_signs[] QVC_FLASH = "+-./?";
 
 void qvj_pack(qvj_message* message) {
   qvj_pack_text(message->text, message);
@@ -182,39 +182,32 @@ free_text : {
   /* Free text: the first 13 characters in base 42, 5 + 5 + 3 characters: digits, capitals,
      then the signs; the blank's 36 for anything else. The third group needs 17 bits but its
      field has 15 beside the flag, so its top two bits ride as the lowest bits of the two call
-     fields: the groups are read last to first, and a call field's bit is one more step of
-     the same multiply-and-add, by 2. */
-  uint8_t g, top = 0;
-  for (g = 3; g-- > 0;) {
-    const char* c = m + 5 * g;
-    uint8_t n = g == 2 ? 3 : 6;
-    uint32_t value = 0;
-    while (n-- > 0) {
-      uint8_t radix = 42, code;
-      if (n == 0 && g < 2) {
-        radix = 2;
-        code = (uint8_t)((top >> g) & 1);
-      } else {
-        code = (uint8_t)(*c - '0');
-        if (code > 9) {
-          code = (uint8_t)(*c - 'A' + 10);
-          if (!qvc_is_letter(*c)) {
-            for (code = 0; code < sizeof qvj_text_signs - 1; ++code)
-              if (qvc_flash_byte(&qvj_text_signs[code]) == (uint8_t)*c) break;
-            if (code == sizeof qvj_text_signs - 1) code = 0;
-            code = (uint8_t)(code + 36);
-          }
-        }
-        ++c;
+     fields, one more step of the same multiply-and-add, by 2. One loop over the 13
+     characters, storing each group where it ends, costs less than a loop per group. */
+  uint8_t top, g = 0;
+  uint32_t value = 0;
+  for (i = 0; i < 13; ++i) {
+    char c = m[i];
+    uint8_t code = (uint8_t)(c - '0');
+    if (code > 9) {
+      code = (uint8_t)(c - 'A' + 10);
+      if (!qvc_is_letter(c)) {
+        /* 37-41 for a sign, 36 for the blank and anything else. */
+        for (code = sizeof qvj_text_signs - 1; code > 0; --code)
+          if (qvc_flash_byte(&qvj_text_signs[code - 1]) == (uint8_t)c) break;
+        code = (uint8_t)(code + 36);
       }
-      value = qvc_multiply_add(value, radix, code);
     }
-    if (g == 2) {
-      top = (uint8_t)(value >> 15);
-      value = (uint16_t)value | QVJ_FREE_TEXT_FLAG;
+    value = qvc_multiply_add(value, 42, code);
+    if (i == 4 || i == 9 || i == 12) {
+      fields[g++] = value;
+      value = 0;
     }
-    fields[g] = value;
   }
+  top = (uint8_t)(fields[2] >> 15);
+  fields[0] = qvc_multiply_add(fields[0], 2, (uint8_t)(top & 1));
+  fields[1] = qvc_multiply_add(fields[1], 2, (uint8_t)(top >> 1));
+  fields[2] = (uint16_t)fields[2] | QVJ_FREE_TEXT_FLAG;
   message->type = QVJ_TYPE_FREE_TEXT;
 }
 place:
