@@ -10,6 +10,8 @@
 #include "../common/qvc-call.h"
 #include "../common/qvc-flash.h"
 #include "../common/qvc-text.h"
+#include "qvj-compound-call.h"
+#include "qvj-field3.h"
 #include "qvj-message.h"
 
 static const uint8_t qvj_word_cq[] QVC_FLASH = "CQ ";
@@ -89,7 +91,7 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
         char listed[5];
         base = after;
         base_length = right;
-        code = qvj_walk_prefixes(field, slash, 0, listed);
+        code = qvj_prefix_walk(field, slash, 0, listed);
         kind = QVJ_ADD_ON_LIST_PREFIX;
       } else if (right == 1) {
         base_length = slash;
@@ -148,7 +150,7 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
         while (!qvc_starts_with(m, qvj_lead_words + 5 * w))
           if (++w == 3) goto free_text;
         free_add_on = (uint8_t)(36 * w);
-        for (j = 0; j < 8 - kind; ++j)
+        for (j = 0; j < (uint8_t)(8 - kind); ++j)
           free_add_on = qvc_multiply_add(free_add_on, j ? 37 : 1,
                                          qvc_call_code(j < add_on_length ? add_on[j] : ' '));
         free_add_on += w;
@@ -172,7 +174,7 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
   } else {
     qvc_copy_padded(word, 4, field, length);
     if (qvc_starts_with(word, qvj_word_ooo)) word[0] = word[1] = word[2] = ' ';
-    if (!qvj_pack_field3(word, &value3)) goto free_text;
+    if (!qvj_field3_value(word, &value3)) goto free_text;
   }
   fields[2] = value3;
   message->type = type;
