@@ -32,7 +32,9 @@ static inline uint16_t qvj_prefix_walk(const char* field, uint8_t length, uint16
     const uint8_t* next = rest + qvc_flash_byte(group + 2);
     uint8_t used = 1;
     text[0] = (char)(first & 0x7F);
-    if (wanted != 0 || text[0] == field[0]) {
+    /* No "||": where wanted is a constant 0, folding it away must not leave a branch on a
+       constant, which sdcc reports. */
+    if ((uint8_t)((text[0] == field[0]) | (wanted != 0))) {
       for (; count > 0; --count) {
         uint8_t i;
         if (!(first & 0x80)) {
@@ -45,9 +47,12 @@ static inline uint16_t qvj_prefix_walk(const char* field, uint8_t length, uint16
         first = 0;
         text[used] = '\0';
         ++k;
-        for (i = 0; i < used && text[i] == field[i]; ++i) {
+        if (k == wanted) return k;
+        if (used == length) {
+          for (i = 0; i < used && text[i] == field[i]; ++i) {
+          }
+          if (i == used) return k;
         }
-        if (k == wanted || (i == used && used == length)) return k;
       }
     }
     k = (uint16_t)(k + count);

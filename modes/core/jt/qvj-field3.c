@@ -4,5 +4,5 @@
 #include "qvj-pack.h"
 
 uint8_t qvj_pack_field3(const char field[4], uint16_t* value) {
-  return qvj_field3_value(field, value);
+  return qvj_field3_value(field, 1, value);
 }

@@ -13,22 +13,25 @@
 #include "../common/qvc-locator.h"
 #include "../common/qvc-text.h"
 
-/* A blank field, RO, RRR and 73 filling the field, whose values follow each other in this
-   order: 5 bytes each, so one loop steps through them without looking for the NUL between
-   them. */
+/* The OOO flag alone, which only the packer reads as a blank field (first 0), a blank field, then
+   RO, RRR and 73 filling the field, whose values follow each other in this order: 5 bytes each,
+   so one loop steps through them without looking for the NUL between them. */
 static const uint8_t qvj_field3_words[] QVC_FLASH =
+    "OOO \0"
     "    \0"
     "RO  \0RRR \0"
     "73  ";
 
-static inline uint8_t qvj_field3_value(const char field[4], uint16_t* value) {
+/* The value of field into *value, 1; 0 when the field is none of the third field's forms. The
+   words are looked for from entry first of qvj_field3_words on. */
+static inline uint8_t qvj_field3_value(const char field[4], uint8_t first, uint16_t* value) {
   int32_t number = 99;
   uint8_t read, sign, i;
   uint16_t v = QVC_BLANK_FIELD;
   /* No word starts with "-" or "R-", so these come first. */
-  for (i = 0; i < 4; ++i) {
-    if (qvc_starts_with(field, qvj_field3_words + 5 * i)) {
-      if (i != 0) v = (uint16_t)(QVC_LOCATOR_COUNT + 61 + i);
+  for (i = first; i < 5; ++i) {
+    if (qvc_starts_with(field, &qvj_field3_words[5 * i])) {
+      if (i >= 2) v = (uint16_t)(QVC_LOCATOR_COUNT + 60 + i);
       goto done;
     }
   }
@@ -38,7 +41,7 @@ static inline uint8_t qvj_field3_value(const char field[4], uint16_t* value) {
   if (sign) {
     *value = 0; /* what a refused report leaves */
     read = qvc_read_list_number(field + sign, 2, &number);
-    if (read == QVC_LIST_ERROR || read == QVC_LIST_END) return 0;
+    if (read >= QVC_LIST_END) return 0; /* QVC_LIST_END or QVC_LIST_ERROR */
     /* Four characters hold no number beyond -999 ... 9999: 16 bits compare it. */
     if ((uint16_t)((int16_t)number - 1) < 30) {
       v = (uint16_t)(QVC_BLANK_FIELD + (sign == 1 ? 0 : 30) + (uint8_t)number);
@@ -49,7 +52,7 @@ static inline uint8_t qvj_field3_value(const char field[4], uint16_t* value) {
 
   /* Extended reports: the whole field, or failing that the field after its first character. */
   read = qvc_read_list_number(field, 4, &number);
-  if (read == QVC_LIST_ERROR || read == QVC_LIST_END) qvc_read_list_number(field + 1, 3, &number);
+  if (read >= QVC_LIST_END) qvc_read_list_number(field + 1, 3, &number);
   if ((uint16_t)((int16_t)number + 50) < 100) {
     /* The value of the locator KA or LA and the two digits of number + 50, worked out here
        rather than spelt and read: the longitude index is 179 - 10 * (K or L) - the first digit,

@@ -14,11 +14,10 @@
 #include "qvj-field3.h"
 #include "qvj-message.h"
 
-static const uint8_t qvj_word_cq[] QVC_FLASH = "CQ ";
 static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
-/* The words that may lead a message whose second call has a free-form add-on. */
+/* The words that may lead a message whose second call has a free-form add-on; the first is
+   also the CQ that the CQ rewrites look for. */
 static const uint8_t qvj_lead_words[15] QVC_FLASH = "CQ \0\0QRZ \0DE \0";
-static const uint8_t qvj_word_ooo[] QVC_FLASH = "OOO ";
 /* The free-text signs after the digits, the letters and the blank, from code 37 on. */
 static const uint8_t qvj_text_signs[] QVC_FLASH = "+-./?";
 
@@ -41,7 +40,7 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
   /* "CQ 5" becomes "CQ 005", "CQ DX" the callsign "CQ9DX", and "CQ NA" (two letters) the
      callsign "E9NA"; the decoder turns them back. Each rewrite leaves a text the others do not
      match. */
-  if (qvc_starts_with(m, qvj_word_cq)) {
+  if (qvc_starts_with(m, qvj_lead_words)) {
     if (qvc_is_digit(m[3]) && m[4] == ' ') {
       for (i = QVJ_MESSAGE_LENGTH - 1; i >= 5; --i) m[i] = m[i - 2];
       m[3] = m[4] = '0';
@@ -173,8 +172,8 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     value3 = (uint16_t)(value3 + k);
   } else {
     qvc_copy_padded(word, 4, field, length);
-    if (qvc_starts_with(word, qvj_word_ooo)) word[0] = word[1] = word[2] = ' ';
-    if (!qvj_field3_value(word, &value3)) goto free_text;
+    /* OOO alone there is the flag, sent as a blank field. */
+    if (!qvj_field3_value(word, 0, &value3)) goto free_text;
   }
   fields[2] = value3;
   message->type = type;
