@@ -14,6 +14,7 @@
 static inline void qvj_normalise_inline(const char* text, char message[QVJ_MESSAGE_LENGTH],
                                         uint32_t* changes) {
   uint8_t length = 0, out = 0, cut = 0;
+  char last = '\0'; /* the last character kept; not a blank at the start */
   const char* c;
   /* One pass over the whole text: its first 22 characters copied with each run of blanks cut
      to one, and whether anything but blanks follows them. Blanks after the last other
@@ -21,7 +22,7 @@ static inline void qvj_normalise_inline(const char* text, char message[QVJ_MESSA
   for (c = text; *c != '\0'; ++c) {
     if (length < QVJ_MESSAGE_LENGTH) {
       ++length;
-      if (!(*c == ' ' && out > 0 && message[out - 1] == ' ')) message[out++] = qvc_upper(*c);
+      if (*c != ' ' || last != ' ') message[out++] = last = qvc_upper(*c);
     } else if (*c != ' ') {
       cut = QVC_CHANGED_CUT;
     }
