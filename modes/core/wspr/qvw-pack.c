@@ -15,6 +15,7 @@
 #include "../common/qvc-list-number.h"
 #include "../common/qvc-locator.h"
 #include "../common/qvc-text.h"
+#include "qvw-lookup3-rounds.h"
 #include "qvw-wspr.h"
 
 #define QVW_NONE 0xFF
@@ -153,7 +154,7 @@ void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
     for (i = 0; i < 5; ++i) turned[i] = grid[i + 1];
     turned[5] = grid[0];
     qvc_pack_call(turned, 6, QVC_CALL_RULES_WSPR, &call);
-    high = qvw_call_hash(m + 1, (uint8_t)(close - 1));
+    high = (uint16_t)(qvw_lookup3_rounds(m + 1, (uint8_t)(close - 1), 146) & 0x7FFF);
     type = QVW_TYPE_HASHED_CALL;
     at = (uint8_t)(close + 9);
   } else if (open != QVW_NONE) {
