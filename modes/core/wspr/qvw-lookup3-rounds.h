@@ -28,17 +28,17 @@ static inline uint32_t qvw_lookup3_rounds(const char* key, uint8_t length, uint3
   for (;;) {
     /* Every block but the last is mixed; the last gets the final round. */
     uint8_t last = (uint8_t)(length - at) <= 12;
-    uint8_t i, first = last ? QVW_MIX_STEPS : 0;
+    uint8_t i, skip = (uint8_t)(12 - (last ? QVW_MIX_STEPS : 0));
     /* Passes 0-11 add the block's bytes to a, little-endian (none past the end; the place
        counted in 8 bits as the reference counts it), the roles turning after every fourth, so
        the three words go to a, b and c. The passes after them are the round's steps. */
-    for (i = 0; i < 12 + QVW_MIX_STEPS + last; ++i) {
+    for (i = 0; i < (uint8_t)(12 + QVW_MIX_STEPS + last); ++i) {
       if (i < 12) {
         uint8_t place = (uint8_t)(at + i);
         if (place < length) a += (uint32_t)(uint8_t)key[place] << (8 * (i & 3));
         if ((i & 3) != 3) continue;
       } else {
-        uint8_t step = (uint8_t)(i - 12 + first);
+        uint8_t step = (uint8_t)(i - skip);
         uint8_t k = qvc_flash_byte(&qvw_turns[step]);
         uint32_t turned = step < QVW_MIX_STEPS ? c : b;
         /* One bit at a time: a rotation by a variable count costs no more code than this on a

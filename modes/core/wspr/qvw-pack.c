@@ -16,19 +16,12 @@
 #include "../common/qvc-locator.h"
 #include "../common/qvc-text.h"
 #include "qvw-lookup3-rounds.h"
+#include "qvw-power-level.h"
 #include "qvw-wspr.h"
 
 #define QVW_NONE 0xFF
 /* A hashed call longer than this is not sent: the reference keeps the key in 12 bytes. */
 #define QVW_LONGEST_HASHED_CALL 12
-
-static const int8_t qvw_power_correction[10] QVC_FLASH = {0, -1, 1, 0, -1, 2, 1, 0, -1, 1};
-
-uint8_t qvw_round_power(int32_t dbm) {
-  uint8_t clamped = (uint8_t)(dbm < 0 ? 0 : (dbm > 60 ? 60 : dbm)), last = clamped;
-  while (last >= 10) last = (uint8_t)(last - 10); /* the last digit, with no divide routine */
-  return (uint8_t)(clamped + (int8_t)qvc_flash_byte(&qvw_power_correction[last]));
-}
 
 /* The characters of the word at w up to a blank, the end of the text or most. */
 static uint8_t qvw_word_length(const char* w, uint8_t most) {
@@ -97,7 +90,7 @@ void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
                      uint8_t tones[QVW_SYMBOLS], qvc_report* report) {
   char* m = message->text;
   uint8_t place, end = 0, blank, slash, open, close, at, start = 0, count = 0, extra = 0, most = 6;
-  uint8_t type;
+  uint8_t type, moved;
   qvc_status status;
   uint16_t high, changes = 0; /* the change bits fit in 16 bits until they go into the report */
   uint32_t call;
@@ -254,9 +247,9 @@ power:
     goto refuse;
   }
   /* status is QVC_OK now, typed_power the number read. */
-  message->power = qvw_round_power(message->typed_power);
+  message->power = qvw_power_level(message->typed_power, &moved);
   start = count = 0;
-  if (message->power != message->typed_power) {
+  if (moved) {
     changes |= QVW_CHANGED_POWER;
     start = at;
   }

@@ -1,9 +1,10 @@
-/* The WSPR sync bits, one under each coded bit of the 162 tones; the encoder in qvw-pack.c reads
-   the table, the host one bit at a time. */
+/* The WSPR sync bits, one under each coded bit of the 162 tones (the encoder in qvw-pack.c reads
+   the table, the host one bit at a time), and the power level as the host asks for it. */
 #include "qvw-wspr.h"
 
 #include "../common/qvc-bits.h"
 #include "../common/qvc-flash.h"
+#include "qvw-power-level.h"
 
 const uint8_t qvw_sync[21] QVC_FLASH = {0xC0, 0x8E, 0x25, 0xE0, 0x25, 0x02, 0xCD,
                                         0x1A, 0x1A, 0xA9, 0x2C, 0x6A, 0x20, 0x93,
@@ -11,4 +12,9 @@ const uint8_t qvw_sync[21] QVC_FLASH = {0xC0, 0x8E, 0x25, 0xE0, 0x25, 0x02, 0xCD
 
 uint8_t qvw_sync_bit(uint8_t i) {
   return qvc_flash_bit(qvw_sync, i);
+}
+
+uint8_t qvw_round_power(int32_t dbm) {
+  uint8_t moved;
+  return qvw_power_level(dbm, &moved);
 }
