@@ -20,11 +20,15 @@
 static const uint8_t qvw_turns[QVW_ALL_STEPS] QVC_FLASH = {4,  6,  8,  16, 19, 4, 14,
                                                            11, 25, 16, 4,  14, 24};
 
+/* The three words start at this plus the length and the seed. */
+#define QVW_LOOKUP3_START 0xDEADBEEFUL
+
+/* The hash of a key of at least one byte (an empty key is not stirred: its hash is the start
+   value, which the caller gives). */
 static inline uint32_t qvw_lookup3_rounds(const char* key, uint8_t length, uint32_t seed) {
   uint32_t a, b, c;
   uint8_t at = 0;
-  a = b = c = (uint32_t)(0xDEADBEEFUL + length + seed);
-  if (length == 0) return c;
+  a = b = c = (uint32_t)(QVW_LOOKUP3_START + length + seed);
   for (;;) {
     /* Every block but the last is mixed; the last gets the final round. */
     uint8_t last = (uint8_t)(length - at) <= 12;

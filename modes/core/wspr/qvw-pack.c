@@ -276,15 +276,15 @@ power:
     /* The 162 coded bits go in the last 21 bytes of tones. Byte k of them is read whole when
        tone 8k is made, and lies at place 141 + k, at or past 8k for every k up to 20: each is
        read before a tone is written over it, and the stack needs no room for them. */
-    uint8_t *coded = tones + QVW_SYMBOLS - 21, i, marks = 0, bits = 0;
+    uint8_t *coded = tones + QVW_SYMBOLS - 21, *next = coded, i, marks = 0, bits = 0;
     qvc_code_and_interleave(message->source, 50, coded);
     /* A byte of coded bits and one of sync bits read per eight tones, each bit shifted out at
        the top: no bit-addressing call per tone. */
     for (i = 0; i < QVW_SYMBOLS; ++i, marks = (uint8_t)(marks << 1), bits = (uint8_t)(bits << 1)) {
       uint8_t bit;
       if ((i & 7) == 0) {
-        marks = qvc_flash_byte(&qvw_sync[i >> 3]);
-        bits = coded[i >> 3];
+        marks = qvc_flash_byte(&qvw_sync[next - coded]);
+        bits = *next++;
       }
       bit = (uint8_t)(bits >> 7);
       if (symbols) symbols[i] = bit;
