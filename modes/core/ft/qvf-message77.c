@@ -81,6 +81,7 @@ typedef struct {
   uint8_t at[MAX_WORDS];       /* where the word starts in text (or CQ_AT): see W() */
   qvc_report report;
   uint16_t changed; /* bits 16-31 of report.changes */
+  uint8_t cut;      /* QVC_CHANGED_CUT, QVC_CHANGED_CALL_CUT: one byte to set, not four */
   uint32_t call;    /* the value of the last 28-bit call field written */
 #ifdef QVF_HOST_DETAIL
   qvf_pack77_detail* detail;
@@ -550,7 +551,7 @@ static uint8_t nonstandard(void) {
     if (code < 0) return refuse_at(QVF_BAD_CALL_CHARACTER, plain);
     number_times_add(38, (uint8_t)code);
   }
-  if (m.n[plain] > 11) m.report.changes |= QVC_CHANGED_CALL_CUT;
+  if (m.n[plain] > 11) m.cut = QVC_CHANGED_CALL_CUT;
   if (m.count == 3) {
     if (!cq) closing = IS(2, QVF_RRR) ? 1 : IS(2, QVF_RR73) ? 2 : IS(2, QVF_73) ? 3 : 0;
     if (closing == 0) change_at(BIT_QVF_CHANGED_WORD_DROPPED, 2);
@@ -616,7 +617,7 @@ static uint8_t a42(char c) {
 /* Type 0.0: 13 characters of text; refused when none of them can be sent. */
 static uint8_t free_text(void) {
   uint8_t kept = m.length < FREE_TEXT_LENGTH ? m.length : FREE_TEXT_LENGTH, i, any = 0;
-  if (m.length > FREE_TEXT_LENGTH) m.report.changes |= QVC_CHANGED_CUT;
+  if (m.length > FREE_TEXT_LENGTH) m.cut = QVC_CHANGED_CUT;
   while (kept > 0 && m.text[kept - 1] == ' ') --kept;
   /* The text is sent right-aligned: blanks (0) in front add nothing to the number. */
   for (i = 0; i < kept; ++i) {
@@ -759,7 +760,7 @@ static qvc_status pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], 
 #endif
   }
   memcpy(bits77, m.bits, QVF_MESSAGE77_BYTES);
-  m.report.changes |= (uint32_t)m.changed << 16;
+  m.report.changes = (uint32_t)m.changed << 16 | m.cut;
   if (report != 0) *report = m.report;
   return m.report.status;
 }
