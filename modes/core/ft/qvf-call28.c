@@ -130,7 +130,7 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
       goto found;
     }
     if (digits == 0) {
-      if (letters != length - 3) return 0;
+      if (letters != (uint8_t)(length - 3)) return 0;
       number += QVF_CALL28_CQ_LETTERS;
       goto found;
     }
