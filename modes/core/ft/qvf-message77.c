@@ -82,7 +82,8 @@ typedef struct {
      once with its shape: kept at fixed places, it needs no stack frame for the results. */
   uint8_t base_at[SHAPED_WORDS];
   uint8_t base_n[SHAPED_WORDS];
-  uint8_t at[MAX_WORDS]; /* where the word starts in text (or CQ_AT): see W() */
+  uint8_t inside[SHAPED_WORDS]; /* the length before the first ">" less one (see inside_length) */
+  uint8_t at[MAX_WORDS];        /* where the word starts in text (or CQ_AT): see W() */
   qvc_report report;
   uint16_t changed; /* bits 16-31 of report.changes */
   uint8_t cut;      /* QVC_CHANGED_CUT, QVC_CHANGED_CALL_CUT: one byte to set, not four */
@@ -187,7 +188,7 @@ static uint8_t base_call(uint8_t word) {
 
 /* The text inside the brackets of a word opening with "<": up to ">", or to the end. */
 static uint8_t inside_length(uint8_t word) {
-  return (uint8_t)(qvf_find(W(word), m.n[word], '>') - 1);
+  return m.inside[word];
 }
 
 /* The value of one digit or more, or NOT_DIGITS; 9999 for any of 10000 and more: no field here
@@ -722,6 +723,7 @@ static void classify(void) {
       if (c == '+' || c == '-') facts |= IS_SIGNED;
       if (!qvf_is_digit(c)) facts &= (uint8_t)~IS_ALL_DIGITS;
     }
+    m.inside[word] = (uint8_t)(close - 1);
     if (close < n) facts |= IS_CLOSED;
     if (w[0] == '<') {
       facts |= IS_OPEN;
