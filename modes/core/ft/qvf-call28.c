@@ -58,9 +58,18 @@ uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_
   return 1;
 }
 
+/* The hash's product, at a fixed address: a small chip reaches it without the stack frame a
+   local array takes. The host's build gives each thread its own. */
+#ifdef QVF_HOST_DETAIL
+static _Thread_local uint8_t product[8];
+#else
+static uint8_t product[8];
+#endif
+
 uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
-  uint8_t product[8] = {0, 0, 0, 0, 0, 0, 0, 0}, i, j;
+  uint8_t i, j;
   uint32_t top;
+  memset(product, 0, sizeof product);
   /* The base-38 value of the call times the multiplier, modulo 2^64, by Horner's rule on the
      product itself: each character multiplies it by 38 and adds its code times the multiplier,
      both in one pass over the bytes (a byte's sum stays below 2^16). A character outside the

@@ -592,7 +592,7 @@ static uint8_t eu_vhf(void) {
   if ((roger && !IS(2, QVF_R)) || !SHAPE(0, m.shape[1] & IS_BRACKETED)) return DECLINED;
   /* RRSSSS from 520001 to 594095: six digits, the block RR and the serial SSSS apart */
   if (m.n[exchange] != 6 || !SHAPE(exchange, IS_ALL_DIGITS)) return DECLINED;
-  block = (uint8_t)((e[0] - '0') * 10 + (e[1] - '0') - 52); /* 0-7 for 52-59 */
+  block = (uint8_t)((uint8_t)(e[0] - '0') * 10 + e[1] - '0' - 52); /* 0-7 for 52-59 */
   serial = digits_value(e + 2, 4);
   l = W(locator);
   if (block > 7 || (block == 0 && serial == 0) || (block == 7 && serial > 4095) ||
