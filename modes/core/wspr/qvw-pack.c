@@ -147,7 +147,8 @@ void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
     for (i = 0; i < 5; ++i) turned[i] = grid[i + 1];
     turned[5] = grid[0];
     qvc_pack_call(turned, 6, QVC_CALL_RULES_WSPR, &call);
-    high = (uint16_t)(qvw_lookup3_rounds(m + 1, (uint8_t)(close - 1), 146) & 0x7FFF);
+    high = (uint16_t)(qvw_lookup3_rounds(m + 1, (uint8_t)(close - 1), QVW_CALL_HASH_SEED) &
+                      QVW_CALL_HASH_MASK);
     type = QVW_TYPE_HASHED_CALL;
     at = (uint8_t)(close + 9);
   } else if (open != QVW_NONE) {

@@ -59,7 +59,8 @@ typedef struct {
 } qvw_message;
 
 /* Encodes text (NUL-terminated, any length); symbols (the interleaved bits, one a byte) may be
-   NULL; each tone is 2 * symbol + sync bit. With tones NULL it only packs (qvw_pack). */
+   NULL; each tone is 2 * symbol + sync bit. With tones NULL it only packs (qvw_pack). The coded
+   bits wait in the tail of tones while the tones are made, so symbols must not overlap it. */
 void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
                      uint8_t tones[QVW_SYMBOLS], qvc_report* report);
 
@@ -73,10 +74,12 @@ uint8_t qvw_round_power(int32_t dbm);
 /* The 32-bit lookup3 hash of length bytes of key, started from seed. */
 uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed);
 
-/* A call's 15-bit hash as a type 3 message sends it (lookup3, seed 146, low 15 bits); inline,
-   as the packer calls it once. */
+/* A call's 15-bit hash as a type 3 message sends it: lookup3 from this seed, the low 15 bits
+   (the packer hashes with the rounds of qvw-lookup3-rounds.h, the host through this). */
+#define QVW_CALL_HASH_SEED 146
+#define QVW_CALL_HASH_MASK 0x7FFF
 static inline uint16_t qvw_call_hash(const char* call, uint8_t length) {
-  return (uint16_t)(qvw_lookup3(call, length, 146) & 0x7FFF);
+  return (uint16_t)(qvw_lookup3(call, length, QVW_CALL_HASH_SEED) & QVW_CALL_HASH_MASK);
 }
 
 /* The sync bits, packed, the first in the top bit of byte 0; a table in flash (QVC_FLASH). */
