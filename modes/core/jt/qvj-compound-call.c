@@ -1,5 +1,7 @@
 /* The list of prefixes a compound call ("ZL/K1ABC") may carry as a listed add-on, which rides
    in the third field as a locator no station uses; the packer (qvj-pack.c) splits the calls. */
+#include "qvj-compound-call.h"
+
 #include <string.h>
 
 #include "../common/qvc-flash.h"
@@ -10,8 +12,7 @@
    one group). Each group: the character, its top bit set when the character alone is the group's
    first entry; the group's count of entries; the count of bytes its other entries take in
    qvj_prefix_rests. */
-#define QVJ_PREFIX_GROUPS 32
-static const uint8_t qvj_prefix_groups[3 * QVJ_PREFIX_GROUPS] QVC_FLASH = {
+const uint8_t qvj_prefix_groups[3 * QVJ_PREFIX_GROUPS] QVC_FLASH = {
     0x31, 0x02, 0x02, 0x33, 0x10, 0x12, 0x34, 0x07, 0x09, 0x35, 0x0B, 0x0B, 0x36, 0x02, 0x02, 0x37,
     0x04, 0x04, 0x38, 0x03, 0x03, 0x39, 0x0E, 0x0F, 0x41, 0x08, 0x08, 0x42, 0x04, 0x05, 0x43, 0x13,
     0x15, 0x44, 0x05, 0x05, 0x45, 0x11, 0x11, 0xC6, 0x15, 0x16, 0xCD, 0x07, 0x06, 0x48, 0x13, 0x13,
@@ -23,7 +24,7 @@ static const uint8_t qvj_prefix_groups[3 * QVJ_PREFIX_GROUPS] QVC_FLASH = {
    byte holds in the top two bits how many characters (1-3, the group's character counted) it
    keeps of that entry, the bytes after it have 0 there; the low six bits hold each new
    character less '0'. A last byte with 3 there ends the list. */
-static const uint8_t qvj_prefix_rests[] QVC_FLASH = {
+const uint8_t qvj_prefix_rests[] QVC_FLASH = {
     0x51, 0x63, 0x51, 0x52, 0x06, 0x88, 0x89, 0x53, 0x80, 0x54, 0x02, 0xD3, 0xE2, 0x91, 0x66, 0x67,
     0x68, 0x69, 0x92, 0xA0, 0x5A, 0x5C, 0x63, 0x65, 0x01, 0x19, 0xE5, 0x67, 0x68, 0x51, 0x52, 0x58,
     0x5E, 0x62, 0x64, 0x65, 0x66, 0x67, 0x68, 0x6A, 0x67, 0x69, 0x5F, 0x60, 0x61, 0x68, 0x60, 0x61,
@@ -53,42 +54,8 @@ static const uint8_t qvj_prefix_rests[] QVC_FLASH = {
 /* The k that no list entry uses is kept for a prefix the operator sets up; this encoder has
    none. */
 
-/* Walks the list up to entry wanted or, when wanted is 0, up to the entry equal to the first
-   length characters of field. Leaves that entry in text (NUL-terminated) and returns its place
-   (1-339), or 0 when there is none. A search reads only the groups of the field's first
-   character, a few dozen bytes, not the whole list. */
 uint16_t qvj_walk_prefixes(const char* field, uint8_t length, uint16_t wanted, char text[5]) {
-  const uint8_t* group = qvj_prefix_groups;
-  const uint8_t* rest = qvj_prefix_rests;
-  uint16_t k = 0;
-  for (; group < qvj_prefix_groups + sizeof qvj_prefix_groups; group += 3) {
-    uint8_t first = qvc_flash_byte(group);
-    uint8_t count = qvc_flash_byte(group + 1);
-    const uint8_t* next = rest + qvc_flash_byte(group + 2);
-    uint8_t used = 1;
-    text[0] = (char)(first & 0x7F);
-    if (wanted != 0 || text[0] == field[0]) {
-      for (; count > 0; --count) {
-        uint8_t i;
-        if (!(first & 0x80)) {
-          uint8_t byte = qvc_flash_byte(rest);
-          used = (uint8_t)(byte >> 6);
-          do {
-            text[used++] = (char)((byte & 0x3F) + '0');
-          } while (!((byte = qvc_flash_byte(++rest)) & 0xC0));
-        }
-        first = 0;
-        text[used] = '\0';
-        ++k;
-        for (i = 0; i < used && text[i] == field[i]; ++i) {
-        }
-        if (k == wanted || (i == used && used == length)) return k;
-      }
-    }
-    k = (uint16_t)(k + count);
-    rest = next;
-  }
-  return 0;
+  return qvj_prefix_walk(field, length, wanted, text);
 }
 
 uint8_t qvj_prefix_text(uint16_t k, char text[5]) {

@@ -14,7 +14,7 @@ static const uint8_t qvw_turns[QVW_ALL_STEPS] QVC_FLASH = {4,  6,  8,  16, 19, 4
                                                            11, 25, 16, 4,  14, 24};
 
 uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed) {
-  uint32_t a, b, c, word = 0;
+  uint32_t a, b, c;
   uint8_t at = 0;
   a = b = c = (uint32_t)(0xDEADBEEFUL + length + seed);
   if (length == 0) return c;
@@ -22,16 +22,14 @@ uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed) {
     /* Every block but the last is mixed; the last gets the final round. */
     uint8_t last = (uint8_t)(length - at) <= 12;
     uint8_t i, first = last ? QVW_MIX_STEPS : 0;
-    /* Passes 0-11 read the block's bytes (zero past the end; the place counted in 8 bits as
-       the reference counts it), each entering word at the top, so after four bytes word is a
-       whole little-endian word; it is added to a and the roles turn, so the three words go to
-       a, b and c. The passes after them are the round's steps. */
+    /* Passes 0-11 add the block's bytes to a, little-endian (none past the end; the place
+       counted in 8 bits as the reference counts it), the roles turning after every fourth, so
+       the three words go to a, b and c. The passes after them are the round's steps. */
     for (i = 0; i < 12 + QVW_MIX_STEPS + last; ++i) {
       if (i < 12) {
         uint8_t place = (uint8_t)(at + i);
-        word = (word >> 8) | ((uint32_t)(place < length ? (uint8_t)key[place] : 0) << 24);
+        if (place < length) a += (uint32_t)(uint8_t)key[place] << (8 * (i & 3));
         if ((i & 3) != 3) continue;
-        a += word;
       } else {
         uint8_t step = (uint8_t)(i - 12 + first);
         uint8_t k = qvc_flash_byte(&qvw_turns[step]);
@@ -59,8 +57,4 @@ uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed) {
     if (last) return b;
     at = (uint8_t)(at + 12);
   }
-}
-
-uint16_t qvw_call_hash(const char* call, uint8_t length) {
-  return (uint16_t)(qvw_lookup3(call, length, 146) & 0x7FFF);
 }

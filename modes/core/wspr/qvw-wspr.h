@@ -11,6 +11,7 @@
 
 #include <stdint.h>
 
+#include "../common/qvc-flash.h"
 #include "../common/qvc-status.h"
 
 #ifdef __cplusplus
@@ -58,7 +59,7 @@ typedef struct {
 } qvw_message;
 
 /* Encodes text (NUL-terminated, any length); symbols (the interleaved bits, one a byte) may be
-   NULL; each tone is 2 * symbol + sync bit. */
+   NULL; each tone is 2 * symbol + sync bit. With tones NULL it only packs (qvw_pack). */
 void qvw_wspr_encode(const char* text, qvw_message* message, uint8_t* symbols,
                      uint8_t tones[QVW_SYMBOLS], qvc_report* report);
 
@@ -72,8 +73,21 @@ uint8_t qvw_round_power(int32_t dbm);
 /* The 32-bit lookup3 hash of length bytes of key, started from seed. */
 uint32_t qvw_lookup3(const char* key, uint8_t length, uint32_t seed);
 
-/* A call's 15-bit hash as a type 3 message sends it (lookup3, seed 146, low 15 bits). */
-uint16_t qvw_call_hash(const char* call, uint8_t length);
+/* A call's 15-bit hash as a type 3 message sends it (lookup3, seed 146, low 15 bits); inline,
+   as the packer calls it once. */
+static inline uint16_t qvw_call_hash(const char* call, uint8_t length) {
+  return (uint16_t)(qvw_lookup3(call, length, 146) & 0x7FFF);
+}
+
+/* The sync bits, packed, the first in the top bit of byte 0; a table in flash (QVC_FLASH). */
+extern const uint8_t qvw_sync[21] QVC_FLASH;
+/* Two helpers of the packer, each called from two places: as functions of their own they exist
+   once in flash, where the compiler would copy a file's own helper into both. */
+/* 1 when the first places characters of g begin a grid (two letters A-R, two digits, two letters
+   A-X), lower-case letters counting when fold is 1. */
+uint8_t qvw_is_grid(const char* g, uint8_t places, uint8_t fold);
+/* Two characters read as a decimal number without a check. */
+int16_t qvw_two_digits(const char* at);
 
 /* Sync bit i (0-161). */
 uint8_t qvw_sync_bit(uint8_t i);
