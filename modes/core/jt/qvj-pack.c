@@ -206,8 +206,10 @@ free_text : {
     }
   }
   top = (uint8_t)(fields[2] >> 15);
-  fields[0] = qvc_multiply_add(fields[0], 2, (uint8_t)(top & 1));
-  fields[1] = qvc_multiply_add(fields[1], 2, (uint8_t)(top >> 1));
+  for (g = 0; g < 2; ++g) {
+    fields[g] = qvc_multiply_add(fields[g], 2, (uint8_t)(top & 1));
+    top = (uint8_t)(top >> 1);
+  }
   fields[2] = (uint16_t)fields[2] | QVJ_FREE_TEXT_FLAG;
   message->type = QVJ_TYPE_FREE_TEXT;
 }
