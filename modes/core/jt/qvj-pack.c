@@ -32,7 +32,7 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
   /* The free-form add-on of the second call: only there may one stand. */
   uint32_t free_add_on = 0;
   const char* field;
-  uint8_t cq_number = 0, w = 0, i, start = 0, end, length, type = QVJ_ADD_ON_NONE, refuse = 0;
+  uint8_t cq_end = 0, w = 0, i, start = 0, end, length, type = QVJ_ADD_ON_NONE, refuse = 0;
   /* The listed add-on of either call: 1-412 for the first, 451-862 for the second. */
   int16_t k = 0;
   uint16_t value3;
@@ -55,11 +55,11 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     /* "CQ nnn" (the rewrites above leave no digit at place 3 but this one's) is one field. */
     for (i = 3; i < 6 && qvc_is_digit(m[i]); ++i) {
     }
-    cq_number = i == 6;
+    if (i == 6) cq_end = 6;
   }
 
-  /* Three fields, each ended by a blank; "CQ nnn" is one field, its end taken to lie after the
-     digits. Each call field is split into its add-on and base call in place and packed from
+  /* Three fields, each ended by a blank; "CQ nnn" is one field, its end (cq_end, for the first
+     field only) taken to lie after the digits. Each call field is split into its add-on and base call in place and packed from
      where it stands in m. Any failure means free text, so the order of the checks does not
      matter: a first call with a free-form add-on fails at once. */
   for (i = 0;; ++i) {
@@ -69,7 +69,8 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     field = m + start;
     end = start;
     while (end < QVJ_MESSAGE_LENGTH && m[end] != ' ') ++end;
-    if (i == 0 && cq_number) end = 6;
+    if (end < cq_end) end = cq_end;
+    cq_end = 0;
     if (end >= QVJ_MESSAGE_LENGTH) goto free_text;
     length = (uint8_t)(end - start);
     start = (uint8_t)(end + 1);
