@@ -26,17 +26,17 @@ void qvj_pack(qvj_message* message) {
 }
 
 void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
-  char m[QVJ_MESSAGE_LENGTH];
+  /* The text and a blank after it, which ends every field's search for its blank. */
+  char m[QVJ_MESSAGE_LENGTH + 1];
   char word[4];
   uint32_t fields[3];
-  /* The free-form add-on of the second call: only there may one stand. */
-  uint32_t free_add_on = 0;
   const char* field;
   uint8_t cq_end = 0, w = 0, i, start = 0, end, length, type = QVJ_ADD_ON_NONE, refuse = 0;
   /* The listed add-on of either call: 1-412 for the first, 451-862 for the second. */
   int16_t k = 0;
   uint16_t value3;
   memcpy(m, text, QVJ_MESSAGE_LENGTH);
+  m[QVJ_MESSAGE_LENGTH] = ' ';
   /* "CQ 5" becomes "CQ 005", "CQ DX" the callsign "CQ9DX", and "CQ NA" (two letters) the
      callsign "E9NA"; the decoder turns them back. Each rewrite leaves a text the others do not
      match. */
@@ -68,7 +68,7 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     uint8_t base_length, slash = 0, left, right, kind = QVJ_ADD_ON_NONE;
     field = m + start;
     end = start;
-    while (end < QVJ_MESSAGE_LENGTH && m[end] != ' ') ++end;
+    while (m[end] != ' ') ++end;
     if (end < cq_end) end = cq_end;
     cq_end = 0;
     if (end >= QVJ_MESSAGE_LENGTH) goto free_text;
@@ -129,7 +129,8 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
       }
       if (prefix || suffix) {
         /* The add-on as a base-37 number of 4 (prefix) or 3 (suffix) characters, blanks after
-           it; the base call is the other side. */
+           it; the base call is the other side. Only the second call may have one. */
+        uint32_t free_add_on;
         const char* add_on = field;
         uint8_t add_on_length = left;
         if (i == 0) goto free_text;
@@ -153,7 +154,10 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
         for (j = 0; j < (uint8_t)(8 - kind); ++j)
           free_add_on = qvc_multiply_add(free_add_on, j ? 37 : 1,
                                          qvc_call_code(j < add_on_length ? add_on[j] : ' '));
-        free_add_on += w;
+        /* The second call's free-form add-on is the message's type; the first field is
+           already packed and goes no further, so it is overwritten here. */
+        fields[0] = free_add_on + w +
+                    (kind == QVJ_ADD_ON_FREE_PREFIX ? QVJ_CQ_PREFIX_BASE : QVJ_CQ_SUFFIX_BASE);
       }
     }
   split:
@@ -161,9 +165,6 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     if (!qvc_pack_call(base, base_length, QVC_CALL_RULES_JT, &fields[i])) goto free_text;
   }
 
-  if (type >= QVJ_ADD_ON_FREE_PREFIX)
-    fields[0] =
-        free_add_on + (type == QVJ_ADD_ON_FREE_PREFIX ? QVJ_CQ_PREFIX_BASE : QVJ_CQ_SUFFIX_BASE);
   if (type == QVJ_ADD_ON_LIST_PREFIX || type == QVJ_ADD_ON_LIST_SUFFIX) {
     /* The listed add-on k replaces whatever the third field held, as a locator at latitude
        85-89 N: five add-ons a longitude step, 180 values apart. */
@@ -206,7 +207,9 @@ free_text : {
       value = 0;
     }
   }
-  top = (uint8_t)(fields[2] >> 15);
+  /* Bits 15 and 16 as the byte above bits 16-31 of twice the group: byte moves and one shift,
+     where a shift by 15 is a loop. */
+  top = (uint8_t)((fields[2] << 1) >> 16);
   for (g = 0; g < 2; ++g) {
     fields[g] = qvc_multiply_add(fields[g], 2, (uint8_t)(top & 1));
     top = (uint8_t)(top >> 1);
