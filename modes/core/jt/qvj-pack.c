@@ -18,6 +18,9 @@ static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
 /* The words that may lead a message whose second call has a free-form add-on; the first is
    also the CQ that the CQ rewrites look for. */
 static const uint8_t qvj_lead_words[15] QVC_FLASH = "CQ \0\0QRZ \0DE \0";
+/* The listed suffixes in list order, searched: a loop over a table costs less than working the
+   place out. No NUL after them. */
+static const uint8_t qvj_suffixes[12] QVC_FLASH = QVJ_SUFFIX_LIST;
 /* The free-text signs after the digits, the letters and the blank, from code 37 on. */
 static const uint8_t qvj_text_signs[] QVC_FLASH = "+-./?";
 
@@ -49,8 +52,8 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     } else if (qvc_is_letter(m[3]) && qvc_is_letter(m[4]) && m[5] == ' ') {
       m[0] = 'E';
       m[1] = '9';
-      for (i = 2; i < QVJ_MESSAGE_LENGTH - 1; ++i) m[i] = m[i + 1];
-      m[QVJ_MESSAGE_LENGTH - 1] = ' ';
+      /* The last place takes the blank after the text. */
+      for (i = 2; i < QVJ_MESSAGE_LENGTH; ++i) m[i] = m[i + 1];
     }
     /* "CQ nnn" (the rewrites above leave no digit at place 3 but this one's) is one field. */
     for (i = 3; i < 6 && qvc_is_digit(m[i]); ++i) {
@@ -59,9 +62,9 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
   }
 
   /* Three fields, each ended by a blank; "CQ nnn" is one field, its end (cq_end, for the first
-     field only) taken to lie after the digits. Each call field is split into its add-on and base call in place and packed from
-     where it stands in m. Any failure means free text, so the order of the checks does not
-     matter: a first call with a free-form add-on fails at once. */
+     field only) taken to lie after the digits. Each call field is split into its add-on and base
+     call in place and packed from where it stands in m. Any failure means free text, so the
+     order of the checks does not matter: a first call with a free-form add-on fails at once. */
   for (i = 0;; ++i) {
     const char* base;
     const char* after;
@@ -95,11 +98,10 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
         kind = QVJ_ADD_ON_LIST_PREFIX;
       } else if (right == 1) {
         base_length = slash;
-        /* The list (QVJ_SUFFIX_LIST) is P, the ten digits, A: worked out, not searched. */
-        j = qvc_is_digit(*after) ? (uint8_t)(*after - '0' + 1) : 12;
-        if (*after == 'P') j = 0;
-        if (*after == 'A') j = 11;
-        if (j < 12) code = (uint16_t)(QVJ_FIRST_SUFFIX_CODE + j);
+        for (j = 0; j < sizeof qvj_suffixes && qvc_flash_byte(&qvj_suffixes[j]) != (uint8_t)*after;
+             ++j) {
+        }
+        if (j < sizeof qvj_suffixes) code = (uint16_t)(QVJ_FIRST_SUFFIX_CODE + j);
         kind = QVJ_ADD_ON_LIST_SUFFIX;
       }
       if (code != 0) {
