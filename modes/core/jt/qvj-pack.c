@@ -36,7 +36,7 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
   const char* field;
   uint8_t cq_end = 0, w = 0, i, start = 0, end, length, type = QVJ_ADD_ON_NONE, refuse = 0;
   /* The listed add-on of either call: 1-412 for the first, 451-862 for the second. */
-  int16_t k = 0;
+  uint16_t k = 0;
   uint16_t value3;
   memcpy(m, text, QVJ_MESSAGE_LENGTH);
   m[QVJ_MESSAGE_LENGTH] = ' ';
@@ -107,7 +107,7 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
       if (code != 0) {
         /* One listed add-on at most. */
         if (k != 0) refuse = 1;
-        k = (int16_t)(code + (i ? 450 : 0));
+        k = (uint16_t)(code + (i ? 450 : 0));
         goto split;
       }
       kind = QVJ_ADD_ON_NONE;
@@ -171,9 +171,9 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     /* The listed add-on k replaces whatever the third field held, as a locator at latitude
        85-89 N: five add-ons a longitude step, 180 values apart. */
     if (refuse) goto free_text;
-    value3 = 175;
-    for (--k; k >= 5; k = (int16_t)(k - 5)) value3 = (uint16_t)(value3 + 180);
-    value3 = (uint16_t)(value3 + k);
+    /* 175 + 180 q + r for k - 1 = 5 q + r, that is 174 + k plus 175 for each step of 5. */
+    value3 = (uint16_t)(k + 174);
+    for (; k > 5; k = (uint16_t)(k - 5)) value3 = (uint16_t)(value3 + 175);
   } else {
     qvc_copy_padded(word, 4, field, length);
     /* OOO alone there is the flag, sent as a blank field. */
