@@ -8,10 +8,12 @@
 
 static const uint8_t qvc_word_3da0[] QVC_FLASH = "3DA0";
 static const uint8_t qvc_word_3x[] QVC_FLASH = "3X";
-/* The words a call field may be, one after another: "CQ ", "QRZ " of the JT rules, "CQ" and
-   "QRZ" alone of the WSPR rules, "DE " of the JT rules. */
-#define QVC_CALL_WORDS 5
-static const uint8_t qvc_call_words[] QVC_FLASH = "CQ \0QRZ \0CQ    \0QRZ   \0DE ";
+/* The words a call field may be under each rules, one after another and ended by an empty one:
+   CQ first, QRZ second, and the JT rules' DE third. The JT rules take "CQ " and "QRZ " ahead of
+   more, the WSPR rules "CQ" and "QRZ" alone. */
+#define QVC_CALL_WORD_DE 3
+static const uint8_t qvc_call_words_jt[] QVC_FLASH = "CQ \0QRZ \0DE \0";
+static const uint8_t qvc_call_words_wspr[] QVC_FLASH = "CQ    \0QRZ   \0";
 
 /* For each of the six positions, the lowest and highest callsign code (qvc_call_code) it takes:
    letter-or-digit-or-blank, letter-or-digit, digit, then letter-or-blank three times. A
@@ -21,9 +23,9 @@ static const uint8_t qvc_call_codes[12] QVC_FLASH = {0, 36, 0, 35, 0, 9, 10, 36,
 
 uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t* value) {
   char call[6];
-  uint8_t i, w, drop = 6, wspr, found = 0;
+  uint8_t i, w, drop = 6, found = 0;
   uint32_t v = 0;
-  const uint8_t* word = qvc_call_words;
+  const uint8_t* word = qvc_call_words_jt;
   qvc_copy_padded(call, 6, field, length);
   /* "3DA0" goes as "3D0", "3X" + letter as "Q" + letter: one character dropped. */
   if (qvc_starts_with(call, qvc_word_3da0)) {
@@ -40,14 +42,14 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
   }
   /* Only the word's number is kept in the loop; its value is worked out once after it, so the
      32-bit constants appear once. At most one word matches. */
-  wspr = rules == QVC_CALL_RULES_WSPR;
-  for (w = 1; w <= QVC_CALL_WORDS; ++w) {
-    if (((uint8_t)(w - 3) < 2) == wspr && qvc_starts_with(call, word)) found = w;
+  if (rules == QVC_CALL_RULES_WSPR) word = qvc_call_words_wspr;
+  for (w = 1; qvc_flash_byte(word) != 0; ++w) {
+    if (qvc_starts_with(call, word)) found = w;
     while (qvc_flash_byte(word++) != 0) {
     }
   }
   if (found != 0) {
-    /* CQ, then QRZ, for either rules. */
+    /* CQ, then QRZ, for either rules; a WSPR CQ is followed by blanks, never by digits. */
     uint16_t n = (uint16_t)(2 - (found & 1));
     if (found == 1) {
       /* "CQ nnn": three digits. */
@@ -56,7 +58,7 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
         frequency = (uint16_t)(10 * frequency + (uint8_t)(call[i] - '0'));
       if (i == 6) n = (uint16_t)(QVC_CALL_CQ_FREQUENCY - QVC_CALL_BASE + frequency);
     }
-    *value = found == QVC_CALL_WORDS ? QVC_CALL_DE : QVC_CALL_BASE + n;
+    *value = found == QVC_CALL_WORD_DE ? QVC_CALL_DE : QVC_CALL_BASE + n;
     return 1;
   }
 

@@ -58,9 +58,18 @@ uint8_t qvf_base_call(const char* word, uint8_t length, uint8_t* base_at, uint8_
   return 1;
 }
 
+/* The hash's product, at a fixed address: a small chip reaches it without the stack frame a
+   local array takes. The host's build gives each thread its own. */
+#ifdef QVF_HOST_DETAIL
+static _Thread_local uint8_t product[8];
+#else
+static uint8_t product[8];
+#endif
+
 uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
-  uint8_t product[8] = {0, 0, 0, 0, 0, 0, 0, 0}, i, j;
+  uint8_t i, j;
   uint32_t top;
+  memset(product, 0, sizeof product);
   /* The base-38 value of the call times the multiplier, modulo 2^64, by Horner's rule on the
      product itself: each character multiplies it by 38 and adds its code times the multiplier,
      both in one pass over the bytes (a byte's sum stays below 2^16). A character outside the
@@ -115,20 +124,22 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
     }
   }
   /* "CQ_nnn" or "CQ_abcd"; one with a character that is neither cannot be sent, one with some
-     digits goes on to the other rules */
+     digits goes on to the other rules. Both values are counted in the one loop, in the base the
+     first character chooses: a word of the other kind is thrown away after it. */
   if (length >= 4 && length <= 7 && qvf_starts(text, length, QVF_CQ_)) {
+    uint8_t base = qvf_is_digit(text[3]) ? 10 : 27;
     for (i = 3; i < length; ++i) {
-      digits += qvf_is_digit(text[i]);
-      letters += qvf_is_letter(text[i]);
+      char c = text[i];
+      digits += qvf_is_digit(c);
+      letters += qvf_is_letter(c);
+      number = qvc_multiply_add(number, base, (uint8_t)(base == 10 ? c - '0' : c - 'A' + 1));
     }
     if (length == 6 && digits == 3) {
-      number = QVF_CALL28_CQ_NUMBERS + qvf_number(text + 3, 3);
+      number += QVF_CALL28_CQ_NUMBERS;
       goto found;
     }
     if (digits == 0) {
-      if (letters != length - 3) return 0;
-      for (i = 3; i < length; ++i)
-        number = qvc_multiply_add(number, 27, (uint8_t)(text[i] - 'A' + 1));
+      if (letters != (uint8_t)(length - 3)) return 0;
       number += QVF_CALL28_CQ_LETTERS;
       goto found;
     }

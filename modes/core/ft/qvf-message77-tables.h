@@ -28,9 +28,10 @@ uint8_t qvf_rtty_exchange(const char* word, uint8_t length);
 void qvf_field_day_section_text(uint8_t place, char text[3]);
 void qvf_rtty_exchange_text(uint8_t place, char text[3]);
 
-/* Looks at the first 4 characters only. */
-uint8_t qvf_is_locator(const char* text, uint8_t length);
-uint16_t qvf_locator_value(const char* text);
+/* The value of the locator text starts with (only its first 4 characters are read), or
+   QVF_NOT_LOCATOR when it starts with none. */
+#define QVF_NOT_LOCATOR 0xFFFFU
+uint16_t qvf_locator(const char* text, uint8_t length);
 
 #ifdef __cplusplus
 }

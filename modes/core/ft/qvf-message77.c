@@ -78,9 +78,15 @@ typedef struct {
   uint8_t span0;               /* the length of word 0 there ("CQ xx" when they were merged) */
   uint8_t shape[SHAPED_WORDS]; /* the IS_* facts of each word, read once */
   uint8_t id[SHAPED_WORDS];    /* 1 + the place of the list word (QVF_DE ...) the word is, or 0 */
-  uint8_t at[MAX_WORDS];       /* where the word starts in text (or CQ_AT): see W() */
+  /* The call part of each word (see qvf_base_call; the whole word when it is no call), found
+     once with its shape: kept at fixed places, it needs no stack frame for the results. */
+  uint8_t base_at[SHAPED_WORDS];
+  uint8_t base_n[SHAPED_WORDS];
+  uint8_t inside[SHAPED_WORDS]; /* the length before the first ">" less one (see inside_length) */
+  uint8_t at[MAX_WORDS];        /* where the word starts in text (or CQ_AT): see W() */
   qvc_report report;
   uint16_t changed; /* bits 16-31 of report.changes */
+  uint8_t cut;      /* QVC_CHANGED_CUT, QVC_CHANGED_CALL_CUT: one byte to set, not four */
   uint32_t call;    /* the value of the last 28-bit call field written */
 #ifdef QVF_HOST_DETAIL
   qvf_pack77_detail* detail;
@@ -176,13 +182,13 @@ static uint8_t refuse_at(qvc_status status, uint8_t word) {
   return refuse(status);
 }
 
-static uint8_t base_call(uint8_t word, uint8_t* at, uint8_t* length) {
-  return qvf_base_call(W(word), m.n[word], at, length);
+static uint8_t base_call(uint8_t word) {
+  return qvf_base_call(W(word), m.n[word], &m.base_at[word], &m.base_n[word]);
 }
 
 /* The text inside the brackets of a word opening with "<": up to ">", or to the end. */
 static uint8_t inside_length(uint8_t word) {
-  return (uint8_t)(qvf_find(W(word), m.n[word], '>') - 1);
+  return m.inside[word];
 }
 
 /* The value of one digit or more, or NOT_DIGITS; 9999 for any of 10000 and more: no field here
@@ -203,10 +209,12 @@ static uint16_t digits_value(const char* text, uint8_t length) {
    NOT_NUMBER. */
 #define NOT_NUMBER (-32767 - 1)
 static int16_t signed_number(const char* text, uint8_t length) {
-  uint8_t sign = length > 0 && (text[0] == '+' || text[0] == '-');
-  uint16_t value = digits_value(text + sign, (uint8_t)(length - sign));
-  if (length - sign > 9 || value == NOT_DIGITS) return NOT_NUMBER;
-  return (int16_t)(text[0] == '-' ? -(int16_t)value : (int16_t)value);
+  /* the sign and the count in bytes: int arithmetic would take 16 bits */
+  char first = length > 0 ? text[0] : '\0';
+  uint8_t sign = first == '+' || first == '-', digits = (uint8_t)(length - sign);
+  uint16_t value = digits_value(text + sign, digits);
+  if (digits > 9 || value == NOT_DIGITS) return NOT_NUMBER;
+  return (int16_t)(first == '-' ? -(int16_t)value : (int16_t)value);
 }
 
 #ifdef QVF_HOST_DETAIL
@@ -276,8 +284,10 @@ static uint8_t dxpedition(void) {
   if (report == NOT_NUMBER || report == -99 || !SHAPE(0, m.shape[2] & IS_CALL)) return DECLINED;
   if (add_word_call28(0) == REFUSED || add_word_call28(2) == REFUSED) return REFUSED;
   put_hash(3, 10);
-  report = (report + 30) / 2;
-  put((uint16_t)(report < 0 ? 0 : report > 31 ? 31 : report), 5);
+  /* (report + 30) / 2 held to 0-31, halved by a shift: a division would call the chip's
+     16-bit divide (a sum below 0 halves to 0 or less, held to 0 either way) */
+  report = (int16_t)(report + 30);
+  put((uint16_t)(report < 0 ? 0 : report > 63 ? 31 : report >> 1), 5);
   book_written(0);
   book_written(2);
   book_word(3);
@@ -303,8 +313,8 @@ static uint8_t field_day(void) {
   }
   if (add_word_call28(0) == REFUSED || add_word_call28(1) == REFUSED) return REFUSED;
   put(roger, 1);
-  put((uint16_t)((transmitters - 1) % 16), 4);
-  put((uint16_t)category, 3);
+  put((uint8_t)(transmitters - 1) & 15, 4); /* (a mask: "% 16" on an int would divide) */
+  put((uint8_t)category, 3);
   put(section, 7);
   book_written(0);
   book_written(1);
@@ -359,14 +369,15 @@ static uint8_t wspr_style(void) {
   /* (dbm * 3 + 5) / 10, counted out: a small chip has no divider */
   for (i = (uint8_t)(power * 3 + 5), power = 0; i >= 10; i = (uint8_t)(i - 10)) ++power;
   if (locator) {
-    if (m.n[0] < 3 || m.n[0] > 6 || m.n[1] != 4 || !qvf_is_locator(W(1), m.n[1])) return DECLINED;
-    affix = qvf_locator_value(W(1));
+    affix = qvf_locator(W(1), m.n[1]);
+    if (m.n[0] < 3 || m.n[0] > 6 || m.n[1] != 4 || affix == QVF_NOT_LOCATOR) return DECLINED;
   } else {
     if (m.n[0] < 5 || m.n[0] > 10) return DECLINED;
     slash = qvf_find(w, m.n[0], '/');
     after = (uint8_t)(m.n[0] - slash - 1);
-    if (slash == m.n[0] || slash == 0 || after == 0 || !base_call(0, &base_at, &base_n))
-      return DECLINED;
+    if (slash == m.n[0] || slash == 0 || after == 0 || !SHAPE(0, IS_CALL)) return DECLINED;
+    base_at = m.base_at[0];
+    base_n = m.base_n[0];
     if (after == 3 && !qvf_is_digit(w[slash + 3])) return DECLINED;
     /* A prefix of up to 3 characters, or a suffix of up to 3 (of 3, the last a digit) after all
        the prefixes' values; base 36, a character outside it counting as -1. */
@@ -380,8 +391,9 @@ static uint8_t wspr_style(void) {
     /* Counted modulo 2^16: the value lies from -1333 (three -1s) to 59641, so a value of 0xF000
        and more can only have been below zero. */
     for (i = from; i < to; ++i)
-      affix = (uint16_t)((suffix && after == 3 && i + 1 == to ? affix * 10 : affix * 36) +
-                         (uint16_t)a36(w[i]));
+      affix =
+          (uint16_t)(affix * (uint8_t)(suffix && after == 3 && (uint8_t)(i + 1) == to ? 10 : 36) +
+                     (uint16_t)a36(w[i]));
     if (suffix) affix = (uint16_t)(affix + 36U * 36 * 36);
     if (affix >= 0xF000) return refuse_at(QVF_BAD_AFFIX, 0);
   }
@@ -422,8 +434,8 @@ static uint8_t standard(void) {
   if (m.count > 2) {
     w = W(last);
     /* "RR73" is also a locator, and goes as one: the code for it is only ever decoded. */
-    if (qvf_is_locator(w, m.n[last])) {
-      grid = qvf_locator_value(w);
+    grid = qvf_locator(w, m.n[last]);
+    if (grid != QVF_NOT_LOCATOR) {
       roger = m.count == 4;
     } else if (IS(last, QVF_RRR) || IS(last, QVF_73)) {
       grid = w[0] == 'R' ? GRID_RRR : GRID_73;
@@ -446,7 +458,10 @@ static uint8_t standard(void) {
     uint8_t flag = rover_or_portable(i);
     at = 0;
     n = m.n[i];
-    if (!SHAPE(i, IS_CQ_WORD | IS_BRACKETED)) base_call(i, &at, &n);
+    if (!SHAPE(i, IS_CQ_WORD | IS_BRACKETED)) {
+      at = m.base_at[i];
+      n = m.base_n[i];
+    }
     if (add_call28(i, at, n) == REFUSED) return REFUSED;
     if (i == 0) first = m.call;
     put(flag != 0, 1);
@@ -473,7 +488,7 @@ static uint8_t rtty_roundup(void) {
   uint8_t plus, steps = 0, exchange_n;
   uint16_t number, report;
   const char *r, *exchange;
-  if (m.count < 4 || m.count > 6 || at + 4 > m.count) return DECLINED;
+  if (m.count < 4 || m.count > 6 || (uint8_t)(at + 4) > m.count) return DECLINED;
   if (!SHAPE(at, m.shape[at + 1] & IS_CALL) || SHAPE(last - 1, IS_SIGNED)) return DECLINED;
   exchange = W(last);
   exchange_n = m.n[last];
@@ -495,7 +510,7 @@ static uint8_t rtty_roundup(void) {
   roger = IS(at + 2, QVF_R);
   rst = (uint8_t)(at + 2 + roger);
   if (m.n[rst] > 9 || !SHAPE(rst, IS_ALL_DIGITS)) return refuse_at(QVF_REPORT_NOT_NUMBER, rst);
-  if (at + 4 + roger != m.count) change(QVF_CHANGED_EXTRA_WORDS);
+  if ((uint8_t)(at + 4 + roger) != m.count) change(QVF_CHANGED_EXTRA_WORDS);
   /* (rst - 509) / 10 - 2, held to 0-7, counted out */
   for (report = digits_value(W(rst), m.n[rst]); report >= 539 && steps < 7; report -= 10) ++steps;
   put(at, 1);
@@ -509,9 +524,11 @@ static uint8_t rtty_roundup(void) {
   return closed(3, 0);
 }
 
+/* (The results go to the places of word 4, which this message type, of at most three words,
+   has no use for.) */
 static uint8_t standard_call(const char* call, uint8_t length) {
-  uint8_t at, n;
-  return qvf_find(call, length, '/') == length && qvf_base_call(call, length, &at, &n);
+  return qvf_find(call, length, '/') == length &&
+         qvf_base_call(call, length, &m.base_at[4], &m.base_n[4]);
 }
 
 /* Type 4: one call that no other field holds, sent whole, beside a hashed call or after CQ. */
@@ -524,7 +541,7 @@ static uint8_t nonstandard(void) {
     hashed = W(1);
     hashed_n = m.n[1];
   } else {
-    switch (SHAPE(0, IS_OPEN) | SHAPE(1, IS_OPEN) >> 1) {
+    switch ((uint8_t)(SHAPE(0, IS_OPEN) | SHAPE(1, IS_OPEN) >> 1)) {
       case 0:
         /* Two calls, one compound, neither hashed: this layout has room for only one of them. */
         if (SHAPE(0, m.shape[1] & IS_CALL) && (m.shape[0] | m.shape[1]) & IS_SLASHED)
@@ -550,7 +567,7 @@ static uint8_t nonstandard(void) {
     if (code < 0) return refuse_at(QVF_BAD_CALL_CHARACTER, plain);
     number_times_add(38, (uint8_t)code);
   }
-  if (m.n[plain] > 11) m.report.changes |= QVC_CHANGED_CALL_CUT;
+  if (m.n[plain] > 11) m.cut = QVC_CHANGED_CALL_CUT;
   if (m.count == 3) {
     if (!cq) closing = IS(2, QVF_RRR) ? 1 : IS(2, QVF_RR73) ? 2 : IS(2, QVF_73) ? 3 : 0;
     if (closing == 0) change_at(BIT_QVF_CHANGED_WORD_DROPPED, 2);
@@ -575,12 +592,12 @@ static uint8_t eu_vhf(void) {
   if ((roger && !IS(2, QVF_R)) || !SHAPE(0, m.shape[1] & IS_BRACKETED)) return DECLINED;
   /* RRSSSS from 520001 to 594095: six digits, the block RR and the serial SSSS apart */
   if (m.n[exchange] != 6 || !SHAPE(exchange, IS_ALL_DIGITS)) return DECLINED;
-  block = (uint8_t)((e[0] - '0') * 10 + (e[1] - '0') - 52); /* 0-7 for 52-59 */
+  block = (uint8_t)((uint8_t)(e[0] - '0') * 10 + e[1] - '0' - 52); /* 0-7 for 52-59 */
   serial = digits_value(e + 2, 4);
   l = W(locator);
   if (block > 7 || (block == 0 && serial == 0) || (block == 7 && serial > 4095) ||
-      m.n[locator] < 6 || !qvf_is_locator(l, m.n[locator]) || (uint8_t)(l[4] - 'A') > 23 ||
-      (uint8_t)(l[5] - 'A') > 23)
+      m.n[locator] < 6 || (value = qvf_locator(l, m.n[locator])) == QVF_NOT_LOCATOR ||
+      (uint8_t)(l[4] - 'A') > 23 || (uint8_t)(l[5] - 'A') > 23)
     return DECLINED;
   if (serial > 2047) {
     change(QVF_CHANGED_SERIAL_CLAMPED);
@@ -593,7 +610,6 @@ static uint8_t eu_vhf(void) {
   put(block, 3);
   put(serial, 11);
   /* locator * 576 + subsquare, as byte arithmetic: no 32-bit multiply on a small chip */
-  value = qvf_locator_value(l);
   m.number[0] = (uint8_t)value;
   m.number[1] = (uint8_t)(value >> 8);
   number_times_add(24, (uint8_t)(l[4] - 'A'));
@@ -616,7 +632,7 @@ static uint8_t a42(char c) {
 /* Type 0.0: 13 characters of text; refused when none of them can be sent. */
 static uint8_t free_text(void) {
   uint8_t kept = m.length < FREE_TEXT_LENGTH ? m.length : FREE_TEXT_LENGTH, i, any = 0;
-  if (m.length > FREE_TEXT_LENGTH) m.report.changes |= QVC_CHANGED_CUT;
+  if (m.length > FREE_TEXT_LENGTH) m.cut = QVC_CHANGED_CUT;
   while (kept > 0 && m.text[kept - 1] == ' ') --kept;
   /* The text is sent right-aligned: blanks (0) in front add nothing to the number. */
   for (i = 0; i < kept; ++i) {
@@ -635,7 +651,7 @@ static uint8_t free_text(void) {
 /* (m starts all zero.) */
 static void read_words(const char* input) {
   /* counted in registers, stored once: cheaper than a fixed address at every step */
-  uint8_t i, gap = 1, at, base_n, length = 0, count = 0;
+  uint8_t i, gap = 1, length = 0, count = 0;
   char c;
   for (i = 0; i < QVF_TEXT_LENGTH && (c = input[i]) != '\0'; ++i) {
     if (c == ' ') {
@@ -661,9 +677,7 @@ static void read_words(const char* input) {
   m.length = length;
   m.count = count;
   m.span0 = m.n[0];
-  if (count > MAX_WORDS || count < 3 || !qvf_is(W(0), m.n[0], QVF_CQ) ||
-      !base_call(2, &at, &base_n))
-    return;
+  if (count > MAX_WORDS || count < 3 || !qvf_is(W(0), m.n[0], QVF_CQ) || !base_call(2)) return;
   /* the merge */
   m.text[CQ_AT] = 'C';
   m.text[CQ_AT + 1] = 'Q';
@@ -687,7 +701,7 @@ static const uint8_t kListWords[] QVC_FLASH = {QVF_DE,  QVF_QRZ,  QVF_CQ,    QVF
 /* Finds the shape and list word of the words the types ask about: no type takes more than
    SHAPED_WORDS + 1 words, nor asks about the last of six. */
 static void classify(void) {
-  uint8_t word, k, at, length, facts, close, i;
+  uint8_t word, k, facts, close, i;
   for (word = 0; word < m.count && word < SHAPED_WORDS; ++word) {
     const char* w = W(word);
     uint8_t n = m.n[word];
@@ -695,7 +709,9 @@ static void classify(void) {
       uint8_t list_word = qvc_flash_byte(&kListWords[k]);
       if (qvf_is(w, n, list_word)) m.id[word] = (uint8_t)(list_word + 1);
     }
-    facts = (uint8_t)(base_call(word, &at, &length) ? IS_CALL | IS_ALL_DIGITS : IS_ALL_DIGITS);
+    m.base_at[word] = 0;
+    m.base_n[word] = n;
+    facts = (uint8_t)(base_call(word) ? IS_CALL | IS_ALL_DIGITS : IS_ALL_DIGITS);
     /* DE, QRZ and CQ are the first three list words */
     if ((m.id[word] != 0 && m.id[word] <= QVF_CQ + 1) || qvf_starts(w, n, QVF_CQ_))
       facts |= IS_CQ_WORD;
@@ -707,6 +723,7 @@ static void classify(void) {
       if (c == '+' || c == '-') facts |= IS_SIGNED;
       if (!qvf_is_digit(c)) facts &= (uint8_t)~IS_ALL_DIGITS;
     }
+    m.inside[word] = (uint8_t)(close - 1);
     if (close < n) facts |= IS_CLOSED;
     if (w[0] == '<') {
       facts |= IS_OPEN;
@@ -759,7 +776,7 @@ static qvc_status pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], 
 #endif
   }
   memcpy(bits77, m.bits, QVF_MESSAGE77_BYTES);
-  m.report.changes |= (uint32_t)m.changed << 16;
+  m.report.changes = (uint32_t)m.changed << 16 | m.cut;
   if (report != 0) *report = m.report;
   return m.report.status;
 }

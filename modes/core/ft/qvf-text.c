@@ -44,13 +44,6 @@ uint8_t qvf_find(const char* text, uint8_t length, char c) {
   return i;
 }
 
-uint32_t qvf_number(const char* digits, uint8_t length) {
-  uint32_t value = 0;
-  /* times 10 as 8 + 2: shifts, where a multiply would call the chip's 32-bit routine */
-  while (length-- > 0) value = (value << 3) + (value << 1) + (uint32_t)(*digits++ - '0');
-  return value;
-}
-
 void qvf_multiply_add(uint8_t* number, uint8_t size, uint8_t factor, uint8_t addend, uint8_t fill) {
   uint16_t carry = 0;
   uint8_t i;
