@@ -19,8 +19,9 @@ static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
    also the CQ that the CQ rewrites look for. */
 static const uint8_t qvj_lead_words[15] QVC_FLASH = "CQ \0\0QRZ \0DE \0";
 /* The listed suffixes in list order, searched: a loop over a table costs less than working the
-   place out. No NUL after them. */
-static const uint8_t qvj_suffixes[12] QVC_FLASH = QVJ_SUFFIX_LIST;
+   place out. No NUL after them: the characters of QVJ_SUFFIX_LIST. */
+static const uint8_t qvj_suffixes[] QVC_FLASH = {'P', '0', '1', '2', '3', '4',
+                                                 '5', '6', '7', '8', '9', 'A'};
 /* The free-text signs after the digits, the letters and the blank, from code 37 on. */
 static const uint8_t qvj_text_signs[] QVC_FLASH = "+-./?";
 
