@@ -13,14 +13,16 @@
 #include "../common/qvc-locator.h"
 #include "../common/qvc-text.h"
 
+#ifdef __cplusplus
+extern "C" {
+#endif
+
 /* The OOO flag alone, which only the packer reads as a blank field (first 0), a blank field, then
    RO, RRR and 73 filling the field, whose values follow each other in this order: 5 bytes each,
-   so one loop steps through them without looking for the NUL between them. */
-static const uint8_t qvj_field3_words[] QVC_FLASH =
-    "OOO \0"
-    "    \0"
-    "RO  \0RRR \0"
-    "73  ";
+   so one loop steps through them without looking for the NUL between them. The last three are
+   also the shorthand messages (qvj-text.h). In qvj-field3.c. */
+#define QVJ_FIELD3_WORD_RO 2
+extern const uint8_t qvj_field3_words[25] QVC_FLASH;
 
 /* The value of field into *value, 1; 0 when the field is none of the third field's forms. The
    words are looked for from entry first of qvj_field3_words on. */
@@ -31,7 +33,7 @@ static inline uint8_t qvj_field3_value(const char field[4], uint8_t first, uint1
   /* No word starts with "-" or "R-", so these come first. */
   for (i = first; i < 5; ++i) {
     if (qvc_starts_with(field, &qvj_field3_words[5 * i])) {
-      if (i >= 2) v = (uint16_t)(QVC_LOCATOR_COUNT + 60 + i);
+      if (i >= QVJ_FIELD3_WORD_RO) v = (uint16_t)(QVC_LOCATOR_COUNT + 60 + i);
       goto done;
     }
   }
@@ -69,5 +71,9 @@ done:
   *value = v;
   return 1;
 }
+
+#ifdef __cplusplus
+}
+#endif
 
 #endif

@@ -18,6 +18,10 @@ static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
 /* The words that may lead a message whose second call has a free-form add-on; the first is
    also the CQ that the CQ rewrites look for. */
 static const uint8_t qvj_lead_words[15] QVC_FLASH = "CQ \0\0QRZ \0DE \0";
+/* The listed suffixes in list order, searched: a loop over a table costs less than working the
+   place out. No NUL after them: the characters of QVJ_SUFFIX_LIST. */
+static const uint8_t qvj_suffixes[] QVC_FLASH = {'P', '0', '1', '2', '3', '4',
+                                                 '5', '6', '7', '8', '9', 'A'};
 /* The free-text signs after the digits, the letters and the blank, from code 37 on. */
 static const uint8_t qvj_text_signs[] QVC_FLASH = "+-./?";
 
@@ -26,17 +30,17 @@ void qvj_pack(qvj_message* message) {
 }
 
 void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
-  char m[QVJ_MESSAGE_LENGTH];
+  /* The text and a blank after it, which ends every field's search for its blank. */
+  char m[QVJ_MESSAGE_LENGTH + 1];
   char word[4];
   uint32_t fields[3];
-  /* The free-form add-on of the second call: only there may one stand. */
-  uint32_t free_add_on = 0;
   const char* field;
-  uint8_t cq_number = 0, w = 0, i, start = 0, end, length, type = QVJ_ADD_ON_NONE, refuse = 0;
+  uint8_t cq_end = 0, w = 0, i, start = 0, end, length, type = QVJ_ADD_ON_NONE, refuse = 0;
   /* The listed add-on of either call: 1-412 for the first, 451-862 for the second. */
-  int16_t k = 0;
+  uint16_t k = 0;
   uint16_t value3;
   memcpy(m, text, QVJ_MESSAGE_LENGTH);
+  m[QVJ_MESSAGE_LENGTH] = ' ';
   /* "CQ 5" becomes "CQ 005", "CQ DX" the callsign "CQ9DX", and "CQ NA" (two letters) the
      callsign "E9NA"; the decoder turns them back. Each rewrite leaves a text the others do not
      match. */
@@ -49,27 +53,28 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     } else if (qvc_is_letter(m[3]) && qvc_is_letter(m[4]) && m[5] == ' ') {
       m[0] = 'E';
       m[1] = '9';
-      for (i = 2; i < QVJ_MESSAGE_LENGTH - 1; ++i) m[i] = m[i + 1];
-      m[QVJ_MESSAGE_LENGTH - 1] = ' ';
+      /* The last place takes the blank after the text. */
+      for (i = 2; i < QVJ_MESSAGE_LENGTH; ++i) m[i] = m[i + 1];
     }
     /* "CQ nnn" (the rewrites above leave no digit at place 3 but this one's) is one field. */
     for (i = 3; i < 6 && qvc_is_digit(m[i]); ++i) {
     }
-    cq_number = i == 6;
+    if (i == 6) cq_end = 6;
   }
 
-  /* Three fields, each ended by a blank; "CQ nnn" is one field, its end taken to lie after the
-     digits. Each call field is split into its add-on and base call in place and packed from
-     where it stands in m. Any failure means free text, so the order of the checks does not
-     matter: a first call with a free-form add-on fails at once. */
+  /* Three fields, each ended by a blank; "CQ nnn" is one field, its end (cq_end, for the first
+     field only) taken to lie after the digits. Each call field is split into its add-on and base
+     call in place and packed from where it stands in m. Any failure means free text, so the
+     order of the checks does not matter: a first call with a free-form add-on fails at once. */
   for (i = 0;; ++i) {
     const char* base;
     const char* after;
     uint8_t base_length, slash = 0, left, right, kind = QVJ_ADD_ON_NONE;
     field = m + start;
     end = start;
-    while (end < QVJ_MESSAGE_LENGTH && m[end] != ' ') ++end;
-    if (i == 0 && cq_number) end = 6;
+    while (m[end] != ' ') ++end;
+    if (end < cq_end) end = cq_end;
+    cq_end = 0;
     if (end >= QVJ_MESSAGE_LENGTH) goto free_text;
     length = (uint8_t)(end - start);
     start = (uint8_t)(end + 1);
@@ -94,17 +99,16 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
         kind = QVJ_ADD_ON_LIST_PREFIX;
       } else if (right == 1) {
         base_length = slash;
-        /* The list (QVJ_SUFFIX_LIST) is P, the ten digits, A: worked out, not searched. */
-        j = qvc_is_digit(*after) ? (uint8_t)(*after - '0' + 1) : 12;
-        if (*after == 'P') j = 0;
-        if (*after == 'A') j = 11;
-        if (j < 12) code = (uint16_t)(QVJ_FIRST_SUFFIX_CODE + j);
+        for (j = 0; j < sizeof qvj_suffixes && qvc_flash_byte(&qvj_suffixes[j]) != (uint8_t)*after;
+             ++j) {
+        }
+        if (j < sizeof qvj_suffixes) code = (uint16_t)(QVJ_FIRST_SUFFIX_CODE + j);
         kind = QVJ_ADD_ON_LIST_SUFFIX;
       }
       if (code != 0) {
         /* One listed add-on at most. */
         if (k != 0) refuse = 1;
-        k = (int16_t)(code + (i ? 450 : 0));
+        k = (uint16_t)(code + (i ? 450 : 0));
         goto split;
       }
       kind = QVJ_ADD_ON_NONE;
@@ -128,7 +132,8 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
       }
       if (prefix || suffix) {
         /* The add-on as a base-37 number of 4 (prefix) or 3 (suffix) characters, blanks after
-           it; the base call is the other side. */
+           it; the base call is the other side. Only the second call may have one. */
+        uint32_t free_add_on;
         const char* add_on = field;
         uint8_t add_on_length = left;
         if (i == 0) goto free_text;
@@ -152,7 +157,10 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
         for (j = 0; j < (uint8_t)(8 - kind); ++j)
           free_add_on = qvc_multiply_add(free_add_on, j ? 37 : 1,
                                          qvc_call_code(j < add_on_length ? add_on[j] : ' '));
-        free_add_on += w;
+        /* The second call's free-form add-on is the message's type; the first field is
+           already packed and goes no further, so it is overwritten here. */
+        fields[0] = free_add_on + w +
+                    (kind == QVJ_ADD_ON_FREE_PREFIX ? QVJ_CQ_PREFIX_BASE : QVJ_CQ_SUFFIX_BASE);
       }
     }
   split:
@@ -160,16 +168,13 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
     if (!qvc_pack_call(base, base_length, QVC_CALL_RULES_JT, &fields[i])) goto free_text;
   }
 
-  if (type >= QVJ_ADD_ON_FREE_PREFIX)
-    fields[0] =
-        free_add_on + (type == QVJ_ADD_ON_FREE_PREFIX ? QVJ_CQ_PREFIX_BASE : QVJ_CQ_SUFFIX_BASE);
   if (type == QVJ_ADD_ON_LIST_PREFIX || type == QVJ_ADD_ON_LIST_SUFFIX) {
     /* The listed add-on k replaces whatever the third field held, as a locator at latitude
        85-89 N: five add-ons a longitude step, 180 values apart. */
     if (refuse) goto free_text;
-    value3 = 175;
-    for (--k; k >= 5; k = (int16_t)(k - 5)) value3 = (uint16_t)(value3 + 180);
-    value3 = (uint16_t)(value3 + k);
+    /* 175 + 180 q + r for k - 1 = 5 q + r, that is 174 + k plus 175 for each step of 5. */
+    value3 = (uint16_t)(k + 174);
+    for (; k > 5; k = (uint16_t)(k - 5)) value3 = (uint16_t)(value3 + 175);
   } else {
     qvc_copy_padded(word, 4, field, length);
     /* OOO alone there is the flag, sent as a blank field. */
@@ -205,9 +210,13 @@ free_text : {
       value = 0;
     }
   }
-  top = (uint8_t)(fields[2] >> 15);
-  fields[0] = qvc_multiply_add(fields[0], 2, (uint8_t)(top & 1));
-  fields[1] = qvc_multiply_add(fields[1], 2, (uint8_t)(top >> 1));
+  /* Bits 15 and 16 as the byte above bits 16-31 of twice the group: byte moves and one shift,
+     where a shift by 15 is a loop. */
+  top = (uint8_t)((fields[2] << 1) >> 16);
+  for (g = 0; g < 2; ++g) {
+    fields[g] = qvc_multiply_add(fields[g], 2, (uint8_t)(top & 1));
+    top = (uint8_t)(top >> 1);
+  }
   fields[2] = (uint16_t)fields[2] | QVJ_FREE_TEXT_FLAG;
   message->type = QVJ_TYPE_FREE_TEXT;
 }

@@ -8,6 +8,7 @@
 
 #include "../common/qvc-flash.h"
 #include "../common/qvc-text.h"
+#include "qvj-field3.h"
 #include "qvj-message.h"
 
 /* qvj_normalise (qvj-message.h). */
@@ -33,9 +34,6 @@ static inline void qvj_normalise_inline(const char* text, char message[QVJ_MESSA
 
 static const uint8_t qvj_word_oo[] QVC_FLASH = " OO";
 static const uint8_t qvj_word_ooo_flag[] QVC_FLASH = " OOO";
-static const uint8_t qvj_word_ro[] QVC_FLASH = "RO";
-static const uint8_t qvj_word_73[] QVC_FLASH = "73";
-static const uint8_t qvj_word_rrr[] QVC_FLASH = "RRR";
 
 /* One past the last character that is not a blank; 22 for an all-blank message. */
 static inline uint8_t qvj_end_of_text(const char message[QVJ_MESSAGE_LENGTH]) {
@@ -58,12 +56,15 @@ static inline uint8_t qvj_split_ooo_inline(char message[QVJ_MESSAGE_LENGTH]) {
   return 1;
 }
 
-/* qvj_is_shorthand (qvj-message.h). */
+/* qvj_is_shorthand (qvj-message.h). With nothing after its first 3 characters, a message is
+   RO, RRR or 73 when its first 4 are one of the third field's words for them, blanks after:
+   one loop over a table the packer holds anyway, no words of its own. */
 static inline uint8_t qvj_is_shorthand_inline(const char message[QVJ_MESSAGE_LENGTH]) {
-  uint8_t end = qvj_end_of_text(message);
-  if (end == 2)
-    return qvc_starts_with(message, qvj_word_ro) || qvc_starts_with(message, qvj_word_73);
-  return end == 3 && qvc_starts_with(message, qvj_word_rrr);
+  uint8_t i;
+  if (qvj_end_of_text(message) > 3) return 0;
+  for (i = QVJ_FIELD3_WORD_RO; i < 5; ++i)
+    if (qvc_starts_with(message, &qvj_field3_words[5 * i])) return 1;
+  return 0;
 }
 
 #endif
