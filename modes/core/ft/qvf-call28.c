@@ -155,27 +155,28 @@ found:
 
 uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
   uint8_t area = standard_area_digit(text, length), i;
-  uint32_t number = 0;
   if (area == 0) {
-    number = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
-  } else {
-    /* Six places, the digit in the third: a call with its digit second starts with a blank. A
-       character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would
-       go out as "W9XXZ", another station. Such a text is no call this field can hold. Codes
-       are taken from A38 and made unsigned, so an unknown character is 255. */
-    for (i = 0; i < 6; ++i) {
-      uint8_t at = (uint8_t)(i + area - 2), size = qvc_flash_byte(&kPlaceSizes[i]);
-      uint8_t code = at < length ? (uint8_t)qvf_a38(text[at]) : 0;
-      if ((uint8_t)(i - 1) < 2) {
-        --code; /* A36 and the digits start at "0" */
-      } else if (i > 2 && code != 0) {
-        code = code < 11 ? 0xFF : (uint8_t)(code - 10); /* A27 has no digits */
-      }
-      if (code >= size) return 0;
-      number = qvc_multiply_add(number, size, code);
-    }
-    number += QVF_CALL28_STANDARD;
+    *value = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
+    return 1;
   }
-  *value = number;
+  /* Six places, the digit in the third: a call with its digit second starts with a blank. A
+     character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would go
+     out as "W9XXZ", another station. Such a text is no call this field can hold. Codes are
+     taken from A38 and made unsigned, so an unknown character is 255. The number grows in
+     *value itself, which no caller reads after a refusal: nothing is kept in registers across
+     the multiplications, which spares the chip most of the saved registers. */
+  *value = 0;
+  for (i = 0; i < 6; ++i) {
+    uint8_t at = (uint8_t)(i + area - 2), size = qvc_flash_byte(&kPlaceSizes[i]);
+    uint8_t code = at < length ? (uint8_t)qvf_a38(text[at]) : 0;
+    if ((uint8_t)(i - 1) < 2) {
+      --code; /* A36 and the digits start at "0" */
+    } else if (i > 2 && code != 0) {
+      code = code < 11 ? 0xFF : (uint8_t)(code - 10); /* A27 has no digits */
+    }
+    if (code >= size) return 0;
+    *value = qvc_multiply_add(*value, size, code);
+  }
+  *value += QVF_CALL28_STANDARD;
   return 1;
 }
