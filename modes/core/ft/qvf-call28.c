@@ -9,9 +9,10 @@
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/ft/qvf-text.h"
 
-/* The hash multiplies the base-38 value of the call by this number, modulo 2^64 (little-endian;
-   the three high bytes are zero). */
-static const uint8_t kHashMultiplier[5] QVC_FLASH = {0x73, 0x09, 0xBF, 0xF4, 0x0A};
+/* The hash multiplies the base-38 value of the call by this number, modulo 2^64 (little-endian),
+   followed by its negative modulo 2^64, which a character outside the alphabet adds. */
+static const uint8_t kHashMultiplier[16] QVC_FLASH = {
+    0x73, 0x09, 0xBF, 0xF4, 0x0A, 0, 0, 0, 0x8D, 0xF6, 0x40, 0x0B, 0xF5, 0xFF, 0xFF, 0xFF};
 
 int8_t qvf_a38(char c) {
   if (c == ' ') return 0;
@@ -73,15 +74,17 @@ uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
   /* The base-38 value of the call times the multiplier, modulo 2^64, by Horner's rule on the
      product itself: each character multiplies it by 38 and adds its code times the multiplier,
      both in one pass over the bytes (a byte's sum stays below 2^16). A character outside the
-     alphabet counts as -1, as in every other sender: it takes the multiplier away (adds its
-     two's complement, the complement of each byte plus 1). */
+     alphabet counts as -1, as in every other sender: it adds the multiplier's negative once.
+     Reading either row of one table through one loop costs less than a complement and a
+     length test inside it. */
   for (i = 0; i < 11; ++i) {
     int8_t code = i < length ? qvf_a38(call[i]) : 0;
-    uint16_t carry = code < 0;
+    /* the multiplier's bytes times the code, or its negative's once for a code of -1 */
+    const uint8_t* factor = kHashMultiplier + (code < 0 ? 8 : 0);
+    uint8_t times = code < 0 ? 1 : (uint8_t)code;
+    uint16_t carry = 0;
     for (j = 0; j < 8; ++j) {
-      uint8_t factor = j < 5 ? qvc_flash_byte(&kHashMultiplier[j]) : 0;
-      carry += (uint16_t)(product[j] * 38U) +
-               (code < 0 ? (uint8_t)~factor : (uint16_t)(factor * (uint8_t)code));
+      carry += (uint16_t)(product[j] * 38U) + (uint16_t)(qvc_flash_byte(&factor[j]) * times);
       product[j] = (uint8_t)carry;
       carry >>= 8;
     }
@@ -155,27 +158,28 @@ found:
 
 uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
   uint8_t area = standard_area_digit(text, length), i;
-  uint32_t number = 0;
   if (area == 0) {
-    number = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
-  } else {
-    /* Six places, the digit in the third: a call with its digit second starts with a blank. A
-       character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would
-       go out as "W9XXZ", another station. Such a text is no call this field can hold. Codes
-       are taken from A38 and made unsigned, so an unknown character is 255. */
-    for (i = 0; i < 6; ++i) {
-      uint8_t at = (uint8_t)(i + area - 2), size = qvc_flash_byte(&kPlaceSizes[i]);
-      uint8_t code = at < length ? (uint8_t)qvf_a38(text[at]) : 0;
-      if ((uint8_t)(i - 1) < 2) {
-        --code; /* A36 and the digits start at "0" */
-      } else if (i > 2 && code != 0) {
-        code = code < 11 ? 0xFF : (uint8_t)(code - 10); /* A27 has no digits */
-      }
-      if (code >= size) return 0;
-      number = qvc_multiply_add(number, size, code);
-    }
-    number += QVF_CALL28_STANDARD;
+    *value = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
+    return 1;
   }
-  *value = number;
+  /* Six places, the digit in the third: a call with its digit second starts with a blank. A
+     character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would go
+     out as "W9XXZ", another station. Such a text is no call this field can hold. Codes are
+     taken from A38 and made unsigned, so an unknown character is 255. The number grows in
+     *value itself, which no caller reads after a refusal: nothing is kept in registers across
+     the multiplications, which spares the chip most of the saved registers. */
+  *value = 0;
+  for (i = 0; i < 6; ++i) {
+    uint8_t at = (uint8_t)(i + area - 2), size = qvc_flash_byte(&kPlaceSizes[i]);
+    uint8_t code = at < length ? (uint8_t)qvf_a38(text[at]) : 0;
+    if ((uint8_t)(i - 1) < 2) {
+      --code; /* A36 and the digits start at "0" */
+    } else if (i > 2 && code != 0) {
+      code = code < 11 ? 0xFF : (uint8_t)(code - 10); /* A27 has no digits */
+    }
+    if (code >= size) return 0;
+    *value = qvc_multiply_add(*value, size, code);
+  }
+  *value += QVF_CALL28_STANDARD;
   return 1;
 }

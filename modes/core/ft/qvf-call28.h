@@ -26,7 +26,7 @@ uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits);
 /* The 28-bit field of a text: DE, QRZ, CQ, a "CQ_nnn"/"CQ_abcd" word, a call in angle brackets
    (hashed), a standard call, or else the hash of the text. 0 when the text is shaped like a
    standard call or a CQ word but holds a character its place cannot (it would go out as another
-   call), 1 when *value is set. */
+   call), 1 when *value is set; after a 0 *value holds nothing of use. */
 uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value);
 
 /* The same for a text that is none of DE, QRZ, CQ, a CQ word or a bracketed call: a standard
