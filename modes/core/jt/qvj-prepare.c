@@ -9,9 +9,7 @@ uint8_t qvj_prepare(const char* text, uint8_t drop_leading_blank, qvj_message* m
                     qvc_report* report) {
   char* m = message->text;
   uint8_t shorthand, leading_blank;
-  memset(report, 0, sizeof *report);
-  qvj_normalise_inline(text, m, &report->changes);
-  m[QVJ_MESSAGE_LENGTH] = '\0';
+  qvj_take_text(text, message, report);
   /* JT9 looks for the shorthand messages before it drops the leading blank (normalising leaves
      at most one); a text that starts with a blank is none of them, so they are looked for once,
      after the OOO flag is split off. */

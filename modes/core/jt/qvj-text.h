@@ -5,8 +5,10 @@
 #define QVJ_TEXT_H
 
 #include <stdint.h>
+#include <string.h>
 
 #include "../common/qvc-flash.h"
+#include "../common/qvc-status.h"
 #include "../common/qvc-text.h"
 #include "qvj-field3.h"
 #include "qvj-message.h"
@@ -65,6 +67,15 @@ static inline uint8_t qvj_is_shorthand_inline(const char message[QVJ_MESSAGE_LEN
   for (i = QVJ_FIELD3_WORD_RO; i < 5; ++i)
     if (qvc_starts_with(message, &qvj_field3_words[5 * i])) return 1;
   return 0;
+}
+
+/* The first steps of qvj_prepare (qvj-message.h): the report cleared, the text normalised and
+   NUL-terminated. JT4, which sends the shorthand messages as free text and keeps a leading
+   blank, needs only these and the OOO split: its packer sets the type and every source byte. */
+static inline void qvj_take_text(const char* text, qvj_message* message, qvc_report* report) {
+  memset(report, 0, sizeof *report);
+  qvj_normalise_inline(text, message->text, &report->changes);
+  message->text[QVJ_MESSAGE_LENGTH] = '\0';
 }
 
 #endif
