@@ -31,8 +31,14 @@ void qvj_jt4_encode(const char* text, qvj_message* message, uint8_t* symbols,
   qvj_take_text(text, message, report);
   message->ooo = qvj_split_ooo_inline(message->text);
   qvj_pack_text(message->text, message);
-  if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
-  if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
+  {
+    /* The two change bits set in a copy held in registers: one load and one store of the
+       32-bit word where each test would read and write it in memory. */
+    uint32_t changes = report->changes;
+    if (message->ooo) changes |= QVJ_CHANGED_OOO_DROPPED;
+    if (message->type == QVJ_TYPE_FREE_TEXT) changes |= QVC_CHANGED_SENT_AS_TEXT;
+    report->changes = changes;
+  }
   qvc_code_and_interleave(message->source, 72, coded);
   qvc_sync_tones(coded, qvj_jt4_sync, qvj_jt4_inverts_sync(message->text), QVJ_JT4_TONES, symbols,
                  tones);

@@ -45,8 +45,14 @@ void qvj_jt9_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ_
     return;
   }
   qvj_pack_text(message->text, message);
-  if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
-  if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
+  {
+    /* The two change bits set in a copy held in registers: one load and one store of the
+       32-bit word where each test would read and write it in memory. */
+    uint32_t changes = report->changes;
+    if (message->ooo) changes |= QVJ_CHANGED_OOO_DROPPED;
+    if (message->type == QVJ_TYPE_FREE_TEXT) changes |= QVC_CHANGED_SENT_AS_TEXT;
+    report->changes = changes;
+  }
   qvc_code_and_interleave(message->source, 72, coded);
   qvj_jt9_symbols(coded, symbols);
   qvj_jt9_tones(symbols, tones);
