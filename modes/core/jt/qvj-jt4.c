@@ -5,7 +5,6 @@
 #include "../common/qvc-convolutional.h"
 #include "../common/qvc-flash.h"
 #include "../common/qvc-sync-tones.h"
-#include "qvj-text.h"
 
 static const uint8_t qvj_jt4_sync[26] QVC_FLASH = {
     0x18, 0xD9, 0x40, 0x60, 0x01, 0x6D, 0x7D, 0x12, 0x7C, 0x51, 0xEC, 0x8D, 0x55,
@@ -28,17 +27,10 @@ void qvj_jt4_encode(const char* text, qvj_message* message, uint8_t* symbols,
      the block is read, and 8 i / 8 + 7 stays below 180 + i / 8 for every byte, so none is
      overwritten before it is read. No 26 bytes of stack for it. */
   uint8_t* coded = tones + QVJ_JT4_TONES - 26;
-  qvj_take_text(text, message, report);
-  message->ooo = qvj_split_ooo_inline(message->text);
+  qvj_prepare(text, 0, message, report);
   qvj_pack_text(message->text, message);
-  {
-    /* The two change bits set in a copy held in registers: one load and one store of the
-       32-bit word where each test would read and write it in memory. */
-    uint32_t changes = report->changes;
-    if (message->ooo) changes |= QVJ_CHANGED_OOO_DROPPED;
-    if (message->type == QVJ_TYPE_FREE_TEXT) changes |= QVC_CHANGED_SENT_AS_TEXT;
-    report->changes = changes;
-  }
+  if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
+  if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
   qvc_code_and_interleave(message->source, 72, coded);
   qvc_sync_tones(coded, qvj_jt4_sync, qvj_jt4_inverts_sync(message->text), QVJ_JT4_TONES, symbols,
                  tones);

@@ -4,7 +4,6 @@
 #include "../common/qvc-bits.h"
 #include "../common/qvc-convolutional.h"
 #include "../common/qvc-flash.h"
-#include "qvj-text.h"
 
 /* The sync places of the 85 tones (0, 1, 4, 9, 15, 22, 32, 34, 50, 51, 54, 59, 65, 72, 82, 84),
    packed. */
@@ -41,24 +40,13 @@ void qvj_jt9_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ_
   /* The coded block goes to the last 26 of the tones, which are written only after it has
      been read: no 26 bytes of stack for it. */
   uint8_t* coded = tones + QVJ_JT9_TONES - 26;
-  uint8_t leading_blank;
-  /* qvj_prepare dropping the leading blank, inline: no call, no flag. */
-  qvj_take_text(text, message, report);
-  leading_blank = message->text[0] == ' ';
-  if (leading_blank) qvj_drop_leading_blank(message->text);
-  if (qvj_find_shorthand(message, leading_blank)) {
+  if (qvj_prepare(text, 1, message, report)) {
     report->status = QVJ_SHORTHAND;
     return;
   }
   qvj_pack_text(message->text, message);
-  {
-    /* The two change bits set in a copy held in registers: one load and one store of the
-       32-bit word where each test would read and write it in memory. */
-    uint32_t changes = report->changes;
-    if (message->ooo) changes |= QVJ_CHANGED_OOO_DROPPED;
-    if (message->type == QVJ_TYPE_FREE_TEXT) changes |= QVC_CHANGED_SENT_AS_TEXT;
-    report->changes = changes;
-  }
+  if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
+  if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
   qvc_code_and_interleave(message->source, 72, coded);
   qvj_jt9_symbols(coded, symbols);
   qvj_jt9_tones(symbols, tones);

@@ -5,10 +5,8 @@
 #define QVJ_TEXT_H
 
 #include <stdint.h>
-#include <string.h>
 
 #include "../common/qvc-flash.h"
-#include "../common/qvc-status.h"
 #include "../common/qvc-text.h"
 #include "qvj-field3.h"
 #include "qvj-message.h"
@@ -67,34 +65,6 @@ static inline uint8_t qvj_is_shorthand_inline(const char message[QVJ_MESSAGE_LEN
   for (i = QVJ_FIELD3_WORD_RO; i < 5; ++i)
     if (qvc_starts_with(message, &qvj_field3_words[5 * i])) return 1;
   return 0;
-}
-
-/* The first steps of qvj_prepare (qvj-message.h): the report cleared, the text normalised and
-   NUL-terminated. JT4, which sends the shorthand messages as free text and keeps a leading
-   blank, needs only these and the OOO split: its packer sets the type and every source byte. */
-static inline void qvj_take_text(const char* text, qvj_message* message, qvc_report* report) {
-  memset(report, 0, sizeof *report);
-  qvj_normalise_inline(text, message->text, &report->changes);
-  message->text[QVJ_MESSAGE_LENGTH] = '\0';
-}
-
-/* JT9 drops the leading blank a normalised text may have (at most one). */
-static inline void qvj_drop_leading_blank(char message[QVJ_MESSAGE_LENGTH]) {
-  uint8_t i;
-  for (i = 0; i < QVJ_MESSAGE_LENGTH - 1; ++i) message[i] = message[i + 1];
-  message[QVJ_MESSAGE_LENGTH - 1] = ' ';
-}
-
-/* The last steps of qvj_prepare: the OOO flag split off and the shorthand messages looked for,
-   which a text that started with a blank is none of. Apart from the first steps so that JT9,
-   which always drops the blank, inlines the whole reading with no flag to test. */
-static inline uint8_t qvj_find_shorthand(qvj_message* message, uint8_t leading_blank) {
-  uint8_t shorthand;
-  message->ooo = qvj_split_ooo_inline(message->text);
-  shorthand = !leading_blank && qvj_is_shorthand_inline(message->text);
-  message->type = shorthand ? QVJ_TYPE_SHORTHAND : QVJ_TYPE_STANDARD;
-  memset(message->source, 0, sizeof message->source);
-  return shorthand;
 }
 
 #endif
