@@ -57,7 +57,8 @@ void qvc_code_and_interleave(const uint8_t* source, uint8_t count, uint8_t* code
      is even. */
   for (i = (uint8_t)((bits + 3) >> 2); i > 0;) coded[--i] = 0;
   for (i = 0; i < bits; ++i, byte = (uint8_t)(byte << 1)) {
-    if ((i & 7) == 0) byte = source[i >> 3];
+    /* No byte is read past the message: the tail is zeros, and the source may end there. */
+    if ((i & 7) == 0 && i < count) byte = source[i >> 3];
     state <<= 1;
     if (i < count && (byte & 0x80)) state |= 1;
     for (g = 0; g < 2; ++g) {
