@@ -52,7 +52,7 @@ uint8_t qvw_is_grid(const char* g, uint8_t places, uint8_t fold) {
   uint8_t i;
   for (i = 0; i < places; ++i) {
     uint8_t c = (uint8_t)g[i];
-    if (fold && qvc_is_lower((char)c)) c = (uint8_t)(c - 'a' + 'A');
+    if (fold) c = (uint8_t)qvc_upper((char)c);
     if ((uint8_t)(c - qvc_flash_byte(&qvw_grid_places[2 * i])) >
         qvc_flash_byte(&qvw_grid_places[2 * i + 1]))
       return 0;
