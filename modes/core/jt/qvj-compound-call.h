@@ -28,9 +28,11 @@ static inline uint16_t qvj_prefix_walk(const char* field, uint8_t length, uint16
                                        char text[5]) {
   const uint8_t* next = qvj_prefix_list;
   uint16_t k = 0;
-  uint8_t byte = qvc_flash_byte(next);
+  /* How many first characters of the entry equal the field's, counted as the entry is read:
+     the packer then keeps no copy of the entry to compare. */
+  uint8_t byte = qvc_flash_byte(next), same = 0;
   while (byte != QVJ_PREFIX_LIST_END) {
-    uint8_t used = (uint8_t)(byte >> 6), i;
+    uint8_t used = (uint8_t)(byte >> 6);
     ++k;
     if (used == 3) {
       used = 0;
@@ -43,16 +45,15 @@ static inline uint16_t qvj_prefix_walk(const char* field, uint8_t length, uint16
         continue;
       }
     }
+    if (same > used) same = used;
     do {
-      text[used++] = (char)((byte & 0x3F) + '0');
+      char c = (char)((byte & 0x3F) + '0');
+      if (same == used && used < length && c == field[used]) ++same;
+      text[used++] = c;
     } while (!((byte = qvc_flash_byte(++next)) & 0xC0));
     text[used] = '\0';
     if (k == wanted) return k;
-    if (used == length) {
-      for (i = 0; i < used && text[i] == field[i]; ++i) {
-      }
-      if (i == used) return k;
-    }
+    if (same == used && used == length) return k;
   }
   return 0;
 }

@@ -18,10 +18,6 @@ static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
 /* The words that may lead a message whose second call has a free-form add-on; the first is
    also the CQ that the CQ rewrites look for. */
 static const uint8_t qvj_lead_words[15] QVC_FLASH = "CQ \0\0QRZ \0DE \0";
-/* The listed suffixes in list order, searched: a loop over a table costs less than working the
-   place out. No NUL after them: the characters of QVJ_SUFFIX_LIST. */
-static const uint8_t qvj_suffixes[] QVC_FLASH = {'P', '0', '1', '2', '3', '4',
-                                                 '5', '6', '7', '8', '9', 'A'};
 /* The free-text signs after the digits, the letters and the blank, from code 37 on. */
 static const uint8_t qvj_text_signs[] QVC_FLASH = "+-./?";
 
@@ -99,10 +95,12 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
         kind = QVJ_ADD_ON_LIST_PREFIX;
       } else if (right == 1) {
         base_length = slash;
-        for (j = 0; j < sizeof qvj_suffixes && qvc_flash_byte(&qvj_suffixes[j]) != (uint8_t)*after;
-             ++j) {
-        }
-        if (j < sizeof qvj_suffixes) code = (uint16_t)(QVJ_FIRST_SUFFIX_CODE + j);
+        /* The place in QVJ_SUFFIX_LIST, "P", the digits, "A", worked out: smaller than a
+           search of the list. */
+        j = (uint8_t)(*after - '0');
+        if (j < 10) code = (uint16_t)(QVJ_FIRST_SUFFIX_CODE + 1 + j);
+        if (*after == 'P') code = QVJ_FIRST_SUFFIX_CODE;
+        if (*after == 'A') code = QVJ_FIRST_SUFFIX_CODE + 11;
         kind = QVJ_ADD_ON_LIST_SUFFIX;
       }
       if (code != 0) {
