@@ -43,7 +43,15 @@ const uint8_t qvj_prefix_list[] QVC_FLASH = {
    none. */
 
 uint16_t qvj_walk_prefixes(const char* field, uint8_t length, uint16_t wanted, char text[5]) {
-  return qvj_prefix_walk(field, length, wanted, text);
+  uint16_t k = qvj_prefix_walk(field, length, wanted, text);
+  /* A search stores no text; the entry it found is the field's first length characters. */
+  if (k != 0 && wanted == 0) {
+    /* A loop, not memcpy: on the 8051 a function that calls none keeps its temporaries in the
+       internal RAM it shares with others. */
+    text[length] = '\0';
+    while (length-- > 0) text[length] = field[length];
+  }
+  return k;
 }
 
 uint8_t qvj_prefix_text(uint16_t k, char text[5]) {

@@ -21,9 +21,18 @@ extern "C" {
 extern const uint8_t qvj_prefix_list[] QVC_FLASH;
 
 /* Walks the list up to entry wanted or, when wanted is 0, up to the entry equal to the first
-   length characters of field. Leaves that entry in text (NUL-terminated) and returns its place
-   (1-339), or 0 when there is none. A search only counts the entries of groups whose first
-   character is not the field's, reading no text for them. */
+   length characters of field, and returns its place (1-339), or 0 when there is none. Only a
+   walk to entry wanted leaves it in text (NUL-terminated): the packer's search, where wanted
+   is the constant 0, then stores no characters at all. A search only counts the entries of
+   groups whose first character is not the field's, reading no text for them.
+   sdcc reports a branch that folding a constant removes (warnings 110 and 126) and the core is
+   built with --Werror; here removing the stores is the point, so sdcc is told not to report it
+   for this function alone. */
+#ifdef __SDCC
+#pragma save
+#pragma disable_warning 110
+#pragma disable_warning 126
+#endif
 static inline uint16_t qvj_prefix_walk(const char* field, uint8_t length, uint16_t wanted,
                                        char text[5]) {
   const uint8_t* next = qvj_prefix_list;
@@ -49,14 +58,18 @@ static inline uint16_t qvj_prefix_walk(const char* field, uint8_t length, uint16
     do {
       char c = (char)((byte & 0x3F) + '0');
       if (same == used && used < length && c == field[used]) ++same;
-      text[used++] = c;
+      if (wanted != 0) text[used] = c;
+      ++used;
     } while (!((byte = qvc_flash_byte(++next)) & 0xC0));
-    text[used] = '\0';
+    if (wanted != 0) text[used] = '\0';
     if (k == wanted) return k;
     if (same == used && used == length) return k;
   }
   return 0;
 }
+#ifdef __SDCC
+#pragma restore
+#endif
 
 #ifdef __cplusplus
 }
