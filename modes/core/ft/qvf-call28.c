@@ -116,46 +116,6 @@ static uint8_t standard_area_digit(const char* text, uint8_t length) {
    A36 (digits, letters), the digits, and A27 (blank, letters) three times. */
 static const uint8_t kPlaceSizes[6] QVC_FLASH = {37, 36, 10, 27, 27, 27};
 
-uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
-  uint8_t i, digits = 0, letters = 0;
-  uint32_t number = 0;
-  /* DE, QRZ and CQ are 0, 1 and 2; their words sit at 0, 3 and 7 of the word list */
-  for (i = 0; i < 3; ++i) {
-    if (qvf_is(text, length, (uint8_t)(i * 3 + (i >> 1)))) {
-      number = i;
-      goto found;
-    }
-  }
-  /* "CQ_nnn" or "CQ_abcd"; one with a character that is neither cannot be sent, one with some
-     digits goes on to the other rules. Both values are counted in the one loop, in the base the
-     first character chooses: a word of the other kind is thrown away after it. */
-  if (length >= 4 && length <= 7 && qvf_starts(text, length, QVF_CQ_)) {
-    uint8_t base = qvf_is_digit(text[3]) ? 10 : 27;
-    for (i = 3; i < length; ++i) {
-      char c = text[i];
-      digits += qvf_is_digit(c);
-      letters += qvf_is_letter(c);
-      number = qvc_multiply_add(number, base, (uint8_t)(base == 10 ? c - '0' : c - 'A' + 1));
-    }
-    if (length == 6 && digits == 3) {
-      number += QVF_CALL28_CQ_NUMBERS;
-      goto found;
-    }
-    if (digits == 0) {
-      if (letters != (uint8_t)(length - 3)) return 0;
-      number += QVF_CALL28_CQ_LETTERS;
-      goto found;
-    }
-  }
-  if (length == 0 || text[0] != '<') return qvf_plain_call28(text, length, value);
-  /* Without its ">", a bracketed call hashes as empty text. */
-  i = qvf_find(text, length, '>');
-  number = QVF_CALL28_HASHED + qvf_call_hash(text + 1, i < length ? (uint8_t)(i - 1) : 0, 22);
-found:
-  *value = number;
-  return 1;
-}
-
 uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
   uint8_t area = standard_area_digit(text, length), i;
   if (area == 0) {

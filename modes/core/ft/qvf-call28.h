@@ -26,8 +26,11 @@ uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits);
 /* The 28-bit field of a text: DE, QRZ, CQ, a "CQ_nnn"/"CQ_abcd" word, a call in angle brackets
    (hashed), a standard call, or else the hash of the text. 0 when the text is shaped like a
    standard call or a CQ word but holds a character its place cannot (it would go out as another
-   call), 1 when *value is set; after a 0 *value holds nothing of use. */
+   call), 1 when *value is set; after a 0 *value holds nothing of use. The host's build has it (in
+   qvf-message77.c, where a chip's packer has the same rules compiled into its one caller). */
+#ifdef QVF_HOST_DETAIL
 uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value);
+#endif
 
 /* The same for a text that is none of DE, QRZ, CQ, a CQ word or a bracketed call: a standard
    call, or else its hash. (FST4W's beacon messages need only this.) */

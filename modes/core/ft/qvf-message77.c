@@ -6,6 +6,7 @@
 
 #include <string.h>
 
+#include "modes/core/common/qvc-bits.h"
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/ft/qvf-call28.h"
 #include "modes/core/ft/qvf-message77-tables.h"
@@ -64,8 +65,14 @@ extern char qvf_change_places_match
          ? 1
          : -1];
 
-/* What a message type made of the words. */
-enum { DECLINED, PACKED, REFUSED };
+/* What a message type made of the words: DECLINED, REFUSED, or the type it packed as the six
+   bits n3 and i3 that end the message (n3 is 0 unless i3 is). Those bits are written once, by
+   the end, for every type: a code handed back costs each type less than a call that writes them.
+   At bit 71 the six bits can be written for every type, since writing only sets bits: the zeros
+   of n3 leave a wider payload's bits 71-73 as they are. */
+#define DECLINED 0xFF
+#define REFUSED 0xFE
+#define TYPE(i3, n3) ((uint8_t)((n3) << 3 | (i3)))
 
 typedef struct {
   uint8_t bits[QVF_MESSAGE77_BYTES]; /* handed to the caller at the end */
@@ -142,12 +149,6 @@ static void put_wide(uint8_t count) {
     count = (uint8_t)(count - take);
     put(m.number[count >> 3], take);
   }
-}
-
-/* The type bits: n3 and i3 = 0 for type 0, i3 alone (after a wider payload) otherwise. */
-static uint8_t closed(uint8_t i3, uint8_t n3) {
-  put(i3 == 0 ? (uint16_t)(n3 << 3) : i3, i3 == 0 ? 6 : 3);
-  return PACKED;
 }
 
 static void point_at(uint8_t at, uint8_t length) {
@@ -258,20 +259,74 @@ static void put_hash(uint8_t word, uint8_t bits) {
   put_long(qvf_call_hash(W(word) + 1, inside_length(word), bits), bits);
 }
 
-/* A 28-bit call field of text (a word or part of one); refused when the arithmetic would send
-   another call. */
-static uint8_t add_call28(uint8_t word, uint8_t at, uint8_t length) {
-  if (!qvf_call28(W(word) + at, length, &m.call)) {
-    if (word == 0 && MERGED) return refuse_at(QVF_NO_CQ_MODIFIER, word);
-    point_at((uint8_t)(m.in_at[word] + at), length);
-    return refuse(QVF_NO_CALL);
+/* The 28-bit call field (see qvf_call28). It lives beside its one caller on a chip, which it is
+   compiled into: a function of its own would save and restore a dozen registers of its own. */
+static uint8_t call28(const char* text, uint8_t length, uint32_t* value) {
+  uint8_t i, digits = 0, letters = 0;
+  uint32_t number = 0;
+  /* DE, QRZ and CQ are 0, 1 and 2; their words sit at 0, 3 and 7 of the word list */
+  for (i = 0; i < 3; ++i) {
+    if (qvf_is(text, length, (uint8_t)(i * 3 + (i >> 1)))) {
+      number = i;
+      goto found;
+    }
   }
-  put_long(m.call, 28);
-  return PACKED;
+  /* "CQ_nnn" or "CQ_abcd"; one with a character that is neither cannot be sent, one with some
+     digits goes on to the other rules. Both values are counted in the one loop, in the base the
+     first character chooses: a word of the other kind is thrown away after it. */
+  if (length >= 4 && length <= 7 && qvf_starts(text, length, QVF_CQ_)) {
+    uint8_t base = qvf_is_digit(text[3]) ? 10 : 27;
+    for (i = 3; i < length; ++i) {
+      char c = text[i];
+      digits += qvf_is_digit(c);
+      letters += qvf_is_letter(c);
+      number = qvc_multiply_add(number, base, (uint8_t)(base == 10 ? c - '0' : c - 'A' + 1));
+    }
+    if (length == 6 && digits == 3) {
+      number += QVF_CALL28_CQ_NUMBERS;
+      goto found;
+    }
+    if (digits == 0) {
+      if (letters != (uint8_t)(length - 3)) return 0;
+      number += QVF_CALL28_CQ_LETTERS;
+      goto found;
+    }
+  }
+  if (length == 0 || text[0] != '<') return qvf_plain_call28(text, length, value);
+  /* Without its ">", a bracketed call hashes as empty text. */
+  i = qvf_find(text, length, '>');
+  number = QVF_CALL28_HASHED + qvf_call_hash(text + 1, i < length ? (uint8_t)(i - 1) : 0, 22);
+found:
+  *value = number;
+  return 1;
 }
 
-static uint8_t add_word_call28(uint8_t word) {
-  return add_call28(word, 0, m.n[word]);
+#ifdef QVF_HOST_DETAIL
+uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
+  return call28(text, length, value);
+}
+#endif
+
+/* A 28-bit call field of text (a word or part of one); refused when the arithmetic would send
+   another call. The type that asked goes on to its end, writing bits the refusal throws away
+   (no type notes a change after its call fields): one test at the end costs less than one
+   after every call field. A refusal stands, so a later call field does nothing. */
+static void add_call28(uint8_t word, uint8_t at, uint8_t length) {
+  if (m.report.status != QVC_OK) return;
+  if (!call28(W(word) + at, length, &m.call)) {
+    if (word == 0 && MERGED) {
+      refuse_at(QVF_NO_CQ_MODIFIER, word);
+    } else {
+      point_at((uint8_t)(m.in_at[word] + at), length);
+      refuse(QVF_NO_CALL);
+    }
+    return;
+  }
+  put_long(m.call, 28);
+}
+
+static void add_word_call28(uint8_t word) {
+  add_call28(word, 0, m.n[word]);
 }
 
 /* Type 0.1: "C1 RR73; C2 <C3> report". */
@@ -282,7 +337,8 @@ static uint8_t dxpedition(void) {
   /* -99 stands for "no report" where this layout was designed. */
   report = signed_number(W(4), m.n[4]);
   if (report == NOT_NUMBER || report == -99 || !SHAPE(0, m.shape[2] & IS_CALL)) return DECLINED;
-  if (add_word_call28(0) == REFUSED || add_word_call28(2) == REFUSED) return REFUSED;
+  add_word_call28(0);
+  add_word_call28(2);
   put_hash(3, 10);
   /* (report + 30) / 2 held to 0-31, halved by a shift: a division would call the chip's
      16-bit divide (a sum below 0 halves to 0 or less, held to 0 either way) */
@@ -291,7 +347,7 @@ static uint8_t dxpedition(void) {
   book_written(0);
   book_written(2);
   book_word(3);
-  return closed(0, 1);
+  return TYPE(0, 1);
 }
 
 /* Types 0.3 and 0.4: "C1 C2 [R] nX SECTION". */
@@ -311,14 +367,15 @@ static uint8_t field_day(void) {
     point_at((uint8_t)(m.in_at[entry] + n - 1), 1);
     return refuse(QVF_BAD_FIELD_DAY_CLASS);
   }
-  if (add_word_call28(0) == REFUSED || add_word_call28(1) == REFUSED) return REFUSED;
+  add_word_call28(0);
+  add_word_call28(1);
   put(roger, 1);
   put((uint8_t)(transmitters - 1) & 15, 4); /* (a mask: "% 16" on an int would divide) */
   put((uint8_t)category, 3);
   put(section, 7);
   book_written(0);
   book_written(1);
-  return closed(0, transmitters > 16 ? 4 : 3);
+  return TYPE(0, transmitters > 16 ? 4 : 3);
 }
 
 /* Type 0.5: up to 18 hex digits below 2^71; declined when the text is not hex at all. */
@@ -345,13 +402,7 @@ static uint8_t telemetry(void) {
   if (m.length > TELEMETRY_DIGITS) change(QVF_CHANGED_TELEMETRY_CUT);
   if (plus) change(QVF_CHANGED_TELEMETRY_PLUS);
   put_wide(71);
-  return closed(0, 5);
-}
-
-static int8_t a36(char c) {
-  if (qvf_is_digit(c)) return (int8_t)(c - '0');
-  if (qvf_is_letter(c)) return (int8_t)(c - 'A' + 10);
-  return -1;
+  return TYPE(0, 5);
 }
 
 /* Type 0.6, WSPR-style: "CALL LOCATOR POWER" or "CALL/SUFFIX POWER", "PREFIX/CALL POWER". */
@@ -390,20 +441,22 @@ static uint8_t wspr_style(void) {
     }
     /* Counted modulo 2^16: the value lies from -1333 (three -1s) to 59641, so a value of 0xF000
        and more can only have been below zero. */
-    for (i = from; i < to; ++i)
+    for (i = from; i < to; ++i) {
+      /* digits and letters are 1-36 in A38: one less is their base-36 digit */
+      uint8_t digit = (uint8_t)(qvf_a38(w[i]) - 1);
       affix =
           (uint16_t)(affix * (uint8_t)(suffix && after == 3 && (uint8_t)(i + 1) == to ? 10 : 36) +
-                     (uint16_t)a36(w[i]));
+                     (digit < 36 ? digit : 0xFFFFU));
+    }
     if (suffix) affix = (uint16_t)(affix + 36U * 36 * 36);
     if (affix >= 0xF000) return refuse_at(QVF_BAD_AFFIX, 0);
   }
-  if (add_call28(0, base_at, base_n) == REFUSED) return REFUSED;
+  add_call28(0, base_at, base_n);
   put(affix, (uint8_t)(16 - locator)); /* a locator has 15 bits, an affix 16 */
   put(power, 5);
   put(!locator, 1);
-  m.pos = 71; /* zero bits up to n3 */
   book(w + base_at, base_n);
-  return closed(0, 6);
+  return TYPE(0, 6);
 }
 
 /* "/P" or "/R" after a call travels as a flag; any other prefix or suffix is lost. 2 for "/P",
@@ -462,7 +515,7 @@ static uint8_t standard(void) {
       at = m.base_at[i];
       n = m.base_n[i];
     }
-    if (add_call28(i, at, n) == REFUSED) return REFUSED;
+    add_call28(i, at, n);
     if (i == 0) first = m.call;
     put(flag != 0, 1);
     portable |= flag;
@@ -470,6 +523,7 @@ static uint8_t standard(void) {
   }
   put(roger, 1);
   put(grid, 15);
+  if (m.report.status != QVC_OK) return REFUSED; /* a call field refused: that refusal stands */
   /* A receiver refuses these: CQ calls for answers, so a reply's R, RRR, RR73, 73 or report after
      it makes no sense, and "CQ <CALL>" would hide the very call that calls. */
   if (first >= 2 && first < QVF_CALL28_HASHED &&
@@ -477,7 +531,7 @@ static uint8_t standard(void) {
     return refuse(QVF_CQ_WITH_REPLY);
   if (first == 2 && m.call >= QVF_CALL28_HASHED && m.call < QVF_CALL28_STANDARD)
     return refuse(QVF_CQ_WITH_HASHED);
-  return closed(portable & 2 ? 2 : 1, 0);
+  return TYPE(portable & 2 ? 2 : 1, 0);
 }
 
 /* Type 3: "[TU;] C1 C2 [R] RST EXCHANGE", the exchange a state or province or a serial number.
@@ -514,14 +568,14 @@ static uint8_t rtty_roundup(void) {
   /* (rst - 509) / 10 - 2, held to 0-7, counted out */
   for (report = digits_value(W(rst), m.n[rst]); report >= 539 && steps < 7; report -= 10) ++steps;
   put(at, 1);
-  if (add_word_call28(at) == REFUSED || add_word_call28((uint8_t)(at + 1)) == REFUSED)
-    return REFUSED;
+  add_word_call28(at);
+  add_word_call28((uint8_t)(at + 1));
   put(roger, 1);
   put(steps, 3);
   put(number, 13);
   book_written(at);
   book_written((uint8_t)(at + 1));
-  return closed(3, 0);
+  return TYPE(3, 0);
 }
 
 /* (The results go to the places of word 4, which this message type, of at most three words,
@@ -579,7 +633,7 @@ static uint8_t nonstandard(void) {
   put(cq, 1);
   book_word(0);
   book_word(1);
-  return closed(4, 0);
+  return TYPE(4, 0);
 }
 
 /* Type 5, EU VHF contest: "<C1> <C2> [R] RRSSSS LOCATOR6". */
@@ -617,13 +671,13 @@ static uint8_t eu_vhf(void) {
   put_wide(25);
   book_word(0);
   book_word(1);
-  return closed(5, 0);
+  return TYPE(5, 0);
 }
 
+/* Digits and letters have the codes of A38; the signs follow them. */
 static uint8_t a42(char c) {
-  uint8_t i;
-  if (qvf_is_digit(c)) return (uint8_t)(c - '0' + 1);
-  if (qvf_is_letter(c)) return (uint8_t)(c - 'A' + 11);
+  uint8_t i, code = (uint8_t)qvf_a38(c);
+  if ((uint8_t)(code - 1) < 36) return code;
   for (i = 0; i < 5; ++i)
     if (qvf_word_char((uint8_t)(QVF_SIGNS + i)) == c) return (uint8_t)(37 + i);
   return 0; /* a blank, or a character free text lacks: sent as a blank */
@@ -642,7 +696,7 @@ static uint8_t free_text(void) {
   }
   if (!any) return refuse(QVF_NO_TEXT);
   put_wide(71);
-  return closed(0, 0);
+  return TYPE(0, 0);
 }
 
 /* The normalised text: the first 37 characters, upper case, single blanks, none at the ends; and
@@ -758,6 +812,7 @@ static uint8_t pack_words(void) {
 /* The text packed into bits77; the host's build also fills detail. */
 static qvc_status pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], qvc_report* report,
                          void* detail) {
+  uint8_t outcome;
   memset(&m, 0, sizeof m);
   read_words(text);
 #ifdef QVF_HOST_DETAIL
@@ -769,11 +824,15 @@ static qvc_status pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], 
 #else
   (void)detail;
 #endif
-  if (pack_words() == REFUSED) {
+  outcome = pack_words();
+  if (m.report.status != QVC_OK) {
     memset(m.bits, 0, QVF_MESSAGE77_BYTES);
 #ifdef QVF_HOST_DETAIL
     if (m.detail != 0) m.detail->call_count = 0;
 #endif
+  } else {
+    m.pos = 71;
+    put(outcome, 6);
   }
   memcpy(bits77, m.bits, QVF_MESSAGE77_BYTES);
   m.report.changes = (uint32_t)m.changed << 16 | m.cut;
