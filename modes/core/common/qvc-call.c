@@ -49,8 +49,9 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
     }
   }
   if (found != 0) {
-    /* CQ, then QRZ, for either rules; a WSPR CQ is followed by blanks, never by digits. */
-    uint16_t n = (uint16_t)(2 - (found & 1));
+    /* CQ, then QRZ, for either rules: the word's number is its value's distance from the base.
+       A WSPR CQ is followed by blanks, never by digits. */
+    uint16_t n = found;
     if (found == 1) {
       /* "CQ nnn": three digits. */
       uint16_t frequency = 0;
