@@ -10,14 +10,14 @@
 static const uint8_t kTones[7 + 8] QVC_FLASH = {3, 1, 4, 0, 6, 5, 2, 0, 1, 3, 2, 5, 6, 4, 7};
 
 void qvf_ft8_tones(const uint8_t bits77[QVF_MESSAGE77_BYTES], uint8_t tones[QVF_FT8_TONES]) {
-  uint8_t codeword[QVF_CODEWORD_BITS], t, sync = 0, at;
+  uint8_t codeword[QVF_CODEWORD_BITS], t, at;
   const uint8_t* bit = codeword;
   qvf_codeword174(bits77, codeword);
-  for (t = 0; t < QVF_FT8_TONES; ++t, ++sync) {
+  for (t = 0; t < QVF_FT8_TONES; ++t) {
     /* the Costas array opens every 36 tones: at 0, 36 and 72 */
-    if (sync == 36) sync = 0;
-    at = sync;
-    if (sync >= 7) {
+    at = t;
+    while (at >= 36) at -= 36;
+    if (at >= 7) {
       at = (uint8_t)(7 + (bit[0] << 2) + (bit[1] << 1) + bit[2]);
       bit += 3;
     }

@@ -6,13 +6,16 @@
    CRC bits). About 570 bytes where the generator takes 1,001. The table was derived offline from
    the generator and proven equal to it on all 77 one-bit messages (the code is linear). The
    codeword is worked one bit a byte: reading a bit by its place is then one load, which keeps
-   the some 450 steps of the walk cheap. */
+   the some 450 steps of the walk cheap. Every place past the CRC's 96 bits is set by a row or a
+   check before it is read, so those places are never cleared first. */
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/ft/qvf-codeword.h"
 
+#define MESSAGE_BYTES 10
 #define MESSAGE_BITS 77
 #define INFORMATION_BITS 91 /* message and CRC */
 #define ROW_BYTES 10
+#define CRC_SPAN 96 /* the message, 5 zero bits and 14 more for the remainder */
 #define CODE_END 0xFFU
 
 /* The number of generator rows; each row: the place of its parity bit, then ROW_BYTES bytes of
@@ -60,38 +63,48 @@ static const uint8_t kCode[] QVC_FLASH = {
 };
 
 void qvf_codeword174(const uint8_t bits77[10], uint8_t codeword[QVF_CODEWORD_BITS]) {
-  uint8_t i, byte = 0, at = 0, sum, previous, target = 0;
+  uint8_t i, byte = 0, at = 0, sum = 0, previous, target;
   uint16_t crc = 0;
   const uint8_t* code = kCode;
-  /* The message bits, and 0 in every place past them. The CRC goes along: the remainder of the
-     first 96 bits (the message, 5 zero bits and 14 more for the remainder) divided by
-     x^14 + 0x2757, one bit at a time. */
-  for (i = 0; i < QVF_CODEWORD_BITS; ++i, byte = (uint8_t)(byte << 1)) {
-    if ((i & 7) == 0 && i < 80) byte = bits77[i >> 3]; /* then shifted out to 0 */
+  const uint8_t* message = bits77;
+  /* The message bits and zeros up to the CRC's span. The CRC goes along: the remainder of the
+     span divided by x^14 + 0x2757, one bit at a time. */
+  for (i = 0; i < CRC_SPAN; ++i, byte = (uint8_t)(byte << 1)) {
+    if ((i & 7) == 0) byte = i < 8 * MESSAGE_BYTES ? *message++ : 0;
     codeword[i] = (uint8_t)(byte >> 7);
-    if (i < 96) {
-      crc = (uint16_t)((crc << 1) | (byte >> 7));
-      if (crc & 0x4000U) crc ^= 0x6757U;
-    }
+    crc = (uint16_t)((crc << 1) | (byte >> 7));
+    if (crc & 0x4000U) crc ^= 0x6757U;
   }
   for (i = INFORMATION_BITS; i-- > MESSAGE_BITS; crc >>= 1) codeword[i] = (uint8_t)(crc & 1U);
-  for (previous = qvc_flash_byte(code++); previous > 0; --previous) {
-    at = qvc_flash_byte(code++);
-    for (i = 0, sum = 0; i < ROW_BYTES; ++i) sum ^= (uint8_t)(bits77[i] & qvc_flash_byte(code++));
-    sum ^= (uint8_t)(sum >> 4);
-    sum ^= (uint8_t)(sum >> 2);
-    codeword[at] = (uint8_t)((sum ^ (sum >> 1)) & 1U);
+  /* The rows' bytes in one flat pass (i counts a row's bytes, its place first): smaller than a
+     loop in a loop, whose byte counter the compiler keeps in 16 bits. */
+  for (previous = qvc_flash_byte(code++), i = 0; previous > 0; ++code) {
+    byte = qvc_flash_byte(code);
+    if (i == 0) {
+      at = byte;
+      sum = 0;
+    } else {
+      sum ^= (uint8_t)(bits77[i - 1] & byte);
+    }
+    if (++i > ROW_BYTES) {
+      /* the row's parity: a shift loop is smaller than folding by halves */
+      for (byte = 0; sum != 0; sum >>= 1) byte ^= sum;
+      codeword[at] = (uint8_t)(byte & 1U);
+      --previous;
+      i = 0;
+    }
   }
-  /* Each check adds its bits into the bit it sets, 0 so far; the first time round that is bit 0
-     with a sum of 0. */
-  for (sum = 0;; previous = at) {
+  /* Each check sums its bits but the first and sets the first to the sum. Before the first
+     check, what the sum holds goes to that check's own place, which the check then sets. */
+  for (target = qvc_flash_byte(code);; previous = at) {
     at = qvc_flash_byte(code++);
     if (at >= INFORMATION_BITS && previous < INFORMATION_BITS) {
-      codeword[target] ^= sum;
+      codeword[target] = sum;
       if (at == CODE_END) return;
       target = at;
       sum = 0;
+    } else {
+      sum ^= codeword[at];
     }
-    sum ^= codeword[at];
   }
 }

@@ -12,54 +12,64 @@
 extern "C" {
 #endif
 
-/* The list, grouped by first character: see qvj-compound-call.c. */
-#define QVJ_PREFIX_GROUPS 32
-extern const uint8_t qvj_prefix_groups[3 * QVJ_PREFIX_GROUPS] QVC_FLASH;
-extern const uint8_t qvj_prefix_rests[] QVC_FLASH;
+/* The list as one run of bytes, each entry written as what differs from the entry before it:
+   its first byte holds in the top two bits how many characters it keeps of that entry, 1 or 2,
+   or 3 for none (the entry opens a group of entries with a new first character); the bytes
+   after it have 0 there; the low six bits hold each new character less '0'. 0xFF ends the list.
+   In qvj-compound-call.c. */
+#define QVJ_PREFIX_LIST_END 0xFF
+extern const uint8_t qvj_prefix_list[] QVC_FLASH;
 
 /* Walks the list up to entry wanted or, when wanted is 0, up to the entry equal to the first
-   length characters of field. Leaves that entry in text (NUL-terminated) and returns its place
-   (1-339), or 0 when there is none. A search reads only the groups of the field's first
-   character, a few dozen bytes, not the whole list. */
+   length characters of field, and returns its place (1-339), or 0 when there is none. Only a
+   walk to entry wanted leaves it in text (NUL-terminated): the packer's search, where wanted
+   is the constant 0, then stores no characters at all. A search only counts the entries of
+   groups whose first character is not the field's, reading no text for them.
+   sdcc reports a branch that folding a constant removes (warnings 110 and 126) and the core is
+   built with --Werror; here removing the stores is the point, so sdcc is told not to report it
+   for this function alone. */
+#ifdef __SDCC
+#pragma save
+#pragma disable_warning 110
+#pragma disable_warning 126
+#endif
 static inline uint16_t qvj_prefix_walk(const char* field, uint8_t length, uint16_t wanted,
                                        char text[5]) {
-  const uint8_t* group = qvj_prefix_groups;
-  const uint8_t* rest = qvj_prefix_rests;
+  const uint8_t* next = qvj_prefix_list;
   uint16_t k = 0;
-  for (; group < qvj_prefix_groups + sizeof qvj_prefix_groups; group += 3) {
-    uint8_t first = qvc_flash_byte(group);
-    uint8_t count = qvc_flash_byte(group + 1);
-    const uint8_t* next = rest + qvc_flash_byte(group + 2);
-    uint8_t used = 1;
-    text[0] = (char)(first & 0x7F);
-    /* No "||": where wanted is a constant 0, folding it away must not leave a branch on a
-       constant, which sdcc reports. */
-    if ((uint8_t)((text[0] == field[0]) | (wanted != 0))) {
-      for (; count > 0; --count) {
-        uint8_t i;
-        if (!(first & 0x80)) {
-          uint8_t byte = qvc_flash_byte(rest);
-          used = (uint8_t)(byte >> 6);
-          do {
-            text[used++] = (char)((byte & 0x3F) + '0');
-          } while (!((byte = qvc_flash_byte(++rest)) & 0xC0));
-        }
-        first = 0;
-        text[used] = '\0';
-        ++k;
-        if (k == wanted) return k;
-        if (used == length) {
-          for (i = 0; i < used && text[i] == field[i]; ++i) {
-          }
-          if (i == used) return k;
-        }
+  /* How many first characters of the entry equal the field's, counted as the entry is read:
+     the packer then keeps no copy of the entry to compare. */
+  uint8_t byte = qvc_flash_byte(next), same = 0;
+  while (byte != QVJ_PREFIX_LIST_END) {
+    uint8_t used = (uint8_t)(byte >> 6);
+    ++k;
+    if (used == 3) {
+      used = 0;
+      /* No "||": where wanted is a constant 0, folding it away must not leave a branch on a
+         constant, which sdcc reports. */
+      if (!(uint8_t)(((uint8_t)((byte & 0x3F) + '0') == (uint8_t)field[0]) | (wanted != 0))) {
+        /* Another first character: count this group's entries up to the next group. */
+        while (((byte = qvc_flash_byte(++next)) & 0xC0) != 0xC0)
+          if (byte & 0xC0) ++k;
+        continue;
       }
     }
-    k = (uint16_t)(k + count);
-    rest = next;
+    if (same > used) same = used;
+    do {
+      char c = (char)((byte & 0x3F) + '0');
+      if (same == used && used < length && c == field[used]) ++same;
+      if (wanted != 0) text[used] = c;
+      ++used;
+    } while (!((byte = qvc_flash_byte(++next)) & 0xC0));
+    if (wanted != 0) text[used] = '\0';
+    if (k == wanted) return k;
+    if (same == used && used == length) return k;
   }
   return 0;
 }
+#ifdef __SDCC
+#pragma restore
+#endif
 
 #ifdef __cplusplus
 }

@@ -27,7 +27,9 @@ extern const uint8_t qvj_field3_words[25] QVC_FLASH;
 /* The value of field into *value, 1; 0 when the field is none of the third field's forms. The
    words are looked for from entry first of qvj_field3_words on. */
 static inline uint8_t qvj_field3_value(const char field[4], uint8_t first, uint16_t* value) {
-  int32_t number = 99;
+  /* Anything outside 1-30 before a report's read, which may keep it; 99, no extended report,
+     before the other reads. */
+  int32_t number = 0;
   uint8_t read, sign, i;
   uint16_t v = QVC_BLANK_FIELD;
   /* No word starts with "-" or "R-", so these come first. */
@@ -49,8 +51,8 @@ static inline uint8_t qvj_field3_value(const char field[4], uint8_t first, uint1
       v = (uint16_t)(QVC_BLANK_FIELD + (sign == 1 ? 0 : 30) + (uint8_t)number);
       goto done;
     }
-    number = 99;
   }
+  number = 99;
 
   /* Extended reports: the whole field, or failing that the field after its first character. */
   read = qvc_read_list_number(field, 4, &number);

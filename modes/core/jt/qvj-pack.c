@@ -18,10 +18,6 @@ static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
 /* The words that may lead a message whose second call has a free-form add-on; the first is
    also the CQ that the CQ rewrites look for. */
 static const uint8_t qvj_lead_words[15] QVC_FLASH = "CQ \0\0QRZ \0DE \0";
-/* The listed suffixes in list order, searched: a loop over a table costs less than working the
-   place out. No NUL after them: the characters of QVJ_SUFFIX_LIST. */
-static const uint8_t qvj_suffixes[] QVC_FLASH = {'P', '0', '1', '2', '3', '4',
-                                                 '5', '6', '7', '8', '9', 'A'};
 /* The free-text signs after the digits, the letters and the blank, from code 37 on. */
 static const uint8_t qvj_text_signs[] QVC_FLASH = "+-./?";
 
@@ -99,10 +95,12 @@ void qvj_pack_text(const char text[QVJ_MESSAGE_LENGTH], qvj_message* message) {
         kind = QVJ_ADD_ON_LIST_PREFIX;
       } else if (right == 1) {
         base_length = slash;
-        for (j = 0; j < sizeof qvj_suffixes && qvc_flash_byte(&qvj_suffixes[j]) != (uint8_t)*after;
-             ++j) {
-        }
-        if (j < sizeof qvj_suffixes) code = (uint16_t)(QVJ_FIRST_SUFFIX_CODE + j);
+        /* The place in QVJ_SUFFIX_LIST, "P", the digits, "A", worked out: smaller than a
+           search of the list. */
+        j = (uint8_t)(*after - '0');
+        if (j < 10) code = (uint16_t)(QVJ_FIRST_SUFFIX_CODE + 1 + j);
+        if (*after == 'P') code = QVJ_FIRST_SUFFIX_CODE;
+        if (*after == 'A') code = QVJ_FIRST_SUFFIX_CODE + 11;
         kind = QVJ_ADD_ON_LIST_SUFFIX;
       }
       if (code != 0) {
@@ -188,12 +186,13 @@ free_text : {
   /* Free text: the first 13 characters in base 42, 5 + 5 + 3 characters: digits, capitals,
      then the signs; the blank's 36 for anything else. The third group needs 17 bits but its
      field has 15 beside the flag, so its top two bits ride as the lowest bits of the two call
-     fields, one more step of the same multiply-and-add, by 2. One loop over the 13
-     characters, storing each group where it ends, costs less than a loop per group. */
-  uint8_t top, g = 0;
+     fields, which hold twice their group. The third group is read first (characters 10-12,
+     then 0-9): each of the others then takes its characters' codes doubled and its bit with
+     the last, in the same loop, where a second pass over the fields would cost more. */
+  uint8_t top = 0, j = 10;
   uint32_t value = 0;
   for (i = 0; i < 13; ++i) {
-    char c = m[i];
+    char c = m[j];
     uint8_t code = (uint8_t)(c - '0');
     if (code > 9) {
       code = (uint8_t)(c - 'A' + 10);
@@ -204,20 +203,25 @@ free_text : {
         code = (uint8_t)(code + 36);
       }
     }
+    if (j < 10) code = (uint8_t)(code << 1);
     value = qvc_multiply_add(value, 42, code);
-    if (i == 4 || i == 9 || i == 12) {
-      fields[g++] = value;
+    if ((uint8_t)(j & 0xF7) == 4 || j == 9) {
+      /* The doubled group is even: its bit goes in with an OR on the lowest byte. The third
+         group takes none, top being 0 until it is read. */
+      value |= (uint8_t)(top & 1);
+      top = (uint8_t)(top >> 1);
+      if (j == 12) {
+        /* Bits 15 and 16 as the byte above bits 16-31 of twice the group: byte moves and one
+           shift, where a shift by 15 is a loop. */
+        top = (uint8_t)((value << 1) >> 16);
+        value = (uint16_t)value | QVJ_FREE_TEXT_FLAG;
+      }
+      /* Groups ending at 4, 9 and 12 go to fields 0, 1 and 2. */
+      fields[(j >> 2) - 1] = value;
       value = 0;
     }
+    if (++j == 13) j = 0;
   }
-  /* Bits 15 and 16 as the byte above bits 16-31 of twice the group: byte moves and one shift,
-     where a shift by 15 is a loop. */
-  top = (uint8_t)((fields[2] << 1) >> 16);
-  for (g = 0; g < 2; ++g) {
-    fields[g] = qvc_multiply_add(fields[g], 2, (uint8_t)(top & 1));
-    top = (uint8_t)(top >> 1);
-  }
-  fields[2] = (uint16_t)fields[2] | QVJ_FREE_TEXT_FLAG;
   message->type = QVJ_TYPE_FREE_TEXT;
 }
 place:
