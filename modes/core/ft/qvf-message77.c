@@ -115,18 +115,14 @@ static packer m;
 
 /* Writes the low count bits of value (count at most 16), first bit first. */
 static void put(uint16_t value, uint8_t count) {
-  uint8_t *byte = m.bits + (m.pos >> 3), mask = (uint8_t)(0x80 >> (m.pos & 7));
-  m.pos = (uint8_t)(m.pos + count);
+  uint8_t pos = m.pos;
   value = (uint16_t)(value << (16 - count)); /* the first bit to write on top */
   while (count-- > 0) {
-    if (value & 0x8000) *byte |= mask;
+    if (value & 0x8000) m.bits[pos >> 3] |= (uint8_t)(0x80 >> (pos & 7));
+    ++pos;
     value = (uint16_t)(value << 1);
-    mask >>= 1;
-    if (mask == 0) {
-      mask = 0x80;
-      ++byte;
-    }
   }
+  m.pos = pos;
 }
 
 /* A field of up to 32 bits. */
@@ -208,11 +204,11 @@ static uint16_t digits_value(const char* text, uint8_t length) {
 }
 
 /* An optional sign and 1 to 9 digits, the only number form a message may hold here; else
-   NOT_NUMBER. */
+   NOT_NUMBER. The text is at least one character long. */
 #define NOT_NUMBER (-32767 - 1)
 static int16_t signed_number(const char* text, uint8_t length) {
   /* the sign and the count in bytes: int arithmetic would take 16 bits */
-  char first = length > 0 ? text[0] : '\0';
+  char first = text[0];
   uint8_t sign = first == '+' || first == '-', digits = (uint8_t)(length - sign);
   uint16_t value = digits_value(text + sign, digits);
   if (digits > 9 || value == NOT_DIGITS) return NOT_NUMBER;
@@ -278,13 +274,13 @@ static uint8_t call28(const char* text, uint8_t length, uint32_t* value) {
   if (length >= 4 && length <= 7 && qvf_starts(text, length, QVF_CQ_)) {
     uint8_t base = qvf_is_digit(text[3]) ? 10 : 27;
     /* counted in the wide field's bytes (no type that has call fields uses them): the byte
-       string's multiply-add is linked anyway, a 32-bit one would come on top */
-    memset(m.number, 0, sizeof m.number);
+       string's multiply-add is linked anyway, a 32-bit one would come on top. The first
+       character multiplies by 0, which clears what the bytes held. */
     for (i = 3; i < length; ++i) {
       char c = text[i];
       digits += qvf_is_digit(c);
       letters += qvf_is_letter(c);
-      number_times_add(base, (uint8_t)(base == 10 ? c - '0' : c - 'A' + 1));
+      number_times_add(i == 3 ? 0 : base, (uint8_t)(base == 10 ? c - '0' : c - 'A' + 1));
     }
     number = qvf_read32(m.number);
     if (length == 6 && digits == 3) {
@@ -724,13 +720,18 @@ static void read_words(const char* input) {
     m.text[length++] = c;
   }
   if (input[i] != '\0') change(QVF_CHANGED_INPUT_CUT); /* stopped at the 37th character */
-  if (gap && length > 0) --length;                     /* the blank at the end */
-  m.text[length] = '\0';
+  /* The blank at the end is cut off, but stays in text: after the last word text holds that
+     blank or zeros, never a sign or a digit, and no reader needs more (only the host's copy is
+     ended by a NUL). */
+  if (gap && length > 0) --length;
   m.length = length;
   m.count = count;
   m.span0 = m.n[0];
 #ifdef QVF_HOST_DETAIL
-  if (m.detail != 0) memcpy(m.detail->text, m.text, (size_t)length + 1);
+  if (m.detail != 0) {
+    memcpy(m.detail->text, m.text, length);
+    m.detail->text[length] = '\0';
+  }
 #endif
   if (count > MAX_WORDS || count < 3 || !qvf_is(W(0), m.n[0], QVF_CQ) || !base_call(2)) return;
   /* The merge: word 0 becomes "CQ", the blank after it made "_", and word 1 (its first 10
