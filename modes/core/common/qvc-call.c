@@ -6,14 +6,11 @@
 #include "qvc-flash.h"
 #include "qvc-text.h"
 
-static const uint8_t qvc_word_3da0[] QVC_FLASH = "3DA0";
-static const uint8_t qvc_word_3x[] QVC_FLASH = "3X";
-/* The words a call field may be under each rules, one after another and ended by an empty one:
-   CQ first, QRZ second, and the JT rules' DE third. The JT rules take "CQ " and "QRZ " ahead of
-   more, the WSPR rules "CQ" and "QRZ" alone. */
+/* The words a call field may start with, one after another and ended by an empty one: CQ
+   first, QRZ second, DE third. The JT rules take all three ahead of more; the WSPR rules take
+   only CQ and QRZ, and only alone. */
 #define QVC_CALL_WORD_DE 3
-static const uint8_t qvc_call_words_jt[] QVC_FLASH = "CQ \0QRZ \0DE \0";
-static const uint8_t qvc_call_words_wspr[] QVC_FLASH = "CQ    \0QRZ   \0";
+static const uint8_t qvc_call_words[] QVC_FLASH = "CQ \0QRZ \0DE \0";
 
 /* For each of the six positions, the lowest and highest callsign code (qvc_call_code) it takes:
    letter-or-digit-or-blank, letter-or-digit, digit, then letter-or-blank three times. A
@@ -25,15 +22,17 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
   char call[6];
   uint8_t i, w, drop = 6, found = 0;
   uint32_t v = 0;
-  const uint8_t* word = qvc_call_words_jt;
+  const uint8_t* word = qvc_call_words;
   qvc_copy_padded(call, 6, field, length);
   /* "3DA0" goes as "3D0", "3X" + letter as "Q" + letter: one character dropped. */
-  if (qvc_starts_with(call, qvc_word_3da0)) {
-    drop = 2;
-  } else if (rules == QVC_CALL_RULES_JT && qvc_starts_with(call, qvc_word_3x) &&
-             qvc_is_letter(call[2])) {
-    call[1] = 'Q';
-    drop = 0;
+  if (call[0] == '3') {
+    /* The leading "3" is tested once for both, the rest by plain compares. */
+    if (call[1] == 'D' && call[2] == 'A' && call[3] == '0') {
+      drop = 2;
+    } else if (rules == QVC_CALL_RULES_JT && call[1] == 'X' && qvc_is_letter(call[2])) {
+      call[1] = 'Q';
+      drop = 0;
+    }
   }
   if (drop < 6) {
     char* at;
@@ -42,15 +41,20 @@ uint8_t qvc_pack_call(const char* field, uint8_t length, uint8_t rules, uint32_t
   }
   /* Only the word's number is kept in the loop; its value is worked out once after it, so the
      32-bit constants appear once. At most one word matches. */
-  if (rules == QVC_CALL_RULES_WSPR) word = qvc_call_words_wspr;
   for (w = 1; qvc_flash_byte(word) != 0; ++w) {
     if (qvc_starts_with(call, word)) found = w;
     while (qvc_flash_byte(word++) != 0) {
     }
   }
+  /* The WSPR rules' words fill the field: blanks after CQ or QRZ (whose word holds the first),
+     and no DE. One table serves both rules. */
+  if (rules == QVC_CALL_RULES_WSPR &&
+      (found == QVC_CALL_WORD_DE || call[3] != ' ' || call[4] != ' ' || call[5] != ' '))
+    found = 0;
   if (found != 0) {
-    /* CQ, then QRZ, for either rules; a WSPR CQ is followed by blanks, never by digits. */
-    uint16_t n = (uint16_t)(2 - (found & 1));
+    /* CQ, then QRZ, for either rules: the word's number is its value's distance from the base.
+       A WSPR CQ is followed by blanks, never by digits. */
+    uint16_t n = found;
     if (found == 1) {
       /* "CQ nnn": three digits. */
       uint16_t frequency = 0;

@@ -16,19 +16,6 @@
 #define QVS_TEXT_LIMIT 37
 #define QVS_SUFFIX_BASE 46656U /* 36^3: codes below are prefixes */
 
-/* The value of a 4-character locator (AA00-RR99), or 0xFFFF. */
-static uint16_t qvs_locator4(const char* g) {
-  uint16_t value = 0;
-  uint8_t i;
-  for (i = 0; i < 4; ++i) {
-    uint8_t radix = 18, digit = (uint8_t)(g[i] - 'A');
-    if (i & 2U) radix = 10, digit = (uint8_t)(g[i] - '0');
-    if (digit >= radix) return 0xFFFF;
-    value = (uint16_t)(value * radix + digit);
-  }
-  return value;
-}
-
 /* A36 (0-9, A-Z as 0-35), or 36 and above for any other character. */
 static uint8_t qvs_a36(char c) {
   return (uint8_t)(qvf_a38(c) - 1);
@@ -98,8 +85,8 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
        word, which a receiver shows as <...> until it has heard the call. */
     bad = 1;
     status = QVS_BAD_LOCATOR;
-    field = qvs_locator4(buf + start[1]);
-    if (field == 0xFFFF) goto refuse;
+    field = qvf_locator(buf + start[1], length[1]);
+    if (field == QVF_NOT_LOCATOR) goto refuse;
     bad = 0;
     status = QVS_BAD_CALL;
     if (qvf_is(w, n, QVF_QRZ)) {
@@ -127,8 +114,8 @@ qvc_status qvs_fst4w_pack(const char* text, uint8_t bits[QVS_FST4W_BYTES], uint8
     call = qvf_call_hash(w + 1, inner, 22);
     bad = 1;
     status = QVS_BAD_LOCATOR;
-    field = qvs_locator4(g);
-    if ((length[1] != 4 && length[1] != 6) || field == 0xFFFF) goto refuse;
+    field = qvf_locator(g, length[1]);
+    if ((length[1] != 4 && length[1] != 6) || field == QVF_NOT_LOCATOR) goto refuse;
     /* Base 25 for the last two letters; a 4-character locator goes as if they were YY. */
     {
       uint8_t l5 = 24, l6 = 24;

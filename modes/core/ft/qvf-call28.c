@@ -5,7 +5,6 @@
 
 #include <string.h>
 
-#include "modes/core/common/qvc-bits.h"
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/ft/qvf-text.h"
 
@@ -89,8 +88,7 @@ uint32_t qvf_call_hash(const char* call, uint8_t length, uint8_t bits) {
       carry >>= 8;
     }
   }
-  top = ((uint32_t)product[7] << 24) | ((uint32_t)product[6] << 16) |
-        (uint16_t)((uint16_t)product[5] << 8 | product[4]);
+  top = qvf_read32(product + 4);
   return top >> (32 - bits);
 }
 
@@ -118,17 +116,19 @@ static const uint8_t kPlaceSizes[6] QVC_FLASH = {37, 36, 10, 27, 27, 27};
 
 uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
   uint8_t area = standard_area_digit(text, length), i;
+  uint32_t number;
   if (area == 0) {
-    *value = QVF_CALL28_HASHED + qvf_call_hash(text, length, 22);
-    return 1;
+    number = qvf_call_hash(text, length, 22);
+    goto add;
   }
   /* Six places, the digit in the third: a call with its digit second starts with a blank. A
      character outside its place's alphabet would borrow from its neighbours: "W9XY/P" would go
      out as "W9XXZ", another station. Such a text is no call this field can hold. Codes are
-     taken from A38 and made unsigned, so an unknown character is 255. The number grows in
-     *value itself, which no caller reads after a refusal: nothing is kept in registers across
-     the multiplications, which spares the chip most of the saved registers. */
-  *value = 0;
+     taken from A38 and made unsigned, so an unknown character is 255. The number grows in the
+     hash's product, a byte string at a fixed address: nothing is kept in registers across the
+     multiplications, which spares the chip most of the saved registers, and the byte string's
+     multiply-add is the one the packer links anyway. */
+  memset(product, 0, sizeof product);
   for (i = 0; i < 6; ++i) {
     uint8_t at = (uint8_t)(i + area - 2), size = qvc_flash_byte(&kPlaceSizes[i]);
     uint8_t code = at < length ? (uint8_t)qvf_a38(text[at]) : 0;
@@ -138,8 +138,11 @@ uint8_t qvf_plain_call28(const char* text, uint8_t length, uint32_t* value) {
       code = code < 11 ? 0xFF : (uint8_t)(code - 10); /* A27 has no digits */
     }
     if (code >= size) return 0;
-    *value = qvc_multiply_add(*value, size, code);
+    qvf_multiply_add(product, 4, size, code, 0);
   }
-  *value += QVF_CALL28_STANDARD;
+  /* the standard calls follow the 2^22 hashes: one addition of the hashed range's start */
+  number = qvf_read32(product) + (QVF_CALL28_STANDARD - QVF_CALL28_HASHED);
+add:
+  *value = QVF_CALL28_HASHED + number;
   return 1;
 }

@@ -3,8 +3,6 @@
    the ramp slots. */
 #include "modes/core/ft/qvf-ft4.h"
 
-#include <string.h>
-
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/ft/qvf-codeword.h"
 
@@ -14,16 +12,21 @@ static const uint8_t kScrambling[QVF_MESSAGE77_BYTES] QVC_FLASH = {0x4A, 0x5E, 0
 /* Arrays A, B, C, D, one after the other: one read for each sync tone. */
 static const uint8_t kCostas[16] QVC_FLASH = {0, 1, 3, 2, 1, 0, 2, 3, 2, 3, 1, 0, 3, 2, 0, 1};
 
-void qvf_ft4_scramble(uint8_t bits77[QVF_MESSAGE77_BYTES]) {
+/* The message XORed with the vector, into out (which may be the message). */
+static void scramble(const uint8_t* bits77, uint8_t* out) {
   uint8_t i;
-  for (i = 0; i < QVF_MESSAGE77_BYTES; ++i) bits77[i] ^= qvc_flash_byte(&kScrambling[i]);
+  for (i = 0; i < QVF_MESSAGE77_BYTES; ++i)
+    out[i] = (uint8_t)(bits77[i] ^ qvc_flash_byte(&kScrambling[i]));
+}
+
+void qvf_ft4_scramble(uint8_t bits77[QVF_MESSAGE77_BYTES]) {
+  scramble(bits77, bits77);
 }
 
 void qvf_ft4_tones(const uint8_t bits77[QVF_MESSAGE77_BYTES], uint8_t tones[QVF_FT4_TONES]) {
   uint8_t codeword[QVF_CODEWORD_BITS], scrambled[QVF_MESSAGE77_BYTES], t, sync = 0, costas = 0;
   const uint8_t* bit = codeword;
-  memcpy(scrambled, bits77, sizeof scrambled);
-  qvf_ft4_scramble(scrambled);
+  scramble(bits77, scrambled);
   qvf_codeword174(scrambled, codeword);
   tones[0] = 0;
   tones[QVF_FT4_TONES - 1] = 0;

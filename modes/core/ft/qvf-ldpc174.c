@@ -87,9 +87,9 @@ void qvf_codeword174(const uint8_t bits77[10], uint8_t codeword[QVF_CODEWORD_BIT
       sum ^= (uint8_t)(bits77[i - 1] & byte);
     }
     if (++i > ROW_BYTES) {
-      sum ^= (uint8_t)(sum >> 4);
-      sum ^= (uint8_t)(sum >> 2);
-      codeword[at] = (uint8_t)((sum ^ (sum >> 1)) & 1U);
+      /* the row's parity: a shift loop is smaller than folding by halves */
+      for (byte = 0; sum != 0; sum >>= 1) byte ^= sum;
+      codeword[at] = (uint8_t)(byte & 1U);
       --previous;
       i = 0;
     }

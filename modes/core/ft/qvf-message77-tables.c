@@ -62,14 +62,3 @@ uint8_t qvf_rtty_exchange(const char* word, uint8_t length) {
   }
   return place_in(qvf_rtty_named, QVF_RTTY_NAMED, word, length);
 }
-
-uint16_t qvf_locator(const char* text, uint8_t length) {
-  uint8_t square;
-  if (length < 4 || (uint8_t)(text[0] - 'A') > 17 || (uint8_t)(text[1] - 'A') > 17 ||
-      !qvf_is_digit(text[2]) || !qvf_is_digit(text[3]))
-    return QVF_NOT_LOCATOR;
-  /* (A * 18 + B) * 100 + the two digits: one 16-bit multiply, the rest in bytes */
-  square = (uint8_t)((uint8_t)(text[2] - '0') * 10 + (uint8_t)(text[3] - '0'));
-  return (uint16_t)((uint16_t)((uint8_t)(text[0] - 'A') * 18 + (uint8_t)(text[1] - 'A')) * 100U +
-                    square);
-}

@@ -1,5 +1,5 @@
-/* The lists and small fields the 77-bit contest and standard messages share: ARRL Field Day
-   sections, ARRL RTTY Roundup exchanges and 4-character locators (not for users). */
+/* The lists the 77-bit contest messages share: ARRL Field Day sections and ARRL RTTY Roundup
+   exchanges (not for users). */
 #ifndef QVF_MESSAGE77_TABLES_H
 #define QVF_MESSAGE77_TABLES_H
 
@@ -11,9 +11,6 @@ extern "C" {
 
 #define QVF_FIELD_DAY_SECTIONS 86
 #define QVF_RTTY_EXCHANGES 171
-/* "FN42": two letters A-R, two digits; its value is below QVF_LOCATORS. */
-#define QVF_LOCATORS 32400U
-
 /* The lists, 2 bytes an entry (see qvf-message77-tables.c); the RTTY exchanges continue after
    the named ones with X01 to X99. */
 #define QVF_RTTY_NAMED 72
@@ -27,11 +24,6 @@ uint8_t qvf_rtty_exchange(const char* word, uint8_t length);
 /* The text of a 1-based place (3 characters, blank-padded); for the host's decoder. */
 void qvf_field_day_section_text(uint8_t place, char text[3]);
 void qvf_rtty_exchange_text(uint8_t place, char text[3]);
-
-/* The value of the locator text starts with (only its first 4 characters are read), or
-   QVF_NOT_LOCATOR when it starts with none. */
-#define QVF_NOT_LOCATOR 0xFFFFU
-uint16_t qvf_locator(const char* text, uint8_t length);
 
 #ifdef __cplusplus
 }

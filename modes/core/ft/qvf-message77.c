@@ -6,7 +6,6 @@
 
 #include <string.h>
 
-#include "modes/core/common/qvc-bits.h"
 #include "modes/core/common/qvc-flash.h"
 #include "modes/core/ft/qvf-call28.h"
 #include "modes/core/ft/qvf-message77-tables.h"
@@ -33,9 +32,8 @@
 #define IS_SIGNED 0x20     /* holds a "+" or "-" */
 #define IS_CQ_WORD 0x40    /* DE, QRZ, CQ or "CQ_..." */
 #define IS_ALL_DIGITS 0x80 /* one digit or more and nothing else */
-#define CQ_AT (QVF_TEXT_LENGTH + 1)
 #define W(word) ((const char*)m.text + m.at[word])
-#define MERGED (m.text[CQ_AT] != '\0') /* "CQ xx" became one word */
+#define MERGED m.merged
 #define SHAPE(word, facts) (m.shape[word] & (facts))
 #define IS(word, list_word) (m.id[word] == (list_word) + 1)
 
@@ -75,13 +73,13 @@ extern char qvf_change_places_match
 #define TYPE(i3, n3) ((uint8_t)((n3) << 3 | (i3)))
 
 typedef struct {
-  uint8_t bits[QVF_MESSAGE77_BYTES]; /* handed to the caller at the end */
-  uint8_t number[9];                 /* a wide field being counted up, little-endian */
-  uint8_t pos;
-  uint8_t count; /* words (after the merge); more than MAX_WORDS: too many */
+  uint8_t count;  /* words (after the merge); more than MAX_WORDS: too many */
+  uint8_t merged; /* "CQ xx" became one word */
   uint8_t length;
-  uint8_t n[MAX_WORDS];
-  uint8_t in_at[MAX_WORDS];    /* where the word stands in the caller's text */
+  /* A word's place, length and place in the caller's text; words after the seventh all share
+     the last entry, which no type reads (see read_words). */
+  uint8_t n[MAX_WORDS + 1];
+  uint8_t in_at[MAX_WORDS + 1];
   uint8_t span0;               /* the length of word 0 there ("CQ xx" when they were merged) */
   uint8_t shape[SHAPED_WORDS]; /* the IS_* facts of each word, read once */
   uint8_t id[SHAPED_WORDS];    /* 1 + the place of the list word (QVF_DE ...) the word is, or 0 */
@@ -90,7 +88,10 @@ typedef struct {
   uint8_t base_at[SHAPED_WORDS];
   uint8_t base_n[SHAPED_WORDS];
   uint8_t inside[SHAPED_WORDS]; /* the length before the first ">" less one (see inside_length) */
-  uint8_t at[MAX_WORDS];        /* where the word starts in text (or CQ_AT): see W() */
+  uint8_t at[MAX_WORDS + 1];    /* where the word starts in text: see W() */
+  uint8_t bits[QVF_MESSAGE77_BYTES]; /* handed to the caller at the end */
+  uint8_t number[9];                 /* a wide field being counted up, little-endian */
+  uint8_t pos;
   qvc_report report;
   uint16_t changed; /* bits 16-31 of report.changes */
   uint8_t cut;      /* QVC_CHANGED_CUT, QVC_CHANGED_CALL_CUT: one byte to set, not four */
@@ -98,9 +99,9 @@ typedef struct {
 #ifdef QVF_HOST_DETAIL
   qvf_pack77_detail* detail;
 #endif
-  /* The normalised text, and at CQ_AT "CQ_" and the word after CQ when they were merged. A word
-     is text + at: a byte for each word's start costs less than a pointer to read and keep. */
-  char text[CQ_AT + QVF_WORD_LENGTH + 1];
+  /* The normalised text. A word is text + at: a byte for each word's start costs less than a
+     pointer to read and keep. */
+  char text[QVF_TEXT_LENGTH + 1];
 } packer;
 
 /* The message being packed. One workspace, not a packer handed from function to function: an
@@ -114,18 +115,14 @@ static packer m;
 
 /* Writes the low count bits of value (count at most 16), first bit first. */
 static void put(uint16_t value, uint8_t count) {
-  uint8_t *byte = m.bits + (m.pos >> 3), mask = (uint8_t)(0x80 >> (m.pos & 7));
-  m.pos = (uint8_t)(m.pos + count);
+  uint8_t pos = m.pos;
   value = (uint16_t)(value << (16 - count)); /* the first bit to write on top */
   while (count-- > 0) {
-    if (value & 0x8000) *byte |= mask;
+    if (value & 0x8000) m.bits[pos >> 3] |= (uint8_t)(0x80 >> (pos & 7));
+    ++pos;
     value = (uint16_t)(value << 1);
-    mask >>= 1;
-    if (mask == 0) {
-      mask = 0x80;
-      ++byte;
-    }
   }
+  m.pos = pos;
 }
 
 /* A field of up to 32 bits. */
@@ -207,11 +204,11 @@ static uint16_t digits_value(const char* text, uint8_t length) {
 }
 
 /* An optional sign and 1 to 9 digits, the only number form a message may hold here; else
-   NOT_NUMBER. */
+   NOT_NUMBER. The text is at least one character long. */
 #define NOT_NUMBER (-32767 - 1)
 static int16_t signed_number(const char* text, uint8_t length) {
   /* the sign and the count in bytes: int arithmetic would take 16 bits */
-  char first = length > 0 ? text[0] : '\0';
+  char first = text[0];
   uint8_t sign = first == '+' || first == '-', digits = (uint8_t)(length - sign);
   uint16_t value = digits_value(text + sign, digits);
   if (digits > 9 || value == NOT_DIGITS) return NOT_NUMBER;
@@ -276,12 +273,16 @@ static uint8_t call28(const char* text, uint8_t length, uint32_t* value) {
      first character chooses: a word of the other kind is thrown away after it. */
   if (length >= 4 && length <= 7 && qvf_starts(text, length, QVF_CQ_)) {
     uint8_t base = qvf_is_digit(text[3]) ? 10 : 27;
+    /* counted in the wide field's bytes (no type that has call fields uses them): the byte
+       string's multiply-add is linked anyway, a 32-bit one would come on top. The first
+       character multiplies by 0, which clears what the bytes held. */
     for (i = 3; i < length; ++i) {
       char c = text[i];
       digits += qvf_is_digit(c);
       letters += qvf_is_letter(c);
-      number = qvc_multiply_add(number, base, (uint8_t)(base == 10 ? c - '0' : c - 'A' + 1));
+      number_times_add(i == 3 ? 0 : base, (uint8_t)(base == 10 ? c - '0' : c - 'A' + 1));
     }
+    number = qvf_read32(m.number);
     if (length == 6 && digits == 3) {
       number += QVF_CALL28_CQ_NUMBERS;
       goto found;
@@ -310,17 +311,16 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
 /* A 28-bit call field of text (a word or part of one); refused when the arithmetic would send
    another call. The type that asked goes on to its end, writing bits the refusal throws away
    (no type notes a change after its call fields): one test at the end costs less than one
-   after every call field. A refusal stands, so a later call field does nothing. */
+   after every call field. A refusal stands, so a later call field only writes bits too: one
+   way out of the function, where two would each restore the saved registers. */
 static void add_call28(uint8_t word, uint8_t at, uint8_t length) {
-  if (m.report.status != QVC_OK) return;
-  if (!call28(W(word) + at, length, &m.call)) {
+  if (m.report.status == QVC_OK && !call28(W(word) + at, length, &m.call)) {
     if (word == 0 && MERGED) {
       refuse_at(QVF_NO_CQ_MODIFIER, word);
     } else {
       point_at((uint8_t)(m.in_at[word] + at), length);
       refuse(QVF_NO_CALL);
     }
-    return;
   }
   put_long(m.call, 28);
 }
@@ -385,14 +385,9 @@ static uint8_t telemetry(void) {
   uint8_t plus = length > 0 && m.text[0] == '+';
   if (length == plus && m.length > 0) return DECLINED;
   for (i = plus; i < length; ++i) {
-    char c = m.text[i];
-    uint8_t digit;
-    if (qvf_is_digit(c))
-      digit = (uint8_t)(c - '0');
-    else if (c >= 'A' && c <= 'F')
-      digit = (uint8_t)(c - 'A' + 10);
-    else
-      return DECLINED;
+    /* digits and letters are 1-36 in A38: one less is their value as a hex digit */
+    uint8_t digit = (uint8_t)(qvf_a38(m.text[i]) - 1);
+    if (digit > 15) return DECLINED;
     number_times_add(16, digit);
   }
   if (m.number[8] & 0x80) {
@@ -521,8 +516,7 @@ static uint8_t standard(void) {
     portable |= flag;
     book_standard(i, at, n);
   }
-  put(roger, 1);
-  put(grid, 15);
+  put(roger ? grid | 0x8000U : grid, 16);        /* R and the 15 bits: one call less */
   if (m.report.status != QVC_OK) return REFUSED; /* a call field refused: that refusal stands */
   /* A receiver refuses these: CQ calls for answers, so a reply's R, RRR, RR73, 73 or report after
      it makes no sense, and "CQ <CALL>" would hide the very call that calls. */
@@ -709,37 +703,44 @@ static void read_words(const char* input) {
   char c;
   for (i = 0; i < QVF_TEXT_LENGTH && (c = input[i]) != '\0'; ++i) {
     if (c == ' ') {
-      if (!gap) m.text[length++] = ' ';
+      if (gap) continue;
       gap = 1;
-      continue;
-    }
-    if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
-    if (gap) {
-      gap = 0;
-      if (count < MAX_WORDS) {
-        m.at[count] = length;
-        m.in_at[count] = i;
+    } else {
+      if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
+      if (gap) {
+        gap = 0;
+        /* The count stops at one more than MAX_WORDS, all it needs to say "too many"; the
+           words from there on overwrite one entry: one test instead of two. */
+        if (count <= MAX_WORDS) ++count;
+        m.at[count - 1] = length;
+        m.in_at[count - 1] = i;
       }
-      ++count;
+      if (m.n[count - 1] < QVF_WORD_LENGTH) ++m.n[count - 1];
     }
-    if (count <= MAX_WORDS && m.n[count - 1] < QVF_WORD_LENGTH) ++m.n[count - 1];
     m.text[length++] = c;
   }
   if (input[i] != '\0') change(QVF_CHANGED_INPUT_CUT); /* stopped at the 37th character */
-  if (gap && length > 0) --length;                     /* the blank at the end */
-  m.text[length] = '\0';
+  /* The blank at the end is cut off, but stays in text: after the last word text holds that
+     blank or zeros, never a sign or a digit, and no reader needs more (only the host's copy is
+     ended by a NUL). */
+  if (gap && length > 0) --length;
   m.length = length;
   m.count = count;
   m.span0 = m.n[0];
+#ifdef QVF_HOST_DETAIL
+  if (m.detail != 0) {
+    memcpy(m.detail->text, m.text, length);
+    m.detail->text[length] = '\0';
+  }
+#endif
   if (count > MAX_WORDS || count < 3 || !qvf_is(W(0), m.n[0], QVF_CQ) || !base_call(2)) return;
-  /* the merge */
-  m.text[CQ_AT] = 'C';
-  m.text[CQ_AT + 1] = 'Q';
-  m.text[CQ_AT + 2] = '_';
+  /* The merge: word 0 becomes "CQ", the blank after it made "_", and word 1 (its first 10
+     characters), in the text itself. Free text, the one reader of the whole text after this,
+     sends "_" as a blank; nothing else reads a word past its length. */
+  m.text[2] = '_';
   m.n[0] = (uint8_t)(3 + (m.n[1] < 10 ? m.n[1] : 10));
-  memcpy(m.text + CQ_AT + 3, W(1), (uint8_t)(m.n[0] - 3));
-  m.at[0] = CQ_AT;
   m.span0 = (uint8_t)(m.in_at[1] + (m.n[0] - 3) - m.in_at[0]);
+  m.merged = 1;
   m.count = --count;
   for (i = 1; i < count; ++i) {
     m.at[i] = m.at[i + 1];
@@ -814,16 +815,13 @@ static qvc_status pack77(const char* text, uint8_t bits77[QVF_MESSAGE77_BYTES], 
                          void* detail) {
   uint8_t outcome;
   memset(&m, 0, sizeof m);
-  read_words(text);
 #ifdef QVF_HOST_DETAIL
   m.detail = (qvf_pack77_detail*)detail;
-  if (m.detail != 0) {
-    m.detail->call_count = 0;
-    memcpy(m.detail->text, m.text, (size_t)m.length + 1);
-  }
+  if (m.detail != 0) m.detail->call_count = 0;
 #else
   (void)detail;
 #endif
+  read_words(text);
   outcome = pack_words();
   if (m.report.status != QVC_OK) {
     memset(m.bits, 0, QVF_MESSAGE77_BYTES);

@@ -1,4 +1,4 @@
-/* Text and wide-number helpers of the 77-bit packing. */
+/* Text, wide-number and locator helpers of the 77-bit packing. */
 #include "modes/core/ft/qvf-text.h"
 
 #include "modes/core/common/qvc-flash.h"
@@ -44,6 +44,11 @@ uint8_t qvf_find(const char* text, uint8_t length, char c) {
   return i;
 }
 
+uint32_t qvf_read32(const uint8_t* number) {
+  return ((uint32_t)number[3] << 24) | ((uint32_t)number[2] << 16) |
+         (uint16_t)((uint16_t)number[1] << 8 | number[0]);
+}
+
 void qvf_multiply_add(uint8_t* number, uint8_t size, uint8_t factor, uint8_t addend, uint8_t fill) {
   uint16_t carry = 0;
   uint8_t i;
@@ -53,4 +58,19 @@ void qvf_multiply_add(uint8_t* number, uint8_t size, uint8_t factor, uint8_t add
     carry = t >> 8;
     addend = fill;
   }
+}
+
+uint16_t qvf_locator(const char* text, uint8_t length) {
+  /* ((A * 18 + B) * 10 + digit) * 10 + digit, one place a turn: a loop is smaller than the four
+     places written out */
+  uint16_t value = 0;
+  uint8_t i;
+  if (length < 4) return QVF_NOT_LOCATOR;
+  for (i = 0; i < 4; ++i) {
+    uint8_t radix = 18, digit = (uint8_t)(text[i] - 'A');
+    if (i & 2) radix = 10, digit = (uint8_t)(text[i] - '0');
+    if (digit >= radix) return QVF_NOT_LOCATOR;
+    value = (uint16_t)(value * radix + digit);
+  }
+  return value;
 }

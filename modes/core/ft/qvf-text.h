@@ -40,6 +40,16 @@ uint8_t qvf_find(const char* text, uint8_t length, char c);
    the byte every higher byte of the addend holds (0, or 0xFF for a negative addend). */
 void qvf_multiply_add(uint8_t* number, uint8_t size, uint8_t factor, uint8_t addend, uint8_t fill);
 
+/* The low 4 bytes of such a byte string as a number. */
+uint32_t qvf_read32(const uint8_t* number);
+
+/* "FN42": two letters A-R, two digits; its value is below QVF_LOCATORS. The value of the locator
+   text starts with (only its first 4 characters are read), or QVF_NOT_LOCATOR when it starts
+   with none. (Here, apart from the message lists, so that FST4W links no lists for it.) */
+#define QVF_LOCATORS 32400U
+#define QVF_NOT_LOCATOR 0xFFFFU
+uint16_t qvf_locator(const char* text, uint8_t length);
+
 #ifdef __cplusplus
 }
 #endif

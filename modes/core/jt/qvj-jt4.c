@@ -26,11 +26,16 @@ void qvj_jt4_encode(const char* text, qvj_message* message, uint8_t* symbols,
   /* The coded block goes to the last 26 of the tones: tone i is written after byte i / 8 of
      the block is read, and 8 i / 8 + 7 stays below 180 + i / 8 for every byte, so none is
      overwritten before it is read. No 26 bytes of stack for it. */
+  uint32_t changes;
   uint8_t* coded = tones + QVJ_JT4_TONES - 26;
   qvj_prepare(text, 0, message, report);
   qvj_pack_text(message->text, message);
-  if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
-  if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
+  /* Both changes are set in a copy of the word held in registers: one read and one write of
+     it in place of two each. */
+  changes = report->changes;
+  if (message->ooo) changes |= QVJ_CHANGED_OOO_DROPPED;
+  if (message->type == QVJ_TYPE_FREE_TEXT) changes |= QVC_CHANGED_SENT_AS_TEXT;
+  report->changes = changes;
   qvc_code_and_interleave(message->source, 72, coded);
   qvc_sync_tones(coded, qvj_jt4_sync, qvj_jt4_inverts_sync(message->text), QVJ_JT4_TONES, symbols,
                  tones);

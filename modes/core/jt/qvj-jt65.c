@@ -36,7 +36,7 @@ void qvj_jt65_channel_symbols(const uint8_t codeword[63], uint8_t symbols[QVJ_JT
 void qvj_jt65_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ_JT65_SYMBOLS],
                      uint8_t tones[QVJ_JT65_TONES], qvc_report* report) {
   uint8_t data[12];
-  uint8_t i, next = 0, sync = 0;
+  uint8_t i, next = 0, sync = 0, flip;
   memset(report, 0, sizeof *report);
   qvj_normalise(text, message->text, &report->changes);
   message->text[QVJ_MESSAGE_LENGTH] = '\0';
@@ -59,10 +59,11 @@ void qvj_jt65_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ
      the interleave and lend room for the GF(64) tables. */
   qvc_rs63_encode_in(data, tones, tones + QVC_RS_PARITY + 12, symbols);
   qvj_jt65_channel_symbols(tones, symbols);
-  /* Data value v goes two spacings above the sync tone. */
-  for (i = 0; i < QVJ_JT65_TONES; ++i) {
-    if ((i & 7) == 0) sync = qvc_flash_byte(&qvj_jt65_sync[i >> 3]);
-    tones[i] = (uint8_t)(((sync >> 7) != message->ooo) ? 0 : symbols[next++] + 2);
-    sync = (uint8_t)(sync << 1);
+  /* Data value v goes two spacings above the sync tone. OOO swaps sync and data: the flag
+     becomes a mask of all ones XORed into each sync byte, so the loop tests one bit. */
+  flip = (uint8_t)(0 - message->ooo);
+  for (i = 0; i < QVJ_JT65_TONES; ++i, sync = (uint8_t)(sync << 1)) {
+    if ((i & 7) == 0) sync = (uint8_t)(qvc_flash_byte(&qvj_jt65_sync[i >> 3]) ^ flip);
+    tones[i] = (uint8_t)((sync & 0x80) ? 0 : symbols[next++] + 2);
   }
 }

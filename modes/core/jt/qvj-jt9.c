@@ -39,14 +39,19 @@ void qvj_jt9_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ_
                     uint8_t tones[QVJ_JT9_TONES], qvc_report* report) {
   /* The coded block goes to the last 26 of the tones, which are written only after it has
      been read: no 26 bytes of stack for it. */
+  uint32_t changes;
   uint8_t* coded = tones + QVJ_JT9_TONES - 26;
   if (qvj_prepare(text, 1, message, report)) {
     report->status = QVJ_SHORTHAND;
     return;
   }
   qvj_pack_text(message->text, message);
-  if (message->ooo) report->changes |= QVJ_CHANGED_OOO_DROPPED;
-  if (message->type == QVJ_TYPE_FREE_TEXT) report->changes |= QVC_CHANGED_SENT_AS_TEXT;
+  /* Both changes are set in a copy of the word held in registers: one read and one write of
+     it in place of two each. */
+  changes = report->changes;
+  if (message->ooo) changes |= QVJ_CHANGED_OOO_DROPPED;
+  if (message->type == QVJ_TYPE_FREE_TEXT) changes |= QVC_CHANGED_SENT_AS_TEXT;
+  report->changes = changes;
   qvc_code_and_interleave(message->source, 72, coded);
   qvj_jt9_symbols(coded, symbols);
   qvj_jt9_tones(symbols, tones);
