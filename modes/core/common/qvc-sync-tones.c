@@ -5,17 +5,17 @@
 
 void qvc_sync_tones(const uint8_t* coded, const uint8_t* sync, uint8_t invert, uint8_t count,
                     uint8_t* symbols, uint8_t* tones) {
+  /* invert becomes a mask of all ones or none, XORed into each sync byte as it is read: no
+     branch in the loop. */
   uint8_t i, data = 0, marks = 0;
+  invert = (uint8_t)-invert;
   for (i = 0; i < count; ++i) {
-    uint8_t bit;
     if ((i & 7) == 0) {
       data = *coded++;
-      marks = qvc_flash_byte(sync++);
-      if (invert) marks = (uint8_t)~marks;
+      marks = (uint8_t)(qvc_flash_byte(sync++) ^ invert);
     }
-    bit = (uint8_t)(data >> 7);
-    if (symbols) symbols[i] = bit;
-    tones[i] = (uint8_t)(2 * bit + (marks >> 7));
+    if (symbols) *symbols++ = (uint8_t)(data >> 7);
+    *tones++ = (uint8_t)(((data >> 6) & 2) | (marks >> 7));
     data = (uint8_t)(data << 1);
     marks = (uint8_t)(marks << 1);
   }

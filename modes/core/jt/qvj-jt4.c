@@ -5,6 +5,7 @@
 #include "../common/qvc-convolutional.h"
 #include "../common/qvc-flash.h"
 #include "../common/qvc-sync-tones.h"
+#include "qvj-prepare.h"
 
 static const uint8_t qvj_jt4_sync[26] QVC_FLASH = {
     0x18, 0xD9, 0x40, 0x60, 0x01, 0x6D, 0x7D, 0x12, 0x7C, 0x51, 0xEC, 0x8D, 0x55,
@@ -28,7 +29,7 @@ void qvj_jt4_encode(const char* text, qvj_message* message, uint8_t* symbols,
      overwritten before it is read. No 26 bytes of stack for it. */
   uint32_t changes;
   uint8_t* coded = tones + QVJ_JT4_TONES - 26;
-  qvj_prepare(text, 0, message, report);
+  qvj_prepare_inline(text, QVJ_PREPARE_NO_SHORTHAND, message, report);
   qvj_pack_text(message->text, message);
   /* Both changes are set in a copy of the word held in registers: one read and one write of
      it in place of two each. */

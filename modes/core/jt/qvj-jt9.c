@@ -4,6 +4,7 @@
 #include "../common/qvc-bits.h"
 #include "../common/qvc-convolutional.h"
 #include "../common/qvc-flash.h"
+#include "qvj-prepare.h"
 
 /* The sync places of the 85 tones (0, 1, 4, 9, 15, 22, 32, 34, 50, 51, 54, 59, 65, 72, 82, 84),
    packed. */
@@ -41,7 +42,7 @@ void qvj_jt9_encode(const char* text, qvj_message* message, uint8_t symbols[QVJ_
      been read: no 26 bytes of stack for it. */
   uint32_t changes;
   uint8_t* coded = tones + QVJ_JT9_TONES - 26;
-  if (qvj_prepare(text, 1, message, report)) {
+  if (qvj_prepare_inline(text, QVJ_PREPARE_DROP_BLANK, message, report)) {
     report->status = QVJ_SHORTHAND;
     return;
   }

@@ -49,10 +49,15 @@ uint8_t qvj_split_ooo(char message[QVJ_MESSAGE_LENGTH]);
 /* 1 for RO, RRR or 73 standing alone. */
 uint8_t qvj_is_shorthand(const char message[QVJ_MESSAGE_LENGTH]);
 
-/* JT9's and JT4's reading of a text into message->text and ->ooo (JT9 drops a leading blank,
-   after looking for the shorthand messages); 1 when it is a shorthand message. Clears report. */
-uint8_t qvj_prepare(const char* text, uint8_t drop_leading_blank, qvj_message* message,
-                    qvc_report* report);
+/* The steps of qvj_prepare: JT9 drops a leading blank, after looking for the shorthand messages;
+   JT4 does not look for them (it sends them as free text, and its packer sets the type). The
+   highest step is 2: steps below it look for them. */
+#define QVJ_PREPARE_DROP_BLANK 1
+#define QVJ_PREPARE_NO_SHORTHAND 2
+
+/* JT9's and JT4's reading of a text into message->text and ->ooo, with the steps above (0 or
+   more); 1 when it is a shorthand message. Clears report. */
+uint8_t qvj_prepare(const char* text, uint8_t steps, qvj_message* message, qvc_report* report);
 
 /* Packs message->text (normalised, without OOO, not a shorthand) into ->source and ->type. */
 void qvj_pack(qvj_message* message);
