@@ -1,4 +1,5 @@
-/* The call check, the call hash and the 28-bit call field of the 77-bit messages. Arithmetic on
+/* The call check, the call hash and the plain 28-bit call field (a standard call or a hash) of
+   the 77-bit messages; the packer holds the field's DE/QRZ/CQ and bracket rules. Arithmetic on
    numbers wider than 32 bits is done on little-endian byte strings, which costs an 8-bit chip
    less than 64-bit integers. */
 #include "modes/core/ft/qvf-call28.h"

@@ -439,9 +439,10 @@ static uint8_t wspr_style(void) {
     for (i = from; i < to; ++i) {
       /* digits and letters are 1-36 in A38: one less is their base-36 digit */
       uint8_t digit = (uint8_t)(qvf_a38(w[i]) - 1);
-      affix =
-          (uint16_t)(affix * (uint8_t)(suffix && after == 3 && (uint8_t)(i + 1) == to ? 10 : 36) +
-                     (digit < 36 ? digit : 0xFFFFU));
+      /* base 10 for the third character after the "/" only: the last of a 3-character suffix
+         (a prefix stands before the "/") */
+      affix = (uint16_t)(affix * (uint8_t)((uint8_t)(i - slash) == 3 ? 10 : 36) +
+                         (digit < 36 ? digit : 0xFFFFU));
     }
     if (suffix) affix = (uint16_t)(affix + 36U * 36 * 36);
     if (affix >= 0xF000) return refuse_at(QVF_BAD_AFFIX, 0);
@@ -536,7 +537,7 @@ static uint8_t rtty_roundup(void) {
   uint8_t plus, steps = 0, exchange_n;
   uint16_t number, report;
   const char *r, *exchange;
-  if (m.count < 4 || m.count > 6 || (uint8_t)(at + 4) > m.count) return DECLINED;
+  if (m.count > 6 || (uint8_t)(at + 4) > m.count) return DECLINED; /* (4 words at least) */
   if (!SHAPE(at, m.shape[at + 1] & IS_CALL) || SHAPE(last - 1, IS_SIGNED)) return DECLINED;
   exchange = W(last);
   exchange_n = m.n[last];
