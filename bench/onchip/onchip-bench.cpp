@@ -7,7 +7,8 @@
 //           The caller's buffers (text, symbols, tones) are not counted.
 //   cycles  from the message handed over to the tones written, lowest and highest
 // over the seeded messages of every type the on-chip tests use and the slowest kind a chip meets
-// (see SlowMessages); each figure against its goal. The functions that take most of the flash follow each row.
+// (see SlowMessages); each figure against its goal. The functions that take most of the flash
+// follow each row.
 #include <algorithm>
 #include <cstdio>
 #include <map>

@@ -19,10 +19,10 @@ static const uint8_t qvj_word_cq_dx[] QVC_FLASH = "CQ DX ";
    also the CQ that the CQ rewrites look for. */
 static const uint8_t qvj_lead_words[15] QVC_FLASH = "CQ \0\0QRZ \0DE \0";
 /* The prefixes a compound call ("ZL/K1ABC") may carry as a listed add-on, which rides in the
-   third field as a locator no station uses, in list order, grouped by first character (a character may open more than
-   one group). Each group: the character, its top bit set when the character alone is the group's
-   first entry; the group's count of entries; the count of bytes its other entries take in
-   qvj_prefix_rests. */
+   third field as a locator no station uses, in list order, grouped by first character (a
+   character may open more than one group). Each group: the character, its top bit set when the
+   character alone is the group's first entry; the group's count of entries; the count of bytes
+   its other entries take in qvj_prefix_rests. */
 const uint8_t qvj_prefix_groups[3 * QVJ_PREFIX_GROUPS] QVC_FLASH = {
     0x31, 0x02, 0x02, 0x33, 0x10, 0x12, 0x34, 0x07, 0x09, 0x35, 0x0B, 0x0B, 0x36, 0x02, 0x02, 0x37,
     0x04, 0x04, 0x38, 0x03, 0x03, 0x39, 0x0E, 0x0F, 0x41, 0x08, 0x08, 0x42, 0x04, 0x05, 0x43, 0x13,
