@@ -33,7 +33,6 @@
 #define IS_CQ_WORD 0x40    /* DE, QRZ, CQ or "CQ_..." */
 #define IS_ALL_DIGITS 0x80 /* one digit or more and nothing else */
 #define W(word) ((const char*)m.text + m.at[word])
-#define MERGED m.merged
 #define SHAPE(word, facts) (m.shape[word] & (facts))
 #define IS(word, list_word) (m.id[word] == (list_word) + 1)
 
@@ -315,7 +314,7 @@ uint8_t qvf_call28(const char* text, uint8_t length, uint32_t* value) {
    way out of the function, where two would each restore the saved registers. */
 static void add_call28(uint8_t word, uint8_t at, uint8_t length) {
   if (m.report.status == QVC_OK && !call28(W(word) + at, length, &m.call)) {
-    if (word == 0 && MERGED) {
+    if (word == 0 && m.merged) {
       refuse_at(QVF_NO_CQ_MODIFIER, word);
     } else {
       point_at((uint8_t)(m.in_at[word] + at), length);
@@ -795,7 +794,7 @@ static uint8_t pack_words(void) {
     classify();
     /* Unless the text opens with the word CQ, DE or QRZ (the first three list words; a merged
        "CQ xx" opened with CQ). */
-    if ((uint8_t)(m.id[0] - 1) > QVF_CQ && !MERGED) {
+    if ((uint8_t)(m.id[0] - 1) > QVF_CQ && !m.merged) {
       if ((outcome = dxpedition()) != DECLINED) return outcome;
       if ((outcome = field_day()) != DECLINED) return outcome;
       if (m.count <= 1 && (outcome = telemetry()) != DECLINED) return outcome;
